@@ -1,0 +1,47 @@
+# Ashenmoor: every command installs what is missing first (scripts/install-deps).
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+JOBS       ?= $(shell nproc)
+# Warnings are errors in CI.
+WERROR     ?= $(if $(CI),ON,OFF)
+FUZZ_SECONDS ?= 30
+
+.PHONY: all deps configure build test check-asan fuzz run bench clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DASHENMOOR_WERROR=$(WERROR)
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j 2
+
+check-asan: deps
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DASHENMOOR_SANITIZE=ON \
+	  -DASHENMOOR_DESKTOP=OFF -DASHENMOOR_BENCH=OFF -DASHENMOOR_WERROR=$(WERROR)
+	cmake --build $(ASAN_BUILD) -j $(JOBS) --target all
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -L unit
+
+fuzz: deps
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+	  -DASHENMOOR_FUZZ=ON -DASHENMOOR_DESKTOP=OFF -DASHENMOOR_BENCH=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	scripts/run-fuzzers $(FUZZ_BUILD)/fuzz $(FUZZ_SECONDS)
+
+bench: build
+	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true; done
+
+run: build
+	scripts/run-app $(BUILD)
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
