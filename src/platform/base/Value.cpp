@@ -1,0 +1,246 @@
+#include "platform/base/Value.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace pf {
+
+namespace {
+const Value& nullValue() {
+  static const Value null;
+  return null;
+}
+const std::string& emptyString() {
+  static const std::string empty;
+  return empty;
+}
+
+void quote(std::string& out, const std::string& s) {
+  out += '"';
+  for (char c : s) {
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\t': out += "\\t"; break;
+      default: out += c;
+    }
+  }
+  out += '"';
+}
+
+void describe(std::string& out, const Value& v) {
+  char buf[64];
+  switch (v.kind()) {
+    case Value::Kind::Null: out += "<null>"; break;
+    case Value::Kind::Boolean: out += *v.asBoolean() ? "true" : "false"; break;
+    case Value::Kind::Integer: out += std::to_string(*v.asInteger()); break;
+    case Value::Kind::Real:
+      std::snprintf(buf, sizeof buf, "%.17g", *v.asReal());
+      out += buf;
+      break;
+    case Value::Kind::String: quote(out, v.stringRef()); break;
+    case Value::Kind::Date:
+      std::snprintf(buf, sizeof buf, "<date %.3f>", *v.asDate());
+      out += buf;
+      break;
+    case Value::Kind::Data: {
+      out += '<';
+      static const char* hex = "0123456789abcdef";
+      std::string bytes = *v.asData();
+      for (size_t i = 0; i < bytes.size(); ++i) {
+        if (i && i % 4 == 0) out += ' ';
+        out += hex[static_cast<unsigned char>(bytes[i]) >> 4];
+        out += hex[static_cast<unsigned char>(bytes[i]) & 15];
+      }
+      out += '>';
+      break;
+    }
+    case Value::Kind::Array: {
+      out += '(';
+      bool first = true;
+      for (const auto& item : *v.asArray()) {
+        if (!first) out += ", ";
+        first = false;
+        describe(out, item);
+      }
+      out += ')';
+      break;
+    }
+    case Value::Kind::Dictionary: {
+      out += '{';
+      for (const auto& [key, item] : *v.asDictionary()) {
+        out += ' ';
+        quote(out, key);
+        out += " = ";
+        describe(out, item);
+        out += ';';
+      }
+      out += " }";
+      break;
+    }
+  }
+}
+}  // namespace
+
+const char* kindName(Value::Kind kind) {
+  switch (kind) {
+    case Value::Kind::Null: return "null";
+    case Value::Kind::Boolean: return "boolean";
+    case Value::Kind::Integer: return "integer";
+    case Value::Kind::Real: return "real";
+    case Value::Kind::String: return "string";
+    case Value::Kind::Date: return "date";
+    case Value::Kind::Data: return "data";
+    case Value::Kind::Array: return "array";
+    case Value::Kind::Dictionary: return "dictionary";
+  }
+  return "?";
+}
+
+Value Value::date(double secondsSince2001) {
+  Value v;
+  v.kind_ = Kind::Date;
+  v.d_ = secondsSince2001;
+  return v;
+}
+
+Value Value::data(std::string bytes) {
+  Value v;
+  v.kind_ = Kind::Data;
+  v.s_ = std::make_shared<std::string>(std::move(bytes));
+  return v;
+}
+
+Value Value::array(std::initializer_list<Value> items) { return Value(Array(items)); }
+
+Value Value::dictionary(std::initializer_list<std::pair<const std::string, Value>> items) {
+  return Value(Dictionary(items.begin(), items.end()));
+}
+
+std::optional<bool> Value::asBoolean() const {
+  if (kind_ == Kind::Boolean) return b_;
+  return std::nullopt;
+}
+
+std::optional<int64_t> Value::asInteger() const {
+  if (kind_ == Kind::Integer) return i_;
+  if (kind_ == Kind::Real && std::isfinite(d_) && d_ >= -9.2233720368547758e18 && d_ < 9.2233720368547758e18)
+    return static_cast<int64_t>(d_);
+  return std::nullopt;
+}
+
+std::optional<double> Value::asReal() const {
+  if (kind_ == Kind::Real) return d_;
+  if (kind_ == Kind::Integer) return static_cast<double>(i_);
+  return std::nullopt;
+}
+
+std::optional<std::string> Value::asString() const {
+  if (kind_ == Kind::String) return *s_;
+  return std::nullopt;
+}
+
+std::optional<double> Value::asDate() const {
+  if (kind_ == Kind::Date) return d_;
+  return std::nullopt;
+}
+
+std::optional<std::string> Value::asData() const {
+  if (kind_ == Kind::Data) return *s_;
+  return std::nullopt;
+}
+
+const Value::Array* Value::asArray() const { return kind_ == Kind::Array ? a_.get() : nullptr; }
+
+const Value::Dictionary* Value::asDictionary() const {
+  return kind_ == Kind::Dictionary ? m_.get() : nullptr;
+}
+
+const std::string& Value::stringRef() const {
+  return kind_ == Kind::String ? *s_ : emptyString();
+}
+
+const Value& Value::operator[](std::string_view key) const {
+  if (kind_ != Kind::Dictionary) return nullValue();
+  auto it = m_->find(key);
+  return it == m_->end() ? nullValue() : it->second;
+}
+
+bool Value::contains(std::string_view key) const {
+  return kind_ == Kind::Dictionary && m_->find(key) != m_->end();
+}
+
+Value::Dictionary& Value::mutableDictionary() {
+  if (kind_ == Kind::Null) {
+    kind_ = Kind::Dictionary;
+    m_ = std::make_shared<Dictionary>();
+  } else if (m_.use_count() > 1) {
+    m_ = std::make_shared<Dictionary>(*m_);  // copy on write
+  }
+  return *m_;
+}
+
+Value::Array& Value::mutableArray() {
+  if (kind_ == Kind::Null) {
+    kind_ = Kind::Array;
+    a_ = std::make_shared<Array>();
+  } else if (a_.use_count() > 1) {
+    a_ = std::make_shared<Array>(*a_);
+  }
+  return *a_;
+}
+
+void Value::set(std::string key, Value v) {
+  if (kind_ != Kind::Dictionary && kind_ != Kind::Null) return;
+  mutableDictionary().insert_or_assign(std::move(key), std::move(v));
+}
+
+bool Value::remove(std::string_view key) {
+  if (kind_ != Kind::Dictionary) return false;
+  auto& dict = mutableDictionary();
+  auto it = dict.find(key);
+  if (it == dict.end()) return false;
+  dict.erase(it);
+  return true;
+}
+
+const Value& Value::operator[](size_t index) const {
+  if (kind_ != Kind::Array || index >= a_->size()) return nullValue();
+  return (*a_)[index];
+}
+
+void Value::append(Value v) {
+  if (kind_ != Kind::Array && kind_ != Kind::Null) return;
+  mutableArray().push_back(std::move(v));
+}
+
+size_t Value::size() const {
+  if (kind_ == Kind::Array) return a_->size();
+  if (kind_ == Kind::Dictionary) return m_->size();
+  return 0;
+}
+
+bool Value::operator==(const Value& o) const {
+  if (kind_ != o.kind_) return false;
+  switch (kind_) {
+    case Kind::Null: return true;
+    case Kind::Boolean: return b_ == o.b_;
+    case Kind::Integer: return i_ == o.i_;
+    case Kind::Real:
+    case Kind::Date: return d_ == o.d_;
+    case Kind::String:
+    case Kind::Data: return s_ == o.s_ || *s_ == *o.s_;
+    case Kind::Array: return a_ == o.a_ || *a_ == *o.a_;
+    case Kind::Dictionary: return m_ == o.m_ || *m_ == *o.m_;
+  }
+  return false;
+}
+
+std::string Value::description() const {
+  std::string out;
+  describe(out, *this);
+  return out;
+}
+
+}  // namespace pf
