@@ -1,0 +1,59 @@
+#pragma once
+
+#include "QueryString.h"
+
+#include <glib.h>
+
+#include <deque>
+#include <map>
+#include <string>
+
+// What the sandbox has seen since it started or was last reset: script fetches, ad
+// requests, tracking hits per creative, and the decoded parameters of the latest ad
+// requests. Read by the dashboard and, as JSON, by tests.
+class Stats {
+ public:
+  struct CreativeCounts {
+    int served = 0;
+    int impressions = 0;
+    int clicks = 0;
+    int events = 0;
+  };
+  struct AdRequest {
+    gint64 when = 0;  // microseconds since 1970
+    std::string creative;
+    int status = 0;
+    std::string how;  // "rotation", "queue" or "request"
+    QueryString::Pairs params;
+  };
+  enum class Hit { Impression, Click, Event };
+
+  static constexpr size_t kKeptRequests = 8;
+
+  void countScript(bool notModified);
+  void countAdRequest(AdRequest request);
+  void countHit(Hit hit, const std::string& creative);
+  void reset();
+
+  int script200() const { return script200_; }
+  int script304() const { return script304_; }
+  int adRequests() const { return adRequests_; }
+  int impressions() const { return impressions_; }
+  int clicks() const { return clicks_; }
+  int events() const { return events_; }
+  const std::map<std::string, CreativeCounts>& creatives() const { return creatives_; }
+  // Newest first.
+  const std::deque<AdRequest>& lastRequests() const { return last_; }
+
+  std::string toJson() const;
+
+ private:
+  int script200_ = 0;
+  int script304_ = 0;
+  int adRequests_ = 0;
+  int impressions_ = 0;
+  int clicks_ = 0;
+  int events_ = 0;
+  std::map<std::string, CreativeCounts> creatives_;
+  std::deque<AdRequest> last_;
+};
