@@ -15,6 +15,9 @@
 //
 // A call keeps alive whatever its function captures; capture a weak_ptr where the call must
 // be dropped with its target.
+//
+// Everything but performOnMainThread() and isMainThread() belongs to the main thread.
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -37,39 +40,49 @@ class RunLoopDriver {
 
 class RunLoop {
  public:
-  using CallId = uint64_t;
+  using CallId = uint64_t;  // 0 is never a call
 
   // The main thread's run loop. The thread that first calls main() is the main thread
-  // (tests and main() call it early).
+  // (tests and main() call it early). It lives for the whole process.
   static RunLoop& main();
 
   void setDriver(std::shared_ptr<RunLoopDriver> driver);
 
-  // A call `delay` seconds from now (0: the next pass), registered under `owner` (may be
-  // nullptr). Main thread only.
+  // A call `delay` seconds from now (0 or less: the next pass), registered under `owner`
+  // (may be nullptr). An empty function schedules nothing and answers 0. Main thread only.
   CallId performAfter(const void* owner, double delay, std::function<void()> fn);
   void performNextPass(const void* owner, std::function<void()> fn) {
     performAfter(owner, 0.0, std::move(fn));
   }
-  // Removes every call still waiting that was registered under `owner`.
+  // The same at an absolute monotonic time; a time already past means the next pass.
+  CallId performAt(const void* owner, double monotonicTime, std::function<void()> fn);
+  // Removes every call still waiting that was registered under `owner` (nullptr: none).
   void cancelPendingCalls(const void* owner);
-  // Removes one waiting call; false when it already ran or was cancelled.
+  // Removes one waiting call; false when it already ran, is running or was cancelled.
   bool cancel(CallId id);
+  bool isPending(CallId id) const;
+  size_t pendingCallCount() const;
 
   // Keeps `object` alive until the end of the current pass (or of the next pass, when
   // called outside one).
   void autorelease(std::shared_ptr<const void> object);
 
   // Runs `fn` on the main thread. From the main thread with wait, it runs at once; without
-  // wait, on the next pass. From another thread with wait, it blocks until `fn` has run.
+  // wait, on the next pass. From another thread with wait, it blocks until `fn` has run
+  // (or until reset() drops it unrun, so a waiter never hangs on a forgotten call).
   void performOnMainThread(std::function<void()> fn, bool waitUntilDone);
   bool isMainThread() const;
 
   // Driver side: runs passes until nothing is due at the current monotonic time.
-  // Returns the number of entries run.
+  // Returns the number of entries run. A chain of calls that keeps scheduling itself with
+  // delay 0 never lets this return; a driver that must stay responsive calls runPass().
   size_t runDuePasses();
+  // One pass: everything due now (and what other threads posted), then the pass's
+  // autoreleased objects are let go. Returns the number of entries run.
+  size_t runPass();
   std::optional<double> nextFireTime() const;
   bool hasDueWork() const;
+  bool isInPass() const;
   // Forgets every waiting entry and autoreleased object (between tests).
   void reset();
 
@@ -79,38 +92,12 @@ class RunLoop {
 
  private:
   RunLoop();
+  void updateWakeUp();
   struct State;
   std::unique_ptr<State> state_;
 };
 
-// A timer as a member: destroying the owner destroys the timer, which then never fires.
-// One-shot or repeating; a repeating timer fires every `interval` seconds after it was
-// scheduled, skipping the times it missed. It may be invalidated or destroyed from inside its
-// own callback.
-class Timer {
- public:
-  Timer() = default;
-  ~Timer() { invalidate(); }
-  Timer(const Timer&) = delete;
-  Timer& operator=(const Timer&) = delete;
-
-  // Schedules on the main run loop, replacing what was scheduled before.
-  void schedule(double interval, bool repeats, std::function<void()> fn);
-  void invalidate();
-  bool isValid() const { return id_ != 0; }
-  double interval() const { return interval_; }
-  std::optional<double> fireTime() const;  // monotonic time of the next fire
-
- private:
-  void arm(double fireAt);
-  void fired();
-
-  RunLoop::CallId id_ = 0;
-  double interval_ = 0;
-  double fireAt_ = 0;
-  bool repeats_ = false;
-  std::shared_ptr<std::function<void()>> fn_;
-  std::shared_ptr<bool> alive_;  // cleared on invalidate, checked after the callback
-};
-
 }  // namespace pf
+
+// Timers used to be declared here; keep including this header working for them.
+#include "platform/base/Timer.h"

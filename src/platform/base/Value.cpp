@@ -1,5 +1,6 @@
 #include "platform/base/Value.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -40,6 +41,7 @@ void describe(std::string& out, const Value& v) {
       out += buf;
       break;
     case Value::Kind::String: quote(out, v.stringRef()); break;
+    case Value::Kind::Decimal: out += v.decimalText(); break;
     case Value::Kind::Date:
       std::snprintf(buf, sizeof buf, "<date %.3f>", *v.asDate());
       out += buf;
@@ -94,6 +96,7 @@ const char* kindName(Value::Kind kind) {
     case Value::Kind::Data: return "data";
     case Value::Kind::Array: return "array";
     case Value::Kind::Dictionary: return "dictionary";
+    case Value::Kind::Decimal: return "decimal";
   }
   return "?";
 }
@@ -112,6 +115,13 @@ Value Value::data(std::string bytes) {
   return v;
 }
 
+Value Value::decimal(std::string canonicalText) {
+  Value v;
+  v.kind_ = Kind::Decimal;
+  v.s_ = std::make_shared<std::string>(std::move(canonicalText));
+  return v;
+}
+
 Value Value::array(std::initializer_list<Value> items) { return Value(Array(items)); }
 
 Value Value::dictionary(std::initializer_list<std::pair<const std::string, Value>> items) {
@@ -127,12 +137,28 @@ std::optional<int64_t> Value::asInteger() const {
   if (kind_ == Kind::Integer) return i_;
   if (kind_ == Kind::Real && std::isfinite(d_) && d_ >= -9.2233720368547758e18 && d_ < 9.2233720368547758e18)
     return static_cast<int64_t>(d_);
+  if (kind_ == Kind::Decimal) {  // the units part of the text, toward zero like a real
+    const std::string& t = *s_;
+    size_t point = t.find('.');
+    if (point == std::string::npos) point = t.size();
+    int64_t n = 0;
+    auto [end, ec] = std::from_chars(t.data(), t.data() + point, n);
+    if (ec == std::errc() && end == t.data() + point) return n;
+  }
   return std::nullopt;
 }
 
 std::optional<double> Value::asReal() const {
   if (kind_ == Kind::Real) return d_;
   if (kind_ == Kind::Integer) return static_cast<double>(i_);
+  if (kind_ == Kind::Decimal) {
+    double d = 0;
+    auto [end, ec] = std::from_chars(s_->data(), s_->data() + s_->size(), d);
+    if (ec == std::errc()) return d;
+    if (ec == std::errc::result_out_of_range)  // beyond a double: the infinity or zero it tends to
+      return (*s_)[0] == '-' ? (s_->find('.') == std::string::npos ? -HUGE_VAL : -0.0)
+                             : (s_->find('.') == std::string::npos ? HUGE_VAL : 0.0);
+  }
   return std::nullopt;
 }
 
@@ -149,6 +175,10 @@ std::optional<double> Value::asDate() const {
 std::optional<std::string> Value::asData() const {
   if (kind_ == Kind::Data) return *s_;
   return std::nullopt;
+}
+
+const std::string& Value::decimalText() const {
+  return kind_ == Kind::Decimal ? *s_ : emptyString();
 }
 
 const Value::Array* Value::asArray() const { return kind_ == Kind::Array ? a_.get() : nullptr; }
@@ -230,7 +260,8 @@ bool Value::operator==(const Value& o) const {
     case Kind::Real:
     case Kind::Date: return d_ == o.d_;
     case Kind::String:
-    case Kind::Data: return s_ == o.s_ || *s_ == *o.s_;
+    case Kind::Data:
+    case Kind::Decimal: return s_ == o.s_ || *s_ == *o.s_;
     case Kind::Array: return a_ == o.a_ || *a_ == *o.a_;
     case Kind::Dictionary: return m_ == o.m_ || *m_ == *o.m_;
   }

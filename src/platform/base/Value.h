@@ -4,6 +4,8 @@
 // It is null, a boolean, a 64-bit integer, a real, a UTF-8 string, a date (seconds since
 // 1 January 2001), data (bytes), an array or a dictionary with text keys. A boolean is its
 // own kind, so `Value(true) != Value(1)` and the JSON writer can tell true from 1.
+// A decimal is an exact decimal number kept as its canonical text (what the JSON reader
+// makes of numbers that are not 64-bit integers, so that writing them back loses nothing).
 // Values have value semantics: copying copies (arrays and dictionaries share storage until
 // one copy is written, so passing them around is cheap).
 //
@@ -25,7 +27,7 @@ namespace pf {
 
 class Value {
  public:
-  enum class Kind { Null, Boolean, Integer, Real, String, Date, Data, Array, Dictionary };
+  enum class Kind { Null, Boolean, Integer, Real, String, Date, Data, Array, Dictionary, Decimal };
   using Array = std::vector<Value>;
   using Dictionary = std::map<std::string, Value, std::less<>>;
 
@@ -51,6 +53,10 @@ class Value {
 
   static Value date(double secondsSince2001);
   static Value data(std::string bytes);
+  // `canonicalText` must be canonical: an optional "-", no exponent, no leading zeros before
+  // the units digit, a fraction (if any) without trailing zeros, not zero ("-12.5", "0.001",
+  // "100000000000000000000"). Equality compares the text, so the form must be unique.
+  static Value decimal(std::string canonicalText);
   static Value array(std::initializer_list<Value> items = {});
   static Value dictionary(std::initializer_list<std::pair<const std::string, Value>> items = {});
 
@@ -59,15 +65,19 @@ class Value {
   bool isBoolean() const { return kind_ == Kind::Boolean; }
   bool isInteger() const { return kind_ == Kind::Integer; }
   bool isReal() const { return kind_ == Kind::Real; }
-  bool isNumber() const { return kind_ == Kind::Integer || kind_ == Kind::Real; }
+  bool isNumber() const {
+    return kind_ == Kind::Integer || kind_ == Kind::Real || kind_ == Kind::Decimal;
+  }
   bool isString() const { return kind_ == Kind::String; }
   bool isDate() const { return kind_ == Kind::Date; }
   bool isData() const { return kind_ == Kind::Data; }
   bool isArray() const { return kind_ == Kind::Array; }
   bool isDictionary() const { return kind_ == Kind::Dictionary; }
+  bool isDecimal() const { return kind_ == Kind::Decimal; }
 
   // Typed accessors answer absent when the kind differs. asInteger converts a real (toward
-  // zero) and asReal an integer, as numbers do; neither converts a boolean.
+  // zero) and asReal an integer, as numbers do; neither converts a boolean. A decimal
+  // converts like a real (asReal rounds to the nearest double).
   std::optional<bool> asBoolean() const;
   std::optional<int64_t> asInteger() const;
   std::optional<double> asReal() const;
@@ -79,6 +89,8 @@ class Value {
 
   // A string's text (empty when not a string), without copying.
   const std::string& stringRef() const;
+  // A decimal's canonical text (empty when not a decimal).
+  const std::string& decimalText() const;
 
   // Dictionary access. operator[] on a non-dictionary or a missing key gives null.
   const Value& operator[](std::string_view key) const;
@@ -108,7 +120,7 @@ class Value {
   bool b_ = false;
   int64_t i_ = 0;
   double d_ = 0;
-  std::shared_ptr<std::string> s_;  // string text or data bytes
+  std::shared_ptr<std::string> s_;  // string text, data bytes or decimal text
   std::shared_ptr<Array> a_;
   std::shared_ptr<Dictionary> m_;
 };

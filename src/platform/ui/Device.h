@@ -1,0 +1,32 @@
+#pragma once
+// pf::Device: the current device (the original's UIDevice currentDevice), answering from the
+// installed pf::DeviceProfile. The desktop backend installs one at start; the sim backend in
+// each test. Without one, "phone-4.0" is assumed.
+//
+//   if (pf::Device::offers(pf::Capability::BackgroundTasks)) ...
+//   pf::Device::systemVersion();   // "3.1.3"
+#include <string>
+
+#include "platform/ui/DeviceProfile.h"
+
+namespace pf {
+
+class Device {
+ public:
+  static const DeviceProfile& profile();
+  static void setProfile(DeviceProfile profile);
+
+  static std::string model() { return profile().model; }
+  static std::string systemName() { return profile().systemName; }
+  static std::string systemVersion() { return profile().systemVersion; }
+  static std::string uniqueIdentifier() { return profile().uniqueIdentifier; }
+  static std::string machine() { return profile().machine; }  // uname's machine field
+  static UserInterfaceIdiom userInterfaceIdiom() { return profile().idiom; }
+  static bool isMultitaskingSupported() { return profile().multitaskingSupported; }
+  static bool systemVersionAtLeast(int major, int minor, int bugFix = 0) {
+    return profile().systemVersionAtLeast(major, minor, bugFix);
+  }
+  static bool offers(Capability c) { return profile().offers(c); }
+};
+
+}  // namespace pf

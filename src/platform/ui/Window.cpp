@@ -1,0 +1,86 @@
+#include "platform/ui/Window.h"
+
+#include "platform/ui/Application.h"
+#include "platform/ui/Control.h"
+#include "platform/ui/Screen.h"
+#include "platform/ui/UIBackend.h"
+#include "platform/ui/ViewController.h"
+
+namespace pf {
+
+std::shared_ptr<Window> Window::create(const Rect& frame) {
+  auto w = std::shared_ptr<Window>(new Window(frame.isEmpty() ? Screen::bounds() : frame));
+  Application::sharedApplication()->registerWindow(w);
+  return w;
+}
+
+Window::Window(const Rect& frame)
+    : View(frame, UIBackend::current().makeWindowPeer(*this)) {
+  windowPeer_ = static_cast<WindowPeer*>(&peer());
+  setHidden(true);  // windows start hidden, as the original's do
+}
+
+Window::~Window() = default;
+
+std::shared_ptr<Window> Window::window() {
+  return std::static_pointer_cast<Window>(shared_from_this());
+}
+
+void Window::makeKeyAndVisible() {
+  makeKeyWindow();
+  if (isHidden()) {
+    setHidden(false);
+    windowPeer_->makeKeyAndVisible();
+    visibilityChanged(true);
+  } else {
+    windowPeer_->makeKeyAndVisible();
+  }
+}
+
+void Window::makeKeyWindow() {
+  Application::sharedApplication()->setKeyWindow(std::static_pointer_cast<Window>(shared_from_this()));
+}
+
+bool Window::isKeyWindow() const {
+  return Application::sharedApplication()->keyWindow().get() == this;
+}
+
+// Showing the window: every self-managed controller inside appears (will, then did);
+// hiding: disappears.
+void Window::visibilityChanged(bool visible) {
+  std::vector<std::shared_ptr<ViewController>> controllers;
+  std::vector<View*> stack{this};
+  while (!stack.empty()) {
+    View* v = stack.back();
+    stack.pop_back();
+    if (auto vc = v->viewController()) controllers.push_back(vc);
+    for (auto& s : v->subviews()) stack.push_back(s.get());
+  }
+  for (auto& vc : controllers) vc->windowVisibilityWillChange(visible);
+  for (auto& vc : controllers) vc->windowVisibilityDidChange();
+}
+
+void Window::setRootViewController(std::shared_ptr<ViewController> controller) {
+  if (controller == rootViewController_) return;
+  if (rootViewController_ && rootViewController_->isViewLoaded()) {
+    auto old = rootViewController_->view();
+    if (old->superview().get() == this) old->removeFromSuperview();
+  }
+  rootViewController_ = std::move(controller);
+  if (rootViewController_) {
+    auto v = rootViewController_->view();
+    Rect app = Screen::applicationFrame();
+    v->setFrame(Rect(app.origin.x - frame().origin.x, app.origin.y - frame().origin.y,
+                     app.width(), app.height()));
+    addSubview(v);
+  }
+}
+
+std::shared_ptr<View> Window::sendTouch(Point point) {
+  Event event(Event::Type::Touches, 0);
+  auto hit = hitTest(point, &event);
+  if (auto control = std::dynamic_pointer_cast<Control>(hit)) control->touchUpInside();
+  return hit;
+}
+
+}  // namespace pf

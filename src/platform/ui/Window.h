@@ -1,0 +1,54 @@
+#pragma once
+// pf::Window: the top of a view tree, shown by the backend (the original's UIWindow). A
+// window starts hidden; makeKeyAndVisible() shows it and makes it the application's key
+// window. It can hold a root view controller, whose view it shows; or the application adds a
+// controller's view itself (the original's code before OS 4.0 did so).
+//
+// Controllers whose root views enter or leave a shown window hear viewWillAppear /
+// viewDidAppear (viewWillDisappear / viewDidDisappear), unless a container or a modal
+// presentation manages them.
+#include <memory>
+
+#include "platform/ui/View.h"
+#include "platform/ui/WindowPeer.h"
+
+namespace pf {
+
+class ViewController;
+
+class Window : public View {
+ public:
+  // A window the size of the screen when `frame` is empty.
+  static std::shared_ptr<Window> create(const Rect& frame = {});
+  ~Window() override;
+
+  void makeKeyAndVisible();
+  void makeKeyWindow();
+  bool isKeyWindow() const;
+  // Hidden is the window's visibility; showing or hiding a window makes the controllers
+  // inside appear or disappear.
+  bool isVisible() const { return !isHidden(); }
+
+  std::shared_ptr<ViewController> rootViewController() const { return rootViewController_; }
+  // Retained. Its view replaces the previous root controller's view, sized to the
+  // application frame.
+  void setRootViewController(std::shared_ptr<ViewController> controller);
+
+  // A touch the backend (or a test) saw at `point` in window coordinates: hit-tests with a
+  // touch event and lets the view it found handle it. Returns that view.
+  std::shared_ptr<View> sendTouch(Point point);
+
+  std::shared_ptr<Window> window() override;
+
+ protected:
+  explicit Window(const Rect& frame);
+
+ private:
+  friend class View;
+  void visibilityChanged(bool visible);
+
+  WindowPeer* windowPeer_;
+  std::shared_ptr<ViewController> rootViewController_;
+};
+
+}  // namespace pf

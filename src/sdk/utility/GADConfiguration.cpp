@@ -1,0 +1,14 @@
+#include "sdk/utility/GADConfiguration.h"
+
+#include <cstdlib>
+
+namespace {
+std::string fromEnvironment(const char* name, const char* fallback) {
+  const char* value = std::getenv(name);
+  return value && *value ? value : fallback;
+}
+}  // namespace
+
+std::string GADConfiguration::reachabilityHost() {
+  return fromEnvironment("ASHENMOOR_REACHABILITY_HOST", kDefaultReachabilityHost);
+}

@@ -1,0 +1,176 @@
+#include "SandboxFixture.h"
+
+#include <glib.h>
+
+#include <regex>
+#include <set>
+#include <sstream>
+#include <vector>
+
+namespace {
+
+constexpr const char* kSlot = "slotname=a15c0f3e82d9b47";
+
+struct CreativeInfo {
+  std::string name, kind, orientation;
+  gint64 status = 0;
+  bool rotates = false, clickTracking = false;
+};
+
+class AdServer : public SandboxFixture {
+ protected:
+  std::vector<CreativeInfo> catalogue() {
+    auto r = http_.get(sandbox_.ad() + "/creatives.json");
+    JsonDoc doc(r.body);
+    std::vector<CreativeInfo> out;
+    if (!doc.ok() || !JSON_NODE_HOLDS_ARRAY(doc.root())) return out;
+    JsonArray* array = json_node_get_array(doc.root());
+    for (guint i = 0; i < json_array_get_length(array); ++i) {
+      JsonObject* o = json_array_get_object_element(array, i);
+      out.push_back({json_object_get_string_member(o, "name"), json_object_get_string_member(o, "kind"),
+                     json_object_get_string_member(o, "orientation"), json_object_get_int_member(o, "status"),
+                     json_object_get_boolean_member(o, "rotates") != FALSE,
+                     json_object_get_boolean_member(o, "click_tracking") != FALSE});
+    }
+    return out;
+  }
+
+  static std::vector<std::string> split(const std::string& text) {
+    std::istringstream in(text);
+    std::vector<std::string> out;
+    for (std::string piece; in >> piece;) out.push_back(piece);
+    return out;
+  }
+
+  // The headers every filled ad carries; tracking URLs point back at the sandbox.
+  void expectAdHeaders(const HttpClient::Response& r, const CreativeInfo& c, bool finalAnswer) {
+    SCOPED_TRACE(c.name);
+    auto impressions = split(r.header("x-vize-tracking-urls"));
+    ASSERT_FALSE(impressions.empty());
+    for (const auto& url : impressions) {
+      EXPECT_TRUE(g_str_has_prefix(url.c_str(), (sandbox_.ad() + "/track/").c_str())) << url;
+    }
+    EXPECT_NE(impressions[0].find("/track/impression?c=" + c.name), std::string::npos);
+    EXPECT_EQ(r.has("x-vize-click-tracking-urls"), c.clickTracking && finalAnswer);
+    if (r.has("x-vize-click-tracking-urls")) {
+      EXPECT_EQ(r.header("x-vize-click-tracking-urls"), sandbox_.ad() + "/track/click?c=" + c.name);
+    }
+    EXPECT_EQ(r.header("x-vize-orientation"), c.orientation);
+    EXPECT_EQ(r.header("x-vize-interstitial-timeout"), "8");
+  }
+
+  void expectBannerPage(const HttpClient::Response& r, const CreativeInfo& c) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(r.status, 200u);
+    EXPECT_NE(r.header("content-type").find("text/html"), std::string::npos);
+    EXPECT_TRUE(g_utf8_validate(r.body.data(), static_cast<gssize>(r.body.size()), nullptr));
+    EXPECT_NE(r.body.find("data-creative=\"" + c.name + "\""), std::string::npos);
+    EXPECT_EQ(r.body.find("{{"), std::string::npos) << "unfilled template field";
+    EXPECT_NE(r.body.find("width: 320px; height: 50px"), std::string::npos);
+    // No outside resources: every web URL in the page is the sandbox's own.
+    std::regex web("https?://[^\"'\\s)&]+");
+    for (std::sregex_iterator it(r.body.begin(), r.body.end(), web), end; it != end; ++it) {
+      std::string url = it->str();
+      EXPECT_TRUE(g_str_has_prefix(url.c_str(), sandbox_.ad().c_str()) || url == "http://127.0.0.1/")
+          << url;
+    }
+  }
+};
+
+TEST_F(AdServer, EveryCreativeAnswersAsItsCatalogueEntrySays) {
+  auto creatives = catalogue();
+  ASSERT_GE(creatives.size(), 25u);
+  for (const auto& c : creatives) {
+    SCOPED_TRACE(c.name);
+    gint64 started = g_get_monotonic_time();
+    auto r = ad(std::string(kSlot) + "&creative=" + c.name + "&delay_ms=300");
+    gint64 tookMs = (g_get_monotonic_time() - started) / 1000;
+    if (c.kind != "truncated") {
+      EXPECT_EQ(r.header("x-vize-refresh-rate"), "30");
+    }
+    if (c.kind == "banner") {
+      expectBannerPage(r, c);
+      expectAdHeaders(r, c, true);
+    } else if (c.kind == "redirect") {
+      ASSERT_EQ(r.status, 302u);
+      expectAdHeaders(r, c, false);
+      auto hop = http_.get(r.header("location"));
+      ASSERT_EQ(hop.status, 302u);
+      EXPECT_FALSE(hop.has("x-vize-tracking-urls"));
+      auto final = http_.get(hop.header("location"));
+      expectBannerPage(final, c);
+      expectAdHeaders(final, c, true);
+      EXPECT_NE(r.header("x-vize-tracking-urls"), final.header("x-vize-tracking-urls"));
+    } else if (c.kind == "nofill") {
+      EXPECT_EQ(r.status, 200u);
+      EXPECT_FALSE(r.body.empty());
+      EXPECT_EQ(r.body.find_first_not_of(" \t\r\n"), std::string::npos) << "body must be white space only";
+    } else if (c.kind == "status") {
+      EXPECT_EQ(r.status, static_cast<guint>(c.status));
+      if (c.status == 204) {
+        EXPECT_TRUE(r.body.empty());
+      }
+      EXPECT_FALSE(r.has("x-vize-tracking-urls"));
+    } else if (c.kind == "truncated") {
+      EXPECT_FALSE(r.error.empty()) << "a body cut short must fail the transfer";
+      EXPECT_LT(r.body.size(), 4096u);
+    } else if (c.kind == "slow") {
+      EXPECT_GE(tookMs, 300);
+      expectBannerPage(r, c);
+    } else if (c.kind == "not-utf8") {
+      EXPECT_EQ(r.status, 200u);
+      EXPECT_FALSE(r.body.empty());
+      EXPECT_FALSE(g_utf8_validate(r.body.data(), static_cast<gssize>(r.body.size()), nullptr));
+    } else {
+      ADD_FAILURE() << "unknown kind " << c.kind;
+    }
+  }
+  auto counts = stats();
+  EXPECT_EQ(counts->integer({"ad_requests"}), static_cast<gint64>(creatives.size()));
+  EXPECT_EQ(counts->integer({"creatives", "slow", "served"}), 1);
+}
+
+TEST_F(AdServer, BannerCatalogueCoversEveryRoadTheApplicationTakes) {
+  auto creatives = catalogue();
+  std::set<std::string> names;
+  for (const auto& c : creatives) names.insert(c.name);
+  for (const char* needed :
+       {"link", "link-tracked", "mailto", "tel", "redirect", "nofill", "status-204", "status-400", "status-404",
+        "status-500", "truncated", "slow", "not-utf8", "msg-click", "msg-httptrack", "msg-open-browser",
+        "msg-open-webapp", "msg-open-webapp-html", "msg-open-video", "msg-open-call", "msg-open-app", "msg-close",
+        "msg-log", "msg-touch", "msg-vibrate", "msg-canopenurls", "msg-evalinopener", "msg-settings"}) {
+    EXPECT_TRUE(names.count(needed)) << needed;
+  }
+  // The two link roads differ exactly in click tracking: browser versus web-app overlay.
+  auto link = ad(std::string(kSlot) + "&creative=link");
+  auto tracked = ad(std::string(kSlot) + "&creative=link-tracked");
+  EXPECT_FALSE(link.has("x-vize-click-tracking-urls"));
+  EXPECT_TRUE(tracked.has("x-vize-click-tracking-urls"));
+  EXPECT_EQ(split(tracked.header("x-vize-tracking-urls")).size(), 2u) << "two URLs separated by a blank";
+  EXPECT_NE(ad(std::string(kSlot) + "&creative=mailto").body.find("href=\"mailto:"), std::string::npos);
+  EXPECT_NE(ad(std::string(kSlot) + "&creative=tel").body.find("href=\"tel:"), std::string::npos);
+}
+
+TEST_F(AdServer, RejectsRequestsWithoutSlotOrWithUnknownCreative) {
+  auto noSlot = ad("preqs=1&js=vize-sdk-i-v4.1.1");
+  EXPECT_EQ(noSlot.status, 400u);
+  EXPECT_EQ(noSlot.header("x-vize-refresh-rate"), "30");
+  EXPECT_EQ(ad("slotname=&creative=link").status, 400u);
+  EXPECT_EQ(ad(std::string(kSlot) + "&creative=no-such-ad").status, 400u);
+  EXPECT_EQ(http_.get(sandbox_.ad() + "/ad/creative?c=status-500").status, 404u) << "no page to preview";
+  auto counts = stats();
+  EXPECT_EQ(counts->integer({"ad_requests"}), 3);
+}
+
+TEST_F(AdServer, RefreshRateIsConfigurable) {
+  SandboxProcess quiet("--refresh-rate 0");
+  ASSERT_TRUE(quiet.ready());
+  auto r = http_.get(quiet.ad() + "/ad?" + kSlot + "&creative=link");
+  EXPECT_EQ(r.status, 200u);
+  EXPECT_FALSE(r.has("x-vize-refresh-rate"));
+  SandboxProcess fast("--refresh-rate 12");
+  ASSERT_TRUE(fast.ready());
+  EXPECT_EQ(http_.get(fast.ad() + "/ad?" + kSlot + "&creative=status-500").header("x-vize-refresh-rate"), "12");
+}
+
+}  // namespace

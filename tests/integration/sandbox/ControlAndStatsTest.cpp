@@ -1,0 +1,114 @@
+#include "SandboxFixture.h"
+
+#include <glib.h>
+
+namespace {
+
+constexpr const char* kSlot = "slotname=a15c0f3e82d9b47";
+using ControlAndStats = SandboxFixture;
+
+TEST_F(ControlAndStats, QueueServesTheNextRequestsThenRotationResumes) {
+  auto queued = http_.get(sandbox_.ad() + "/control/next?creative=status-500&count=2");
+  ASSERT_EQ(queued.status, 200u) << queued.body;
+  EXPECT_EQ(ad(kSlot).status, 500u);
+  // A creative named by the request wins and leaves the queue alone.
+  auto named = ad(std::string(kSlot) + "&creative=link");
+  EXPECT_EQ(named.status, 200u);
+  EXPECT_NE(named.body.find("data-creative=\"link\""), std::string::npos);
+  EXPECT_EQ(ad(kSlot).status, 500u);
+  // Rotation: the banner creatives, in order, from the first.
+  auto first = ad(kSlot);
+  EXPECT_NE(first.body.find("data-creative=\"link\""), std::string::npos);
+  auto second = ad(kSlot);
+  EXPECT_NE(second.body.find("data-creative=\"link-tracked\""), std::string::npos);
+
+  EXPECT_EQ(http_.get(sandbox_.ad() + "/control/next?creative=nope").status, 400u);
+  EXPECT_EQ(http_.get(sandbox_.ad() + "/control/next?creative=link&count=0").status, 400u);
+  EXPECT_EQ(http_.get(sandbox_.ad() + "/control/next?creative=link&count=x").status, 400u);
+
+  // A queued slow answer keeps its own delay.
+  ASSERT_EQ(http_.get(sandbox_.ad() + "/control/next?creative=slow&delay_ms=250").status, 200u);
+  gint64 started = g_get_monotonic_time();
+  EXPECT_EQ(ad(kSlot).status, 200u);
+  EXPECT_GE((g_get_monotonic_time() - started) / 1000, 250);
+}
+
+TEST_F(ControlAndStats, CountersMoveAndReset) {
+  ad(std::string(kSlot) + "&creative=link&extras=%7B%22sandbox_creative%22%3A%22link%22%7D&u_w=320");
+  ad(std::string(kSlot) + "&creative=redirect");
+  for (const char* ping : {"/track/impression?c=link", "/track/impression?c=link", "/track/click?c=link",
+                           "/track/click?c=redirect", "/track/event?c=link-tracked&kind=partner"}) {
+    EXPECT_EQ(http_.get(sandbox_.ad() + ping).status, 200u) << ping;
+  }
+  auto away = http_.get(sandbox_.ad() + "/track/click?c=link&to=" + "http%3A%2F%2F127.0.0.1%3A1%2Fthere");
+  EXPECT_EQ(away.status, 302u);
+  EXPECT_EQ(away.header("location"), "http://127.0.0.1:1/there");
+
+  auto s = stats();
+  EXPECT_EQ(s->integer({"ad_requests"}), 2);
+  EXPECT_EQ(s->integer({"impressions"}), 2);
+  EXPECT_EQ(s->integer({"clicks"}), 3);
+  EXPECT_EQ(s->integer({"events"}), 1);
+  EXPECT_EQ(s->integer({"creatives", "link", "served"}), 1);
+  EXPECT_EQ(s->integer({"creatives", "link", "impressions"}), 2);
+  EXPECT_EQ(s->integer({"creatives", "link", "clicks"}), 2);
+  EXPECT_EQ(s->integer({"creatives", "redirect", "clicks"}), 1);
+
+  // The latest request comes first, its parameters decoded.
+  JsonNode* last = s->at({"last_requests"});
+  ASSERT_TRUE(last && JSON_NODE_HOLDS_ARRAY(last));
+  JsonArray* requests = json_node_get_array(last);
+  ASSERT_EQ(json_array_get_length(requests), 2u);
+  JsonObject* newest = json_array_get_object_element(requests, 0);
+  EXPECT_STREQ(json_object_get_string_member(newest, "creative"), "redirect");
+  JsonObject* older = json_array_get_object_element(requests, 1);
+  JsonArray* params = json_object_get_array_member(older, "params");
+  bool sawExtras = false;
+  for (guint i = 0; i < json_array_get_length(params); ++i) {
+    JsonArray* kv = json_array_get_array_element(params, i);
+    if (g_strcmp0(json_array_get_string_element(kv, 0), "extras") == 0) {
+      sawExtras = true;
+      EXPECT_STREQ(json_array_get_string_element(kv, 1), "{\"sandbox_creative\":\"link\"}");
+    }
+  }
+  EXPECT_TRUE(sawExtras);
+
+  auto dashboard = http_.get(sandbox_.ad() + "/");
+  EXPECT_EQ(dashboard.status, 200u);
+  EXPECT_NE(dashboard.body.find("http-equiv=\"refresh\""), std::string::npos);
+  EXPECT_NE(dashboard.body.find("sandbox_creative"), std::string::npos) << "decoded parameters on the dashboard";
+
+  EXPECT_EQ(http_.get(sandbox_.ad() + "/control/reset").status, 200u);
+  s = stats();
+  for (const char* key : {"ad_requests", "impressions", "clicks", "events"}) EXPECT_EQ(s->integer({key}), 0) << key;
+  EXPECT_EQ(s->integer({"script", "200"}), 0);
+  EXPECT_EQ(json_object_get_size(json_node_get_object(s->at({"creatives"}))), 0u);
+  EXPECT_EQ(json_array_get_length(json_node_get_array(s->at({"last_requests"}))), 0u);
+  // Reset restarts the rotation too.
+  EXPECT_NE(ad(kSlot).body.find("data-creative=\"link\""), std::string::npos);
+}
+
+TEST_F(ControlAndStats, StopsCleanlyOnSigterm) {
+  EXPECT_TRUE(sandbox_.stop()) << "exit status 0 within 5 s";
+}
+
+TEST(SandboxCommandLine, HelpNamesEveryCreativeAndBadArgumentsFail) {
+  g_autofree char* out = nullptr;
+  int status = -1;
+  const char* help[] = {ASHENMOOR_SANDBOX_BIN, "--help", nullptr};
+  ASSERT_TRUE(g_spawn_sync(nullptr, const_cast<char**>(help), nullptr, G_SPAWN_STDERR_TO_DEV_NULL, nullptr, nullptr,
+                           &out, nullptr, &status, nullptr));
+  EXPECT_TRUE(g_spawn_check_wait_status(status, nullptr));
+  std::string text = out;
+  for (const char* word : {"--content-port", "--static-port", "--ad-port", "/control/next", "/stats.json",
+                           "msg-open-webapp-html", "not-utf8", "sandbox_creative", "ready content="}) {
+    EXPECT_NE(text.find(word), std::string::npos) << word;
+  }
+  const char* bad[] = {ASHENMOOR_SANDBOX_BIN, "--ad-port", "70000", nullptr};
+  ASSERT_TRUE(g_spawn_sync(nullptr, const_cast<char**>(bad), nullptr,
+                           GSpawnFlags(G_SPAWN_STDOUT_TO_DEV_NULL | G_SPAWN_STDERR_TO_DEV_NULL), nullptr, nullptr,
+                           nullptr, nullptr, &status, nullptr));
+  EXPECT_FALSE(g_spawn_check_wait_status(status, nullptr));
+}
+
+}  // namespace

@@ -1,0 +1,92 @@
+// The reader against the outside JSONTestSuite (test_parsing): every y_ file is accepted,
+// every n_ file refused except the ones the reader's deliberate leniencies accept (the table
+// below, which must match exactly), and i_ files merely read without harm. Everything
+// accepted must survive a write and a second read unchanged.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "GAD_SBJSONTestSupport.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kSuite = fs::path(ASHENMOOR_TESTDATA) / "JSONTestSuite" / "test_parsing";
+
+// n_ files accepted on purpose, and the rule that accepts each.
+const std::map<std::string, std::string> kAcceptedInvalid = {
+    {"n_array_1_true_without_comma.json", "no comma is needed between elements"},
+    {"n_array_inner_array_no_comma.json", "no comma is needed between elements"},
+    {"n_structure_whitespace_formfeed.json", "form feed counts as whitespace"},
+};
+
+std::string contents(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+std::map<std::string, std::string> filesStartingWith(const std::string& prefix) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::directory_iterator(kSuite)) {
+    std::string name = entry.path().filename().string();
+    if (name.rfind(prefix, 0) == 0) files[name] = contents(entry.path());
+  }
+  return files;
+}
+
+void expectRoundTrip(const std::string& name, const pf::Value& value) {
+  auto text = json_test::write(value);
+  ASSERT_TRUE(text) << name;
+  EXPECT_EQ(json_test::read(*text), value) << name << " written as " << *text;
+}
+
+}  // namespace
+
+TEST(JSONTestSuite, AcceptsEveryValidDocument) {
+  auto files = filesStartingWith("y_");
+  ASSERT_GT(files.size(), 90u) << "suite not found at " << kSuite;
+  for (const auto& [name, text] : files) {
+    pf::Error error("none", 0);
+    auto value = GAD_SBJSON().objectWithStringError(text, &error);
+    if (!value) {  // only a scalar at the top may need fragment reading
+      EXPECT_EQ(error.code(), GAD_SBJSONErrorFragment) << name << ": " << error.description();
+      value = GAD_SBJSON().fragmentWithStringError(text, &error);
+    }
+    ASSERT_TRUE(value) << name << ": " << error.description();
+    expectRoundTrip(name, *value);
+  }
+}
+
+TEST(JSONTestSuite, RefusesInvalidDocumentsExceptTheDeliberateLeniencies) {
+  auto files = filesStartingWith("n_");
+  ASSERT_GT(files.size(), 180u);
+  std::set<std::string> accepted;
+  for (const auto& [name, text] : files) {
+    if (auto value = json_test::read(text, true)) {
+      accepted.insert(name);
+      expectRoundTrip(name, *value);
+    }
+  }
+  std::set<std::string> expected;
+  for (const auto& [name, reason] : kAcceptedInvalid) expected.insert(name);
+  EXPECT_EQ(accepted, expected);
+}
+
+TEST(JSONTestSuite, ReadsImplementationDefinedDocumentsWithoutHarm) {
+  for (const auto& [name, text] : filesStartingWith("i_")) {
+    pf::Error error("none", 0);
+    if (auto value = GAD_SBJSON().fragmentWithStringError(text, &error)) {
+      expectRoundTrip(name, *value);
+    } else {
+      EXPECT_EQ(error.domain(), GAD_SBJSONErrorDomain) << name;
+    }
+  }
+}

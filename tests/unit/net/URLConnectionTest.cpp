@@ -1,0 +1,385 @@
+// URLConnection over the sim transport: the delegate's order of calls, redirects, time-outs,
+// cancellation and lifetimes.
+#include "platform/net/URLConnection.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "RecordingDelegate.h"
+#include "platform/net/HTTPSettings.h"
+#include "platform/net/URLError.h"
+#include "platform/sim/SimClock.h"
+#include "platform/sim/SimURLTransport.h"
+
+using pf::SimResponse;
+using pf::URLError;
+using testing::ElementsAre;
+
+namespace {
+
+pf::Url url(const char* text) { return *pf::Url::parse(text); }
+
+class URLConnectionTest : public testing::Test {
+ protected:
+  ~URLConnectionTest() override {
+    pf::URLConnection::cancelAll();
+    pf::URLTransport::install(nullptr);
+    pf::HTTPSettings::reset();
+  }
+
+  std::shared_ptr<pf::URLConnection> load(const char* text) {
+    return pf::URLConnection::create(pf::URLRequest(url(text)), delegate);
+  }
+
+  pf::SimClock clock;
+  std::shared_ptr<pf::SimURLTransport> server = pf::SimURLTransport::install();
+  std::shared_ptr<RecordingDelegate> delegate = std::make_shared<RecordingDelegate>();
+};
+
+// --- Order of calls ---------------------------------------------------------------------
+
+TEST_F(URLConnectionTest, CallsComeInOrderOnLaterPassesAndTheConnectionLivesUntilTheEnd) {
+  server->respond("http://h.example/a", SimResponse::ok("").chunked({"ab", "cd"}));
+  std::weak_ptr<pf::URLConnection> weak = load("http://h.example/a");
+
+  EXPECT_TRUE(delegate->calls.empty()) << "nothing from inside create()";
+  ASSERT_FALSE(weak.expired()) << "a started connection keeps itself alive";
+  EXPECT_EQ(pf::URLConnection::loadingCount(), 1u);
+
+  clock.runUntilIdle();
+  EXPECT_THAT(delegate->calls, ElementsAre("will GET http://h.example/a", "response 200",
+                                           "data ab", "data cd", "finish"));
+  EXPECT_TRUE(weak.expired()) << "the keep-alive ends with the load";
+  EXPECT_EQ(pf::URLConnection::loadingCount(), 0u);
+}
+
+TEST_F(URLConnectionTest, NotStartedConnectionWaitsForStart) {
+  server->respond("http://h.example/a", SimResponse::ok("x"));
+  auto connection = pf::URLConnection::create(pf::URLRequest(url("http://h.example/a")), delegate,
+                                              /*startImmediately=*/false);
+  clock.runUntilIdle();
+  EXPECT_TRUE(delegate->calls.empty());
+  EXPECT_TRUE(server->requests().empty());
+
+  connection->start();
+  connection->start();  // a second start is no second load
+  clock.runUntilIdle();
+  EXPECT_THAT(delegate->calls, ElementsAre("will GET http://h.example/a", "response 200",
+                                           "data x", "finish"));
+  EXPECT_EQ(server->requests().size(), 1u);
+}
+
+TEST_F(URLConnectionTest, DelaysFollowTheVirtualClock) {
+  server->respond("http://h.example/a",
+                  SimResponse::ok("").chunked({"1", "2"}).after(2.0).chunksEvery(1.0));
+  load("http://h.example/a");
+  clock.advance(1.9);
+  EXPECT_THAT(delegate->calls, ElementsAre("will GET http://h.example/a"));
+  clock.advance(0.1);
+  EXPECT_EQ(delegate->calls.back(), "response 200");
+  clock.advance(0.99);
+  EXPECT_EQ(delegate->calls.back(), "response 200");
+  clock.advance(0.01);
+  EXPECT_EQ(delegate->calls.back(), "data 1");
+  clock.advance(1.0);
+  clock.runUntilIdle();
+  EXPECT_THAT(delegate->calls, ElementsAre("will GET http://h.example/a", "response 200", "data 1",
+                                           "data 2", "finish"));
+}
+
+TEST_F(URLConnectionTest, EachResponseRestartsTheBody) {
+  server->respond("http://h.example/stream",
+                  SimResponse::ok("old").thenReplacedBy(SimResponse::ok("").chunked({"ne", "w"})));
+  load("http://h.example/stream");
+  clock.runUntilIdle();
+  EXPECT_THAT(delegate->calls, ElementsAre("will GET http://h.example/stream", "response 200",
+                                           "data old", "response 200", "data ne", "data w",
+                                           "finish"));
+  EXPECT_THAT(delegate->bodies, ElementsAre("old", "new"));
+}
+
+TEST_F(URLConnectionTest, NoTransportMeansNoConnection) {
+  pf::URLTransport::install(nullptr);
+  EXPECT_EQ(load("http://h.example/a"), nullptr);
+}
+
+// --- Redirects --------------------------------------------------------------------------
+
+TEST_F(URLConnectionTest, EachRedirectHopIsOfferedWithItsResponse) {
+  server->respond("http://h.example/a", SimResponse::redirect(302, "/b?x=1"));
+  server->respond("http://h.example/b?x=1", SimResponse::redirect(301, "http://other.example/c"));
+  server->respond("http://other.example/c", SimResponse::ok("done"));
+  std::vector<std::string> redirectURLs;
+  delegate->onWillSend = [&](pf::URLConnection&, const pf::URLRequest& r,
+                             const std::optional<pf::URLResponse>& redirect) {
+    if (redirect) redirectURLs.push_back(redirect->url().absoluteString());
+    return std::optional<pf::URLRequest>(r);
+  };
+  auto connection = load("http://h.example/a");
+  clock.runUntilIdle();
+
+  EXPECT_THAT(delegate->calls,
+              ElementsAre("will GET http://h.example/a", "will GET http://h.example/b?x=1 after 302",
+                          "will GET http://other.example/c after 301", "response 200", "data done",
+                          "finish"));
+  EXPECT_THAT(redirectURLs, ElementsAre("http://h.example/a", "http://h.example/b?x=1"));
+  EXPECT_EQ(connection->currentRequest().url().absoluteString(), "http://other.example/c");
+  EXPECT_EQ(connection->originalRequest().url().absoluteString(), "http://h.example/a");
+}
+
+TEST_F(URLConnectionTest, RequestChangedByTheDelegateIsWhatIsSentAtEveryHop) {
+  server->respond("http://h.example/a", SimResponse::redirect(307, "/b"));
+  server->respond("http://h.example/b", SimResponse::ok("x"));
+  delegate->onWillSend = [](pf::URLConnection&, const pf::URLRequest& r,
+                            const std::optional<pf::URLResponse>& redirect) {
+    pf::URLRequest changed = r;
+    if (!redirect) changed.setValueForHTTPHeaderField("Sat, 01 Jan 2011 00:00:00 GMT", "If-Modified-Since");
+    else changed.setValueForHTTPHeaderField("1", "X-Hop");
+    return std::optional<pf::URLRequest>(changed);
+  };
+  load("http://h.example/a");
+  clock.runUntilIdle();
+
+  ASSERT_EQ(server->requests().size(), 2u);
+  EXPECT_EQ(server->requests()[0].valueForHTTPHeaderField("if-modified-since"),
+            "Sat, 01 Jan 2011 00:00:00 GMT");
+  EXPECT_FALSE(server->requests()[0].valueForHTTPHeaderField("X-Hop"));
+  // Headers set on the first request stay on the redirected one.
+  EXPECT_TRUE(server->requests()[1].valueForHTTPHeaderField("If-Modified-Since"));
+  EXPECT_EQ(server->requests()[1].valueForHTTPHeaderField("x-hop"), "1");
+}
+
+TEST_F(URLConnectionTest, RefusedRedirectIsTheFinalResponseWithItsBody) {
+  server->respond("http://h.example/a", SimResponse::redirect(302, "/b").chunked({"moved"}));
+  server->respond("http://h.example/b", SimResponse::ok("never"));
+  delegate->onWillSend = [](pf::URLConnection&, const pf::URLRequest& r,
+                            const std::optional<pf::URLResponse>& redirect) {
+    return redirect ? std::nullopt : std::optional<pf::URLRequest>(r);
+  };
+  load("http://h.example/a");
+  clock.runUntilIdle();
+  EXPECT_THAT(delegate->calls, ElementsAre("will GET http://h.example/a",
+                                           "will GET http://h.example/b after 302", "response 302",
+                                           "data moved", "finish"));
+  EXPECT_EQ(server->requests().size(), 1u);
+}
+
+// The ad layer's way of refusing: cancel from inside the redirect offer, then report its own
+// error. Nothing more may come, whatever the delegate returned.
+TEST_F(URLConnectionTest, CancelInsideARedirectOfferEndsEverything) {
+  server->respond("http://h.example/a", SimResponse::redirect(302, "http://elsewhere.example/"));
+  delegate->onWillSend = [](pf::URLConnection& c, const pf::URLRequest& r,
+                            const std::optional<pf::URLResponse>& redirect) {
+    if (redirect) c.cancel();
+    return std::optional<pf::URLRequest>(r);
+  };
+  load("http://h.example/a");
+  clock.runUntilIdle();
+  EXPECT_THAT(delegate->calls, ElementsAre("will GET http://h.example/a",
+                                           "will GET http://elsewhere.example/ after 302"));
+  EXPECT_EQ(server->requests().size(), 1u);
+  EXPECT_EQ(pf::URLConnection::loadingCount(), 0u);
+}
+
+TEST_F(URLConnectionTest, SeeOtherAfterPostTurnsIntoAGetWithoutBody) {
+  server->respond("http://h.example/form", SimResponse::redirect(303, "/thanks"));
+  server->respond("http://h.example/thanks", SimResponse::ok("ok"));
+  pf::URLRequest post(url("http://h.example/form"));
+  post.setHTTPMethod("POST");
+  post.setHTTPBody("a=1");
+  post.setValueForHTTPHeaderField("application/x-www-form-urlencoded", "Content-Type");
+  pf::URLConnection::create(post, delegate);
+  clock.runUntilIdle();
+
+  ASSERT_EQ(server->requests().size(), 2u);
+  EXPECT_EQ(server->requests()[0].httpBody(), "a=1");
+  EXPECT_EQ(server->requests()[1].httpMethod(), "GET");
+  EXPECT_EQ(server->requests()[1].httpBody(), "");
+  EXPECT_FALSE(server->requests()[1].valueForHTTPHeaderField("Content-Type"));
+}
+
+TEST_F(URLConnectionTest, RedirectLoopFailsAfterTheHopLimit) {
+  server->respond("http://h.example/loop", SimResponse::redirect(302, "/loop"));
+  load("http://h.example/loop");
+  clock.runUntilIdle();
+  EXPECT_EQ(delegate->calls.back(), "fail -1007");
+  EXPECT_EQ(server->requests().size(), size_t(pf::URLConnection::kMaximumRedirects) + 1);
+}
+
+TEST_F(URLConnectionTest, RedirectWithoutLocationOrToAnotherSchemeIsHandled) {
+  server->respond("http://h.example/nowhere", SimResponse::withStatus(302, "no location"));
+  load("http://h.example/nowhere");
+  clock.runUntilIdle();
+  EXPECT_THAT(delegate->calls, ElementsAre("will GET http://h.example/nowhere", "response 302",
+                                           "data no location", "finish"));
+
+  auto store = std::make_shared<RecordingDelegate>();
+  server->respond("http://h.example/app", SimResponse::redirect(302, "market://details?id=1"));
+  pf::URLConnection::create(pf::URLRequest(url("http://h.example/app")), store);
+  clock.runUntilIdle();
+  EXPECT_THAT(store->calls, ElementsAre("will GET http://h.example/app",
+                                        "will GET market://details?id=1 after 302", "fail -1002"));
+}
+
+TEST_F(URLConnectionTest, FirstRequestRefusedStopsSilently) {
+  server->respond("http://h.example/a", SimResponse::ok("x"));
+  delegate->onWillSend = [](pf::URLConnection&, const pf::URLRequest&,
+                            const std::optional<pf::URLResponse>&) { return std::nullopt; };
+  load("http://h.example/a");
+  clock.runUntilIdle();
+  EXPECT_THAT(delegate->calls, ElementsAre("will GET http://h.example/a"));
+  EXPECT_TRUE(server->requests().empty());
+  EXPECT_EQ(pf::URLConnection::loadingCount(), 0u);
+}
+
+// --- Failures and time-outs -------------------------------------------------------------
+
+TEST_F(URLConnectionTest, ConnectionLostMidBodyFailsWithoutFinish) {
+  server->respond("http://h.example/a",
+                  SimResponse::ok("").chunked({"a", "b", "c"}).losingConnectionAfter(2));
+  load("http://h.example/a");
+  clock.runUntilIdle();
+  EXPECT_THAT(delegate->calls, ElementsAre("will GET http://h.example/a", "response 200", "data a",
+                                           "data b", "fail -1005"));
+  ASSERT_TRUE(delegate->error);
+  EXPECT_EQ(delegate->error->domain(), "NSURLErrorDomain");
+  EXPECT_EQ(delegate->error->userInfo()[pf::kErrorFailingURLStringKey].stringRef(),
+            "http://h.example/a");
+}
+
+TEST_F(URLConnectionTest, ConnectionFailureIsPassedOn) {
+  server->respond("http://nohost.example/", SimResponse::failure(URLError::CannotFindHost).after(1));
+  load("http://nohost.example/");
+  clock.advance(1);
+  EXPECT_THAT(delegate->calls, ElementsAre("will GET http://nohost.example/", "fail -1003"));
+}
+
+TEST_F(URLConnectionTest, SilenceLongerThanTheTimeoutFails) {
+  server->respond("http://slow.example/", SimResponse::ok("late").after(10));
+  pf::URLRequest request(url("http://slow.example/"));
+  request.setTimeoutInterval(5);
+  pf::URLConnection::create(request, delegate);
+  clock.advance(4.9);
+  EXPECT_THAT(delegate->calls, ElementsAre("will GET http://slow.example/"));
+  clock.advance(0.2);
+  EXPECT_THAT(delegate->calls, ElementsAre("will GET http://slow.example/", "fail -1001"));
+  clock.advance(10);
+  EXPECT_EQ(delegate->calls.size(), 2u) << "the late answer is not delivered";
+}
+
+TEST_F(URLConnectionTest, ProgressKeepsASlowLoadAlive) {
+  // 12 s in total, never 5 s without news.
+  server->respond("http://slow.example/",
+                  SimResponse::ok("").chunked({"1", "2", "3"}).after(3).chunksEvery(3));
+  pf::URLRequest request(url("http://slow.example/"));
+  request.setTimeoutInterval(5);
+  pf::URLConnection::create(request, delegate);
+  clock.advance(20);
+  EXPECT_EQ(delegate->calls.back(), "finish");
+}
+
+// --- Cancellation and lifetimes ---------------------------------------------------------
+
+TEST_F(URLConnectionTest, CancelBeforeTheFirstPassSilencesEvenTheFirstOffer) {
+  server->respond("http://h.example/a", SimResponse::ok("x"));
+  std::weak_ptr<pf::URLConnection> weak;
+  {
+    auto connection = load("http://h.example/a");
+    weak = connection;
+    connection->cancel();
+    connection->start();  // a cancelled connection does not start again
+  }
+  clock.runUntilIdle();
+  EXPECT_TRUE(delegate->calls.empty());
+  EXPECT_TRUE(weak.expired());
+}
+
+TEST_F(URLConnectionTest, CancelFromInsideEachCallbackIsTheLastCall) {
+  server->respond("http://h.example/a", SimResponse::ok("").chunked({"a", "b"}));
+  struct Case {
+    const char* name;
+    std::function<void(RecordingDelegate&)> arm;
+    std::vector<std::string> expected;
+  };
+  auto cancel = [](pf::URLConnection& c) { c.cancel(); };
+  std::vector<Case> cases = {
+      {"response", [&](RecordingDelegate& d) { d.onResponse = cancel; },
+       {"will GET http://h.example/a", "response 200"}},
+      {"data", [&](RecordingDelegate& d) { d.onData = cancel; },
+       {"will GET http://h.example/a", "response 200", "data a"}},
+      {"finish", [&](RecordingDelegate& d) { d.onEnd = cancel; },
+       {"will GET http://h.example/a", "response 200", "data a", "data b", "finish"}},
+  };
+  for (const auto& c : cases) {
+    auto d = std::make_shared<RecordingDelegate>();
+    c.arm(*d);
+    pf::URLConnection::create(pf::URLRequest(url("http://h.example/a")), d);
+    clock.runUntilIdle();
+    EXPECT_EQ(d->calls, c.expected) << "cancel inside " << c.name;
+    EXPECT_EQ(pf::URLConnection::loadingCount(), 0u) << c.name;
+  }
+}
+
+TEST_F(URLConnectionTest, CancelBetweenCallsStopsTheRest) {
+  server->respond("http://h.example/a", SimResponse::ok("").chunked({"a", "b"}).chunksEvery(1));
+  auto connection = load("http://h.example/a");
+  clock.advance(1);
+  ASSERT_EQ(delegate->calls.back(), "data a");
+  connection->cancel();
+  EXPECT_FALSE(connection->isLoading());
+  clock.advance(10);
+  EXPECT_EQ(delegate->calls.back(), "data a");
+}
+
+TEST_F(URLConnectionTest, DelegateGoneMidLoadHearsNothingAndTheConnectionEnds) {
+  server->respond("http://h.example/a", SimResponse::ok("").chunked({"a", "b"}).chunksEvery(1));
+  std::weak_ptr<pf::URLConnection> weak = load("http://h.example/a");
+  clock.advance(0);
+  ASSERT_EQ(delegate->calls.back(), "response 200");
+  std::weak_ptr<RecordingDelegate> weakDelegate = delegate;
+  delegate.reset();
+  ASSERT_TRUE(weakDelegate.expired());
+  clock.advance(10);
+  EXPECT_TRUE(weak.expired()) << "a connection without a delegate lets itself go";
+}
+
+TEST_F(URLConnectionTest, DelegateDroppedInsideItsOwnCallback) {
+  server->respond("http://h.example/a", SimResponse::ok("").chunked({"a", "b"}));
+  auto owner = std::make_shared<std::shared_ptr<RecordingDelegate>>(delegate);
+  delegate->onData = [owner](pf::URLConnection&) { owner->reset(); };  // its owner lets it go
+  std::weak_ptr<RecordingDelegate> weakDelegate = delegate;
+  load("http://h.example/a");
+  delegate.reset();  // only *owner holds it now
+  clock.runUntilIdle();
+  EXPECT_TRUE(weakDelegate.expired());
+  EXPECT_EQ(pf::URLConnection::loadingCount(), 0u);
+}
+
+TEST_F(URLConnectionTest, CancelAllEndsEveryLoad) {
+  server->respond("http://h.example/a", SimResponse::ok("x").after(5));
+  load("http://h.example/a");
+  load("http://h.example/a");
+  clock.advance(1);
+  EXPECT_EQ(pf::URLConnection::loadingCount(), 2u);
+  pf::URLConnection::cancelAll();
+  EXPECT_EQ(pf::URLConnection::loadingCount(), 0u);
+  clock.advance(10);
+  EXPECT_EQ(delegate->calls.size(), 2u);  // the two first offers only
+}
+
+// --- What goes on the wire --------------------------------------------------------------
+
+TEST_F(URLConnectionTest, ProcessUserAgentIsSentUnlessTheRequestHasOne) {
+  server->respondToPrefix("http://h.example/", SimResponse::ok("x"));
+  pf::HTTPSettings::setUserAgent("Ashenmoor/1.0");
+  load("http://h.example/1");
+  pf::URLRequest own(url("http://h.example/2"));
+  own.setValueForHTTPHeaderField("Mine", "user-agent");
+  pf::URLConnection::create(own, delegate);
+  clock.runUntilIdle();
+  ASSERT_EQ(server->requests().size(), 2u);
+  EXPECT_EQ(server->requests()[0].valueForHTTPHeaderField("User-Agent"), "Ashenmoor/1.0");
+  EXPECT_EQ(server->requests()[1].valueForHTTPHeaderField("User-Agent"), "Mine");
+}
+
+}  // namespace

@@ -1,0 +1,330 @@
+#include "platform/base/UserDefaults.h"
+
+#include <errno.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <thread>
+
+#include "StorageTestSupport.h"
+#include "platform/base/Log.h"
+#include "platform/base/PropertyList.h"
+
+using pf::UserDefaults;
+using pf::Value;
+
+namespace {
+
+class UserDefaultsTest : public TempDirectoryTest {
+ protected:
+  std::string path() const { return files().locations().preferences + "/com.kelvarn.ashenmoor.plist"; }
+  std::vector<std::string> preferenceFiles() const {
+    return files().contentsOfDirectory(files().locations().preferences).value_or(std::vector<std::string>{});
+  }
+};
+
+class CapturedLog {
+ public:
+  CapturedLog() : previous_(pf::Log::setSink([this](const std::string& l) { lines.push_back(l); })) {}
+  ~CapturedLog() { pf::Log::setSink(std::move(previous_)); }
+  std::vector<std::string> lines;
+
+ private:
+  pf::Log::Sink previous_;
+};
+
+std::string payloadFor(int64_t generation) {
+  return std::string(20000, static_cast<char>('a' + generation % 26)) + std::to_string(generation);
+}
+
+}  // namespace
+
+TEST_F(UserDefaultsTest, EveryKindPersistsIntoANewStore) {
+  const Value nested = Value::dictionary({
+      {"counts", Value::array({1, 2, Value::array({Value::dictionary({{"deep", true}})})})},
+      {"empty", Value::dictionary()},
+  });
+  const std::string bytes("\x00\x10\xff", 3);
+  {
+    auto defaults = UserDefaults::standardUserDefaults();
+    EXPECT_EQ(defaults->path(), path());
+    defaults->setObject("bool", true);
+    defaults->setObject("falsehood", false);
+    defaults->setObject("int", std::numeric_limits<int64_t>::min());
+    defaults->setObject("big", std::numeric_limits<int64_t>::max());
+    defaults->setObject("negative", -17);
+    defaults->setObject("real", 2.0 / 3.0);
+    defaults->setObject("text", "Ashenmoor \xe2\x80\x94 \xe6\x9c\x88");
+    defaults->setObject("date", Value::date(812345678.25));
+    defaults->setObject("data", Value::data(bytes));
+    defaults->setObject("nested", nested);
+    pf::Error error("", 0);
+    ASSERT_TRUE(defaults->synchronize(&error)) << error.description();
+  }
+  UserDefaults::resetStandardUserDefaults();
+  auto fresh = UserDefaults::standardUserDefaults();
+  EXPECT_EQ(fresh->boolForKey("bool"), true);
+  EXPECT_EQ(fresh->boolForKey("falsehood"), false);
+  EXPECT_EQ(fresh->integerForKey("int"), std::numeric_limits<int64_t>::min());
+  EXPECT_EQ(fresh->integerForKey("big"), std::numeric_limits<int64_t>::max());
+  EXPECT_EQ(fresh->integerForKey("negative"), -17);
+  EXPECT_EQ(fresh->doubleForKey("real"), 2.0 / 3.0);
+  EXPECT_EQ(fresh->stringForKey("text"), "Ashenmoor \xe2\x80\x94 \xe6\x9c\x88");
+  ASSERT_TRUE(fresh->dateForKey("date"));
+  EXPECT_NEAR(*fresh->dateForKey("date"), 812345678.25, 1e-5);
+  EXPECT_EQ(fresh->dataForKey("data"), bytes);
+  EXPECT_EQ(fresh->dictionaryForKey("nested"), nested);
+  EXPECT_TRUE(fresh->objectForKey("bool").isBoolean());  // not turned into 1
+
+  // The file is an ordinary property list under the preferences folder.
+  auto raw = files().readFile(path());
+  ASSERT_TRUE(raw);
+  auto onDisk = pf::PropertyList::read(*raw);
+  ASSERT_TRUE(onDisk);
+  EXPECT_EQ((*onDisk)["negative"], Value(-17));
+  EXPECT_FALSE(onDisk->contains(UserDefaults::kAppleLanguagesKey));  // registration stays out
+}
+
+TEST_F(UserDefaultsTest, NothingReachesTheFileBeforeSynchronize) {
+  auto defaults = UserDefaults::create(path());
+  defaults->setObject("k", 1);
+  EXPECT_FALSE(files().fileExists(path()));
+  EXPECT_FALSE(UserDefaults::create(path())->integerForKey("k"));
+  ASSERT_TRUE(defaults->synchronize());
+  EXPECT_EQ(UserDefaults::create(path())->integerForKey("k"), 1);
+}
+
+TEST_F(UserDefaultsTest, RemovalPersistsToo) {
+  auto defaults = UserDefaults::create(path());
+  defaults->setObject("a", 1);
+  defaults->setObject("b", 2);
+  defaults->setObject("c", 3);
+  ASSERT_TRUE(defaults->synchronize());
+  defaults->setObject("a", Value());  // null removes
+  defaults->removeObjectForKey("b");
+  ASSERT_TRUE(defaults->synchronize());
+  auto again = UserDefaults::create(path());
+  EXPECT_TRUE(again->objectForKey("a").isNull());
+  EXPECT_TRUE(again->objectForKey("b").isNull());
+  EXPECT_EQ(again->persistentDomain(), Value::dictionary({{"c", 3}}));
+}
+
+TEST_F(UserDefaultsTest, TypedGettersAnswerNoneForAnotherKind) {
+  auto defaults = UserDefaults::create(path());
+  defaults->setObject("text", "12");
+  defaults->setObject("int", 7);
+  defaults->setObject("real", 2.9);
+  defaults->setObject("flag", true);
+  defaults->setObject("list", Value::array({1}));
+  EXPECT_FALSE(defaults->integerForKey("text"));
+  EXPECT_FALSE(defaults->boolForKey("int"));
+  EXPECT_FALSE(defaults->integerForKey("flag"));
+  EXPECT_FALSE(defaults->stringForKey("int"));
+  EXPECT_FALSE(defaults->dictionaryForKey("list"));
+  EXPECT_FALSE(defaults->arrayForKey("missing"));
+  EXPECT_FALSE(defaults->dateForKey("real"));
+  EXPECT_EQ(defaults->doubleForKey("int"), 7.0);  // numbers convert, as Value does
+  EXPECT_EQ(defaults->integerForKey("real"), 2);
+  EXPECT_EQ(defaults->arrayForKey("list"), Value::array({1}));
+}
+
+TEST_F(UserDefaultsTest, ValuesAPropertyListCannotHoldAreRefused) {
+  CapturedLog log;
+  auto defaults = UserDefaults::create(path());
+  defaults->setObject("list", Value::array({"kept"}));
+  EXPECT_FALSE(defaults->setObject("list", Value::array({1, Value(), 3})));
+  EXPECT_FALSE(defaults->setObject("text", "\xc0\xaf"));
+  EXPECT_FALSE(defaults->setObject(std::string("bad\xff", 4), 1));
+  EXPECT_EQ(log.lines.size(), 3u);
+  EXPECT_EQ(defaults->arrayForKey("list"), Value::array({"kept"}));
+  EXPECT_TRUE(defaults->objectForKey("text").isNull());
+
+  // Null entries inside a dictionary are dropped now, not only in the file, so the value
+  // read back is the same before and after a restart.
+  ASSERT_TRUE(defaults->setObject("d", Value::dictionary({{"x", 1}, {"nothing", Value()}})));
+  const Value expected = Value::dictionary({{"x", 1}});
+  EXPECT_EQ(defaults->dictionaryForKey("d"), expected);
+  ASSERT_TRUE(defaults->synchronize());
+  EXPECT_EQ(UserDefaults::create(path())->dictionaryForKey("d"), expected);
+}
+
+TEST_F(UserDefaultsTest, RegistrationDomainLiesUnderStoredValues) {
+  auto defaults = UserDefaults::standardUserDefaults();
+  defaults->registerDefaults(Value::dictionary({{"applicationTimeout", 30}, {"theme", "dark"}}));
+  defaults->registerDefaults(Value::dictionary({{"theme", "light"}}));  // later wins
+  defaults->registerDefaults(Value("not a dictionary"));                 // ignored
+  EXPECT_EQ(defaults->integerForKey("applicationTimeout"), 30);
+  EXPECT_EQ(defaults->stringForKey("theme"), "light");
+
+  defaults->setObject("applicationTimeout", 5);
+  EXPECT_EQ(defaults->integerForKey("applicationTimeout"), 5);
+  Value all = defaults->dictionaryRepresentation();
+  EXPECT_EQ(all["applicationTimeout"], Value(5));
+  EXPECT_EQ(all["theme"], Value("light"));
+  EXPECT_TRUE(all.contains(UserDefaults::kAppleLanguagesKey));
+
+  defaults->removeObjectForKey("applicationTimeout");
+  EXPECT_EQ(defaults->integerForKey("applicationTimeout"), 30);  // the registered one shows again
+
+  // Registrations are never written: a new store has only what was set.
+  defaults->setObject("stored", 1);
+  ASSERT_TRUE(defaults->synchronize());
+  UserDefaults::resetStandardUserDefaults();
+  auto fresh = UserDefaults::standardUserDefaults();
+  EXPECT_FALSE(fresh->stringForKey("theme"));
+  EXPECT_EQ(fresh->persistentDomain(), Value::dictionary({{"stored", 1}}));
+}
+
+TEST_F(UserDefaultsTest, AppleLanguagesComeFromTheEnvironment) {
+  ScopedEnvironment env;
+  auto languages = [&] {
+    UserDefaults::resetStandardUserDefaults();
+    return UserDefaults::standardUserDefaults()->arrayForKey(UserDefaults::kAppleLanguagesKey);
+  };
+  env.set("LANGUAGE", "fr_CA.UTF-8:fr::C:de_DE@euro:fr_CA");
+  env.set("LC_ALL", nullptr);
+  env.set("LC_MESSAGES", nullptr);
+  env.set("LANG", "en_US.UTF-8");
+  EXPECT_EQ(languages(), Value::array({"fr-CA", "fr", "de-DE"}));
+
+  env.set("LANGUAGE", ":C:");  // names no language: the locale decides
+  EXPECT_EQ(languages(), Value::array({"en-US"}));
+  env.set("LANGUAGE", nullptr);
+  env.set("LC_MESSAGES", "pt_BR.ISO-8859-1");
+  EXPECT_EQ(languages(), Value::array({"pt-BR"}));
+  env.set("LC_ALL", "en_GB.UTF-8");
+  EXPECT_EQ(languages(), Value::array({"en-GB"}));
+  env.set("LC_ALL", "C.UTF-8");  // set, so it decides, and says no language
+  EXPECT_EQ(languages(), Value::array({"en"}));
+  env.set("LC_ALL", "POSIX");
+  EXPECT_EQ(languages(), Value::array({"en"}));
+  env.set("LC_ALL", nullptr);
+  env.set("LC_MESSAGES", nullptr);
+  env.set("LANG", nullptr);
+  EXPECT_EQ(languages(), Value::array({"en"}));
+
+  // A stored value for the key wins over the environment's.
+  auto defaults = UserDefaults::standardUserDefaults();
+  defaults->setObject(UserDefaults::kAppleLanguagesKey, Value::array({"ja"}));
+  EXPECT_EQ(defaults->arrayForKey(UserDefaults::kAppleLanguagesKey), Value::array({"ja"}));
+}
+
+TEST_F(UserDefaultsTest, ACorruptFileIsMovedAsideAndTheStoreStartsEmpty) {
+  CapturedLog log;
+  ASSERT_TRUE(files().createDirectory(files().locations().preferences, true));
+  const std::string garbage = "bplist00 this was cut short \x01\x02";
+  ASSERT_TRUE(files().writeFileAtomically(path(), garbage));
+
+  auto defaults = UserDefaults::standardUserDefaults();
+  EXPECT_EQ(defaults->persistentDomain(), Value::dictionary());
+  EXPECT_FALSE(files().fileExists(path()));
+  auto names = preferenceFiles();
+  ASSERT_EQ(names.size(), 1u);
+  EXPECT_TRUE(names[0].starts_with("com.kelvarn.ashenmoor.plist.corrupt-")) << names[0];
+  EXPECT_EQ(files().readFile(files().locations().preferences + "/" + names[0]), garbage);
+  ASSERT_EQ(log.lines.size(), 1u);
+  EXPECT_NE(log.lines[0].find(names[0]), std::string::npos) << log.lines[0];
+
+  // The store works from there on.
+  defaults->setObject("k", "v");
+  ASSERT_TRUE(defaults->synchronize());
+  EXPECT_EQ(UserDefaults::create(path())->stringForKey("k"), "v");
+
+  // A second bad file (a property list, but not a dictionary) in the same second does not
+  // replace the first one moved aside.
+  auto array = pf::PropertyList::write(Value::array({1}), pf::PropertyList::Format::Xml);
+  ASSERT_TRUE(files().writeFileAtomically(path(), *array));
+  EXPECT_EQ(UserDefaults::create(path())->persistentDomain(), Value::dictionary());
+  names = preferenceFiles();
+  ASSERT_EQ(names.size(), 2u);
+  EXPECT_EQ(files().readFile(files().locations().preferences + "/" + names[0]), garbage);
+  EXPECT_EQ(files().readFile(files().locations().preferences + "/" + names[1]), *array);
+}
+
+TEST_F(UserDefaultsTest, AHandWrittenXMLFileIsRead) {
+  ASSERT_TRUE(files().createDirectory(files().locations().preferences, true));
+  ASSERT_TRUE(files().writeFileAtomically(path(), R"(<?xml version="1.0" encoding="UTF-8"?>
+<plist version="1.0"><dict><key>applicationTimeout</key><real>12.5</real></dict></plist>)"));
+  EXPECT_EQ(UserDefaults::standardUserDefaults()->doubleForKey("applicationTimeout"), 12.5);
+}
+
+TEST_F(UserDefaultsTest, AFailedSynchronizeKeepsTheOldFileAndTheChanges) {
+  auto defaults = UserDefaults::create(path());
+  defaults->setObject("generation", 1);
+  ASSERT_TRUE(defaults->synchronize());
+  auto before = files().readFile(path());
+
+  // A crashed earlier synchronize left its half-written temporary file behind.
+  ASSERT_TRUE(files().writeFileAtomically(
+      files().locations().preferences + "/.com.kelvarn.ashenmoor.plist.tmp-1-0-0", "bplist00\x01"));
+
+  defaults->setObject("generation", 2);
+  defaults->setObject("payload", std::string(200000, 'p'));
+  {
+    FileSizeLimit diskFull(8192);
+    pf::Error error("", 0);
+    EXPECT_FALSE(defaults->synchronize(&error));
+    EXPECT_EQ(error.code(), EFBIG);
+  }
+  EXPECT_EQ(files().readFile(path()), before);
+  EXPECT_EQ(UserDefaults::create(path())->integerForKey("generation"), 1);
+
+  // The changes were kept; the next synchronize writes them.
+  EXPECT_EQ(defaults->integerForKey("generation"), 2);
+  ASSERT_TRUE(defaults->synchronize());
+  auto after = UserDefaults::create(path());
+  EXPECT_EQ(after->integerForKey("generation"), 2);
+  EXPECT_EQ(after->stringForKey("payload")->size(), 200000u);
+}
+
+TEST_F(UserDefaultsTest, AKilledWriterNeverLeavesABrokenFile) {
+  // A child process synchronizes new generations as fast as it can and is killed at a
+  // random moment; the file must always load whole, generation and payload agreeing.
+  const std::string file = path();
+  ASSERT_TRUE(files().createDirectory(files().locations().preferences, true));
+  for (int round = 0; round < 8; ++round) {
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      auto defaults = UserDefaults::create(file);
+      for (int64_t g = defaults->integerForKey("generation").value_or(0) + 1;; ++g) {
+        defaults->setObject("generation", g);
+        defaults->setObject("payload", payloadFor(g));
+        if (!defaults->synchronize()) _exit(3);
+      }
+    }
+    // Wait for a first file, then let the child run on for a few milliseconds.
+    for (int i = 0; i < 5000 && !files().fileExists(file); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(1000 + 3700 * round));
+    kill(child, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the writer stopped by itself, status " << status;
+
+    auto loaded = UserDefaults::create(file);
+    auto generation = loaded->integerForKey("generation");
+    ASSERT_TRUE(generation) << "round " << round << ": " << loaded->persistentDomain().description().substr(0, 200);
+    EXPECT_EQ(loaded->stringForKey("payload"), payloadFor(*generation)) << "round " << round;
+  }
+  // Moving a corrupt file aside would show here.
+  for (const auto& name : preferenceFiles()) EXPECT_EQ(name.find(".corrupt-"), std::string::npos) << name;
+}
+
+TEST_F(UserDefaultsTest, BundleIdentifierNamesTheFile) {
+  UserDefaults::setBundleIdentifier("org.example.other");
+  auto defaults = UserDefaults::standardUserDefaults();
+  UserDefaults::setBundleIdentifier(UserDefaults::kDefaultBundleIdentifier);
+  EXPECT_EQ(defaults->path(), files().locations().preferences + "/org.example.other.plist");
+  defaults->setObject("x", 1);
+  ASSERT_TRUE(defaults->synchronize());  // makes the preferences folder on the way
+  EXPECT_TRUE(files().fileExists(files().locations().preferences + "/org.example.other.plist"));
+  EXPECT_EQ(UserDefaults::standardPath(), path());
+}

@@ -1,0 +1,150 @@
+#include "sdk/timing/GADTiming.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/sim/SimClock.h"
+
+namespace {
+
+class GADTimingTest : public ::testing::Test {
+ protected:
+  pf::SimClock clock_;  // monotonic time starts at SimClock::kStartMonotonic
+};
+
+TEST_F(GADTimingTest, CounterIsTheMonotonicClock) {
+  double before = GADTiming::counter();
+  EXPECT_EQ(before, pf::SimClock::kStartMonotonic);
+  clock_.advance(2.5);
+  EXPECT_DOUBLE_EQ(GADTiming::counter() - before, 2.5);
+  clock_.setNow(0);  // the wall clock jumping does not move it
+  EXPECT_DOUBLE_EQ(GADTiming::counter() - before, 2.5);
+}
+
+TEST_F(GADTimingTest, QuarterSecondIs250Milliseconds) {
+  auto t = GADTiming::create("tsrl");
+  t->start();
+  EXPECT_TRUE(t->isActive());
+  clock_.advance(0.25);
+  t->end();
+  EXPECT_FALSE(t->isActive());
+  EXPECT_EQ(t->elapsedMilliseconds(), 250u);
+  EXPECT_EQ(t->elapsedMillisecondsString(), "250");
+  clock_.advance(10);  // an ended timing does not move on
+  EXPECT_EQ(t->elapsedMilliseconds(), 250u);
+}
+
+TEST_F(GADTimingTest, RoundingOfTheClockDoesNotLoseAMillisecond) {
+  auto t = GADTiming::create("c");
+  t->start();
+  clock_.advance(0.3);  // (1000.3 - 1000.0) * 1000 is 299.99999999995
+  t->end();
+  EXPECT_EQ(t->elapsedMilliseconds(), 300u);
+}
+
+TEST_F(GADTimingTest, RunningTimingReportsTimeSoFarAndTruncates) {
+  auto t = GADTiming::create("c");
+  t->start();
+  clock_.advance(1.2345);
+  EXPECT_EQ(t->elapsedMilliseconds(), 1234u);
+  clock_.advance(0.0004);
+  EXPECT_EQ(t->elapsedMilliseconds(), 1234u);
+}
+
+TEST_F(GADTimingTest, EndWithoutStartDoesNothingAndLaterEndMovesTheEnd) {
+  auto t = GADTiming::create("c");
+  t->end();
+  EXPECT_EQ(t->startSeconds(), 0);
+  EXPECT_EQ(t->endSeconds(), 0);
+  EXPECT_EQ(t->elapsedMilliseconds(), 0u);
+  t->start();
+  clock_.advance(1);
+  t->end();
+  double firstEnd = t->endSeconds();
+  clock_.advance(1);
+  t->end();
+  EXPECT_GT(t->endSeconds(), firstEnd);
+  EXPECT_EQ(t->elapsedMilliseconds(), 2000u);
+  // Restarting clears the end; reset forgets both.
+  t->start();
+  EXPECT_TRUE(t->isActive());
+  EXPECT_EQ(t->endSeconds(), 0);
+  t->reset();
+  EXPECT_FALSE(t->isActive());
+  EXPECT_EQ(t->elapsedMilliseconds(), 0u);
+}
+
+TEST_F(GADTimingTest, ElapsedIsClampedToTheUnsignedRange) {
+  // From a run before a reboot: the saved start lies ahead of today's clock.
+  auto stale = GADTiming::createWithDictionaryRepresentation(
+      pf::Value::dictionary({{"category", "c"}, {"start", 50000.0}, {"end", 0.0}}));
+  EXPECT_EQ(stale->elapsedMilliseconds(), 0u);
+  EXPECT_EQ(stale->elapsedMillisecondsString(), "0");
+
+  auto huge = GADTiming::createWithDictionaryRepresentation(
+      pf::Value::dictionary({{"category", "c"}, {"start", 1.0}, {"end", 5.0e6}}));
+  EXPECT_EQ(huge->elapsedMilliseconds(), 4294967295u);
+  EXPECT_EQ(huge->elapsedMillisecondsString(), "4294967295");  // never a negative text
+
+  auto longer = GADTiming::createWithDictionaryRepresentation(
+      pf::Value::dictionary({{"category", "c"}, {"start", 1.0}, {"end", 3.0e6}}));
+  EXPECT_EQ(longer->elapsedMillisecondsString(), "2999999000");
+}
+
+TEST_F(GADTimingTest, MissingValueLeavesUserDataUnchanged) {
+  auto t = GADTiming::create("c");
+  t->setValueForKey("v", "k");
+  t->setValueForKey(pf::Value(), "k");
+  EXPECT_EQ(t->valueForKey("k"), pf::Value("v"));
+  t->removeValueForKey("k");
+  EXPECT_TRUE(t->valueForKey("k").isNull());
+  EXPECT_EQ(t->keysAndValues(), pf::Value::dictionary());
+}
+
+TEST_F(GADTimingTest, DictionaryRepresentationHasUserDataOnlyWhenThereIsSome) {
+  auto t = GADTiming::create("tsrl");
+  t->start();
+  auto d = t->dictionaryRepresentation();
+  EXPECT_EQ(d.size(), 3u);
+  EXPECT_EQ(d["category"], pf::Value("tsrl"));
+  EXPECT_EQ(d["start"], pf::Value(pf::SimClock::kStartMonotonic));
+  EXPECT_EQ(d["end"], pf::Value(0.0));
+  t->setValueForKey(3, "clicks");
+  d = t->dictionaryRepresentation();
+  EXPECT_EQ(d.size(), 4u);
+  EXPECT_EQ(d["userData"], pf::Value::dictionary({{"clicks", 3}}));
+}
+
+TEST_F(GADTimingTest, CopyIsIndependent) {
+  auto t = GADTiming::create("c");
+  t->start();
+  t->setValueForKey("a", "k");
+  auto c = t->copy();
+  EXPECT_EQ(c->dictionaryRepresentation(), t->dictionaryRepresentation());
+  c->setValueForKey("b", "k");
+  clock_.advance(1);
+  c->end();
+  EXPECT_EQ(t->valueForKey("k"), pf::Value("a"));
+  EXPECT_TRUE(t->isActive());
+}
+
+TEST_F(GADTimingTest, MalformedRepresentationReadsAsZeros) {
+  auto t = GADTiming::createWithDictionaryRepresentation(pf::Value("not a dictionary"));
+  EXPECT_EQ(t->category(), "");
+  EXPECT_EQ(t->startSeconds(), 0);
+  auto u = GADTiming::createWithDictionaryRepresentation(pf::Value::dictionary(
+      {{"category", 7}, {"start", "x"}, {"end", 12}, {"userData", pf::Value::array({1})}}));
+  EXPECT_EQ(u->category(), "");
+  EXPECT_EQ(u->startSeconds(), 0);
+  EXPECT_EQ(u->endSeconds(), 12);  // integers are numbers too
+  EXPECT_EQ(u->dictionaryRepresentation().size(), 3u);
+}
+
+TEST_F(GADTimingTest, DescriptionNamesClassAddressAndFields) {
+  auto t = GADTiming::create("c");
+  std::string text = t->description();
+  EXPECT_EQ(text.rfind("GADTiming (0x", 0), 0u) << text;
+  EXPECT_NE(text.find("): {"), std::string::npos) << text;
+  EXPECT_NE(text.find("\"category\" = \"c\""), std::string::npos) << text;
+}
+
+}  // namespace

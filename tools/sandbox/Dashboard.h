@@ -1,0 +1,37 @@
+#pragma once
+
+#include "CreativeCatalogue.h"
+#include "CreativeChooser.h"
+#include "HttpHost.h"
+#include "Stats.h"
+#include "WwwRoot.h"
+
+#include <string>
+
+// "/" on the ad server: the counters, the per-creative table and the decoded parameters
+// of the latest ad requests, rendered on the server into www/ad/dashboard.html; the page
+// reloads itself every two seconds.
+class Dashboard {
+ public:
+  struct Origins {
+    std::string content;
+    std::string script;
+    std::string ad;
+  };
+
+  Dashboard(HttpHost& host, const WwwRoot& www, const CreativeCatalogue& catalogue, const CreativeChooser& chooser,
+            const Stats& stats);
+  void setOrigins(Origins origins) { origins_ = std::move(origins); }
+  std::string render() const;
+
+ private:
+  std::string tiles() const;
+  std::string creativeRows() const;
+  std::string requestCards() const;
+
+  const WwwRoot& www_;
+  const CreativeCatalogue& catalogue_;
+  const CreativeChooser& chooser_;
+  const Stats& stats_;
+  Origins origins_;
+};
