@@ -56,7 +56,7 @@ void CreativeCatalogue::addBanners() {
     auto& c = add("link", Creative::Kind::Banner,
                   "plain http link, no click tracking: a tap opens the in-app browser");
     c.orientation = "any";
-    style(c, kMoor, "\u263E", "Ashenmoor \u2014 Season Two", "The lanterns are lit again on the moor.",
+    style(c, kMoor, "\u263E", "Season Two is here", "The lanterns are lit again on the moor.",
           "Watch");
     c.href = [](const std::string& o) { return landing(o, "browser.html", "link"); };
   }
@@ -112,7 +112,7 @@ void CreativeCatalogue::addMessageSenders() {
            return MessageUrl::gmsg("click", P{{"u", o + "/track/click?c=msg-click&ai=SBX7q2"}, {"ai", "SBX7q2"}});
          });
   sender("msg-httptrack", "gmsg httpTrack: pings /track/event, which redirects to an itms-apps URL",
-         kEmber, "\u2316", "Tracking ping", "Sends \u201chttpTrack\u201d.", [](const std::string& o) {
+         kEmber, "\u25CE", "Tracking ping", "Sends \u201chttpTrack\u201d.", [](const std::string& o) {
            std::string ping = o + "/track/event?c=msg-httptrack&to=" +
                               TextEscape::uriComponent("itms-apps://apps.example/app/ashenmoor");
            return MessageUrl::gmsg("httpTrack", P{{"u", ping}});
@@ -185,7 +185,7 @@ void CreativeCatalogue::addFailureRoads() {
   add("truncated", Creative::Kind::Truncated, "200 that promises 4096 bytes and closes the connection mid-body");
   {
     auto& c = add("slow", Creative::Kind::Slow, "a normal ad after a delay (delay_ms, 4000 by default)");
-    style(c, kLichen, "\u231B", "Worth the wait", "This ad took its time.", "Open");
+    style(c, kLichen, "\u25D4", "Worth the wait", "This ad took its time.", "Open");
     c.href = [](const std::string& o) { return landing(o, "browser.html", "slow"); };
   }
   add("not-utf8", Creative::Kind::NotUtf8, "200 whose body is Latin-1, not UTF-8");

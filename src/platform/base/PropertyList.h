@@ -1,5 +1,6 @@
 #pragma once
-// pf::PropertyList: pf::Value to and from property-list files (XML or binary), over libplist.
+// pf::PropertyList: pf::Value to and from property-list files (XML or binary), over libplist's
+// C interface (the C++ wrappers of libplist++ 2.2 mishandle dates and nested arrays).
 // Info.plist, the store metadata file and the user-defaults file are read and written here.
 //
 //   auto info = pf::PropertyList::read(*files.readFile(path));   // none: not a property list

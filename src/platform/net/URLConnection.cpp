@@ -164,8 +164,9 @@ void URLConnection::sendRequest(const URLRequest& proposed,
                                 const std::optional<URLResponse>& redirect) {
   auto protect = shared_from_this();
   auto delegate = delegate_.lock();
-  if (!delegate) return end();  // nobody is listening any more
+  if (!delegate) return;
   std::optional<URLRequest> next = delegate->connectionWillSendRequest(*this, proposed, redirect);
+  if (state_ != State::Loading) return;  // cancelled from inside the call
   if (!next) {
     if (!redirect) return end();
     // Not followed: the 3xx is the answer, and its exchange goes on with the body.

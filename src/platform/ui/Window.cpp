@@ -1,5 +1,6 @@
 #include "platform/ui/Window.h"
 
+#include "platform/base/Clock.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Control.h"
 #include "platform/ui/Screen.h"
@@ -77,9 +78,15 @@ void Window::setRootViewController(std::shared_ptr<ViewController> controller) {
 }
 
 std::shared_ptr<View> Window::sendTouch(Point point) {
-  Event event(Event::Type::Touches, 0);
+  Event event(Event::Type::Touches, Clock::monotonic());
   auto hit = hitTest(point, &event);
-  if (auto control = std::dynamic_pointer_cast<Control>(hit)) control->touchUpInside();
+  // The touch belongs to the innermost control around the view it hit.
+  for (auto v = hit; v; v = v->superview()) {
+    if (auto control = std::dynamic_pointer_cast<Control>(v)) {
+      control->touchUpInside();
+      break;
+    }
+  }
   return hit;
 }
 

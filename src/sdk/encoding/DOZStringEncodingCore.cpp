@@ -4,6 +4,7 @@
 
 #include "platform/base/AssertionHandler.h"
 #include "sdk/encoding/DOZStringEncodingGroups.h"
+#include "sdk/encoding/DOZStringEncodingTables.h"
 
 namespace {
 
@@ -118,6 +119,7 @@ bool DOZStringEncodingCore::initWithString(std::string_view alphabet) {
   shift_ = shift;
   mask_ = (1 << shift) - 1;
   padLen_ = y / shift;
+  refreshTables();
   return true;
 }
 
@@ -152,7 +154,7 @@ std::string DOZStringEncodingCore::encodeImpl(std::string_view data, bool fast) 
   size_t next = 0;  // next input byte
   size_t written = 0;
   if (fast) {
-    next = DOZStringEncodingGroups::encode(shift_, alphabet, in, len, o);
+    next = DOZStringEncodingGroups::encode(shift_, alphabet, tables_.get(), in, len, o);
     written = next / DOZStringEncodingGroups::groupBytes(shift_) * DOZStringEncodingGroups::groupChars(shift_);
   }
 
@@ -209,7 +211,7 @@ std::optional<std::string> DOZStringEncodingCore::decodeImpl(std::string_view te
   while (i < len) {
     // At a group boundary nothing is carried over, so whole groups can go in one piece.
     if (fast && pending == 0 && !sawPadding) {
-      i += DOZStringEncodingGroups::decode(shift_, map, text.data() + i, len - i, o, written);
+      i += DOZStringEncodingGroups::decode(shift_, map, tables_.get(), text.data() + i, len - i, o, written);
       if (i == len) break;
     }
     const int value = map[static_cast<unsigned char>(text[i++])];
@@ -277,6 +279,13 @@ void DOZStringEncodingCore::addDecodeSynonyms(std::string_view synonyms) {
       current = entry;
     }
   }
+  refreshTables();  // new symbols for the decoding table
+}
+
+void DOZStringEncodingCore::refreshTables() {
+  // Only the symbols matter to the tables; padding and ignored characters stop a fast group
+  // either way and are left to the bit loop.
+  tables_ = shift_ == 6 ? DOZStringEncodingTables::shared(charMapData_, reverseCharMap_) : nullptr;
 }
 
 void DOZStringEncodingCore::ignoreCharacters(std::string_view characters) {

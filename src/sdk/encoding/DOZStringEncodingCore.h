@@ -14,9 +14,12 @@
 //   std::optional<std::string> back = enc.decode(text);        // nullopt: not this encoding
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+
+class DOZStringEncodingTables;
 
 class DOZStringEncodingCore {
  public:
@@ -88,6 +91,7 @@ class DOZStringEncodingCore {
   size_t paddedLength(size_t symbols) const;
   std::string encodeImpl(std::string_view data, bool fast) const;
   std::optional<std::string> decodeImpl(std::string_view text, bool fast) const;
+  void refreshTables();
   void reportFailure(const char* selector, int line, const std::string& description) const;
 
   std::string charMapData_;  // the alphabet: symbol value i is written as charMapData_[i]
@@ -100,4 +104,5 @@ class DOZStringEncodingCore {
   char paddingChar_ = 0;
   int padLen_ = 0;
   const char* className_;
+  std::shared_ptr<const DOZStringEncodingTables> tables_;  // 6 bits a symbol only, shared
 };

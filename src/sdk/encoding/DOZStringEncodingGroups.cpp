@@ -1,5 +1,7 @@
 #include "sdk/encoding/DOZStringEncodingGroups.h"
 
+#include "sdk/encoding/DOZStringEncodingTables.h"
+
 #include <cstring>
 #include <numeric>
 
@@ -48,21 +50,6 @@ size_t encodeGroups(const char* alphabet, const uint8_t* in, size_t len, char* o
   return groups * G::kBytes;
 }
 
-// Base64 gets its own loop: two groups (6 bytes, 8 symbols) per word in, one word out.
-size_t encodeBase64(const char* alphabet, const uint8_t* in, size_t len, char* out) {
-  size_t i = 0;
-  char* o = out;
-  for (; len - i >= 8; i += 6, o += 8) {
-    const uint64_t bits = loadBigEndian64(in + i);
-    uint64_t chars = 0;
-    for (int k = 0; k < 8; ++k) {
-      chars |= uint64_t(uint8_t(alphabet[(bits >> (58 - 6 * k)) & 63])) << (8 * k);
-    }
-    std::memcpy(o, &chars, 8);  // little-endian: symbol k lands at o[k]
-  }
-  return i + encodeGroups<6>(alphabet, in + i, len - i, o);
-}
-
 template <int Shift>
 size_t decodeGroups(const int8_t* reverseMap, const char* in, size_t len, uint8_t* out, size_t& written) {
   using G = Group<Shift>;
@@ -86,51 +73,39 @@ size_t decodeGroups(const int8_t* reverseMap, const char* in, size_t len, uint8_
   return i;
 }
 
-// Base64 decoding, two groups (8 characters, 6 bytes) at a time.
-size_t decodeBase64(const int8_t* reverseMap, const char* in, size_t len, uint8_t* out, size_t& written) {
-  const auto* text = reinterpret_cast<const uint8_t*>(in);
-  size_t i = 0;
-  uint8_t* o = out + written;
-  for (; len - i >= 8; i += 8, o += 6) {
-    uint64_t bits = 0;
-    int all = 0;
-    for (int k = 0; k < 8; ++k) {
-      const int v = reverseMap[text[i + k]];
-      all |= v;
-      bits = (bits << 6) | uint8_t(v);
-    }
-    if (all < 0) break;
-    storeBigEndian64(o, bits << 16);
-  }
-  written = size_t(o - out);
-  return i + decodeGroups<6>(reverseMap, in + i, len - i, out, written);
-}
-
 }  // namespace
 
-size_t DOZStringEncodingGroups::encode(int shift, const char* alphabet, const uint8_t* in, size_t len,
-                                       char* out) {
+size_t DOZStringEncodingGroups::encode(int shift, const char* alphabet, const DOZStringEncodingTables* tables,
+                                       const uint8_t* in, size_t len, char* out) {
+  if (shift == 6 && tables) {
+    const size_t done = tables->encode(in, len, out);
+    return done + encodeGroups<6>(alphabet, in + done, len - done, out + done / 3 * 4);
+  }
   switch (shift) {
     case 1: return encodeGroups<1>(alphabet, in, len, out);
     case 2: return encodeGroups<2>(alphabet, in, len, out);
     case 3: return encodeGroups<3>(alphabet, in, len, out);
     case 4: return encodeGroups<4>(alphabet, in, len, out);
     case 5: return encodeGroups<5>(alphabet, in, len, out);
-    case 6: return encodeBase64(alphabet, in, len, out);
+    case 6: return encodeGroups<6>(alphabet, in, len, out);
     case 7: return encodeGroups<7>(alphabet, in, len, out);
     default: return 0;
   }
 }
 
-size_t DOZStringEncodingGroups::decode(int shift, const int8_t* reverseMap, const char* in, size_t len,
-                                       uint8_t* out, size_t& written) {
+size_t DOZStringEncodingGroups::decode(int shift, const int8_t* reverseMap, const DOZStringEncodingTables* tables,
+                                       const char* in, size_t len, uint8_t* out, size_t& written) {
+  if (shift == 6 && tables) {
+    const size_t done = tables->decode(in, len, out, written);
+    return done + decodeGroups<6>(reverseMap, in + done, len - done, out, written);
+  }
   switch (shift) {
     case 1: return decodeGroups<1>(reverseMap, in, len, out, written);
     case 2: return decodeGroups<2>(reverseMap, in, len, out, written);
     case 3: return decodeGroups<3>(reverseMap, in, len, out, written);
     case 4: return decodeGroups<4>(reverseMap, in, len, out, written);
     case 5: return decodeGroups<5>(reverseMap, in, len, out, written);
-    case 6: return decodeBase64(reverseMap, in, len, out, written);
+    case 6: return decodeGroups<6>(reverseMap, in, len, out, written);
     case 7: return decodeGroups<7>(reverseMap, in, len, out, written);
     default: return 0;
   }

@@ -127,17 +127,6 @@ TEST_F(FileManagerTest, RemovingFilesFoldersAndLinks) {
   EXPECT_TRUE(files().fileExists(root()));
 }
 
-TEST_F(FileManagerTest, MovingReplacesTheTarget) {
-  ASSERT_TRUE(files().writeFileAtomically(root() + "/a", "A"));
-  ASSERT_TRUE(files().writeFileAtomically(root() + "/b", "B"));
-  ASSERT_TRUE(files().moveItem(root() + "/a", root() + "/b"));
-  EXPECT_FALSE(files().fileExists(root() + "/a"));
-  EXPECT_EQ(files().readFile(root() + "/b"), "A");
-  pf::Error error("", 0);
-  EXPECT_FALSE(files().moveItem(root() + "/a", root() + "/c", &error));
-  EXPECT_EQ(error.code(), ENOENT);
-}
-
 TEST_F(FileManagerTest, DatesAreSecondsSince2001AndSetInWholeSeconds) {
   std::string path = root() + "/dated";
   ASSERT_TRUE(files().writeFileAtomically(path, "x"));
@@ -190,20 +179,4 @@ TEST(FileLocations, DesktopLocationsFollowXDG) {
   EXPECT_EQ(l.preferences, "/home/viewer/.config/ashenmoor/Preferences");
   EXPECT_EQ(l.data, "/home/viewer/.local/share/ashenmoor");
   EXPECT_EQ(l.documents, "/home/viewer/.local/share/ashenmoor/home/Documents");
-}
-
-TEST(FileLocations, UnderOneRootAndPathParts) {
-  pf::FileLocations l = pf::FileLocations::under("/t");
-  for (const std::string* p : {&l.home, &l.documents, &l.caches, &l.preferences, &l.data}) {
-    EXPECT_TRUE(p->starts_with("/t/")) << *p;
-  }
-  EXPECT_EQ(l.documents, l.home + "/Documents");
-  EXPECT_NE(l.caches, l.preferences);
-
-  EXPECT_EQ(pf::FileManager::directoryOf("/a/b.plist"), "/a");
-  EXPECT_EQ(pf::FileManager::directoryOf("/a/b/"), "/a");
-  EXPECT_EQ(pf::FileManager::directoryOf("/b"), "/");
-  EXPECT_EQ(pf::FileManager::directoryOf("b"), ".");
-  EXPECT_EQ(pf::FileManager::lastComponent("/a/b.plist"), "b.plist");
-  EXPECT_EQ(pf::FileManager::lastComponent("/a/b/"), "b");
 }

@@ -147,3 +147,11 @@ TEST(PropertyList, NullAndOtherUnstorableValues) {
     EXPECT_FALSE(PropertyList::write(bad, PropertyList::Format::Xml)) << bad.description();
   }
 }
+
+TEST(PropertyList, DecimalsAreWrittenAsTheNearestReal) {
+  Value v = Value::dictionary({{"price", Value::decimal("12.5")}, {"huge", Value::decimal("100000000000000000000")}});
+  Value expected = Value::dictionary({{"price", 12.5}, {"huge", 1e20}});
+  EXPECT_EQ(PropertyList::storable(v), expected);
+  EXPECT_EQ(roundTrip(v, PropertyList::Format::Binary), expected);
+  EXPECT_EQ(roundTrip(v, PropertyList::Format::Xml), expected);
+}
