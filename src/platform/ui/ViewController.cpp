@@ -196,7 +196,6 @@ void ViewController::rotateToInterfaceOrientation(InterfaceOrientation o, double
 
 void ViewController::setTitle(std::string title) {
   title_ = std::move(title);
-  if (tabBarItem_.title.empty()) tabBarItemChanged();
   if (auto tabs = tabBarController()) tabs->childTabBarItemChanged();
 }
 

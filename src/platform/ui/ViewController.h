@@ -111,12 +111,11 @@ class ViewController : public std::enable_shared_from_this<ViewController> {
   virtual std::vector<std::shared_ptr<ViewController>> appearanceChildren() const { return {}; }
   // Subclasses' create() registers what it makes, so memory warnings reach it.
   static void registerLive(const std::shared_ptr<ViewController>& controller);
-  void setContainerParent(const std::shared_ptr<ViewController>& parent) { containerParent_ = parent; }
-  void clearContainerParent() { containerParent_.reset(); }
-  virtual void tabBarItemChanged() {}
 
  public:
   // ---- driven by windows, containers and presentations (not for application code) ----
+  void setContainerParent(const std::shared_ptr<ViewController>& parent) { containerParent_ = parent; }
+  void clearContainerParent() { containerParent_.reset(); }
   void beginAppearanceTransition(bool appearing, bool animated);
   void endAppearanceTransition();
   void rootViewWillMoveToWindow(Window* newWindow);
