@@ -113,7 +113,7 @@ void NotificationCenter::postNotification(const Notification& notification) {
   // the sender alive until the last observer has seen it).
   const Notification delivered = notification;
   for (const auto& registration : targets) {
-
+    if (registration->removed) continue;
     registration->handler(delivered);
   }
 }

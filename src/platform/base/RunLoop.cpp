@@ -249,7 +249,7 @@ size_t RunLoop::runPass() {
   size_t ran = 0;
   for (;;) {
     auto it = s.queue.begin();
-    if (it == s.queue.end() || it->first.fireAt > t) break;
+    if (it == s.queue.end() || it->first.fireAt > t || it->first.id >= cutoff) break;
     std::function<void()> fn = s.take(it);
     fn();
     ++ran;

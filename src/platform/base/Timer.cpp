@@ -36,7 +36,7 @@ void Timer::arm(double fireAt) {
   // No owner: an owner's cancelPendingCalls(this) must not take its timer's call behind the
   // timer's back (a timer as first member shares its owner's address). `this` is safe:
   // the destructor cancels the call.
-  id_ = RunLoop::main().performAt(this, fireAt, [this] { fired(); });
+  id_ = RunLoop::main().performAt(nullptr, fireAt, [this] { fired(); });
 }
 
 void Timer::fired() {

@@ -9,9 +9,9 @@ char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 
 }  // namespace
 
 bool HTTPHeaderFields::namesEqual(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(),
-                    [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return lowerAscii(x) == lowerAscii(y);
+         });
 }
 
 HTTPHeaderFields::HTTPHeaderFields(std::initializer_list<Field> fields) {

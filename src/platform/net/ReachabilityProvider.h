@@ -36,7 +36,8 @@ class ReachabilityProvider {
 
   static std::shared_ptr<ReachabilityProvider> installed();
   // Installs `provider` (nullptr uninstalls); returns the previous one.
-  static std::shared_ptr<ReachabilityProvider> install(std::shared_ptr<ReachabilityProvider> provider);
+  static std::shared_ptr<ReachabilityProvider> install(
+      std::shared_ptr<ReachabilityProvider> provider);
 
  protected:
   // Main thread. Safe against observers added or removed while it runs.

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/base/RunLoop.h"
 #include "platform/net/HTTPSettings.h"
 #include "platform/net/URLError.h"
-#include "platform/base/RunLoop.h"
 
 namespace pf {
 
@@ -164,7 +164,7 @@ void URLConnection::sendRequest(const URLRequest& proposed,
                                 const std::optional<URLResponse>& redirect) {
   auto protect = shared_from_this();
   auto delegate = delegate_.lock();
-  if (!delegate) return;
+  if (!delegate) return end();  // nobody is listening any more
   std::optional<URLRequest> next = delegate->connectionWillSendRequest(*this, proposed, redirect);
   if (state_ != State::Loading) return;  // cancelled from inside the call
   if (!next) {
@@ -200,9 +200,8 @@ void URLConnection::exchangeResponded(const ExchangeEvents& source, const URLRes
     if (target) {
       if (++redirectCount_ > kMaximumRedirects)
         return fail(URLError::make(URLError::HTTPTooManyRedirects, currentRequest_.url()));
-      return sendRequest(redirectedRequest(currentRequest_, std::move(*target),
-                                           response.statusCode()),
-                         response);
+      return sendRequest(
+          redirectedRequest(currentRequest_, std::move(*target), response.statusCode()), response);
     }
   }
   deliverResponse(response);

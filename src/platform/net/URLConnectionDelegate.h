@@ -42,7 +42,8 @@ class URLConnectionDelegate {
     (void)redirectResponse;
     return request;
   }
-  virtual void connectionDidReceiveResponse(URLConnection& connection, const URLResponse& response) {
+  virtual void connectionDidReceiveResponse(URLConnection& connection,
+                                            const URLResponse& response) {
     (void)connection;
     (void)response;
   }

@@ -29,9 +29,9 @@ inline constexpr double kURLRequestDefaultTimeoutInterval = 60.0;
 
 class URLRequest {
  public:
-  explicit URLRequest(Url url,
-                      URLRequestCachePolicy cachePolicy = URLRequestCachePolicy::UseProtocolCachePolicy,
-                      double timeoutInterval = kURLRequestDefaultTimeoutInterval);
+  explicit URLRequest(
+      Url url, URLRequestCachePolicy cachePolicy = URLRequestCachePolicy::UseProtocolCachePolicy,
+      double timeoutInterval = kURLRequestDefaultTimeoutInterval);
 
   const Url& url() const { return url_; }
   void setURL(Url url) { url_ = std::move(url); }

@@ -58,10 +58,8 @@ bool URLResponse::isRedirect() const {
     case 302:
     case 303:
     case 307:
-    case 308:
-      return true;
-    default:
-      return false;
+    case 308: return true;
+    default: return false;
   }
 }
 

@@ -38,7 +38,8 @@ std::optional<std::string> SimCookieJar::cookieHeader(const std::string& host) c
   return out;
 }
 
-std::optional<std::string> SimCookieJar::value(const std::string& host, std::string_view name) const {
+std::optional<std::string> SimCookieJar::value(const std::string& host,
+                                               std::string_view name) const {
   auto it = cookies_.find(host);
   if (it == cookies_.end()) return std::nullopt;
   for (const auto& [n, v] : it->second)

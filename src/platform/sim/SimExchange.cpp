@@ -15,7 +15,10 @@ std::shared_ptr<SimExchange> SimExchange::start(std::vector<Step> plan,
 
 SimExchange::SimExchange(std::vector<Step> plan, std::weak_ptr<URLExchangeClient> client,
                          std::weak_ptr<SimCookieJar> jar, std::string host)
-    : plan_(std::move(plan)), client_(std::move(client)), jar_(std::move(jar)), host_(std::move(host)) {}
+    : plan_(std::move(plan)),
+      client_(std::move(client)),
+      jar_(std::move(jar)),
+      host_(std::move(host)) {}
 
 SimExchange::~SimExchange() { RunLoop::main().cancelPendingCalls(this); }
 
@@ -46,15 +49,9 @@ void SimExchange::runStep() {
         for (const auto& value : step.setCookies) jar->store(host_, value);
       client->exchangeDidReceiveResponse(*step.response);
       break;
-    case Step::Kind::Data:
-      client->exchangeDidReceiveData(step.data);
-      break;
-    case Step::Kind::Finish:
-      client->exchangeDidFinish();
-      break;
-    case Step::Kind::Fail:
-      client->exchangeDidFail(*step.error);
-      break;
+    case Step::Kind::Data: client->exchangeDidReceiveData(step.data); break;
+    case Step::Kind::Finish: client->exchangeDidFinish(); break;
+    case Step::Kind::Fail: client->exchangeDidFail(*step.error); break;
   }
   scheduleNext();  // not after cancel(): isRunning() is false then
 }

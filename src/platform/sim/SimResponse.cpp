@@ -25,7 +25,9 @@ SimResponse SimResponse::redirect(int status, std::string location) {
   return r;
 }
 
-SimResponse SimResponse::failure(long urlErrorCode) { return failure(URLError::make(urlErrorCode)); }
+SimResponse SimResponse::failure(long urlErrorCode) {
+  return failure(URLError::make(urlErrorCode));
+}
 
 SimResponse SimResponse::failure(Error error) {
   SimResponse r;

@@ -52,7 +52,8 @@ struct SimResponse {
   SimResponse& chunked(std::vector<std::string> bodyChunks);
   SimResponse& after(double seconds);
   SimResponse& chunksEvery(double seconds);
-  SimResponse& losingConnectionAfter(size_t chunkCount, std::optional<Error> withError = std::nullopt);
+  SimResponse& losingConnectionAfter(size_t chunkCount,
+                                     std::optional<Error> withError = std::nullopt);
   SimResponse& thenReplacedBy(SimResponse next);
 
   std::string body() const;  // the chunks joined

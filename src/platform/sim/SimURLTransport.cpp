@@ -49,9 +49,9 @@ bool appendResponse(std::vector<Step>& steps, const URLRequest& request, const S
 
   for (size_t i = 0; i <= r.chunks.size(); ++i) {
     if (r.failAfterChunks && *r.failAfterChunks == i) {
-      steps.push_back(failStep(r.chunkInterval,
-                               r.midBodyError.value_or(URLError::make(URLError::NetworkConnectionLost)),
-                               url));
+      steps.push_back(
+          failStep(r.chunkInterval,
+                   r.midBodyError.value_or(URLError::make(URLError::NetworkConnectionLost)), url));
       return false;
     }
     if (i == r.chunks.size()) break;
@@ -74,16 +74,15 @@ std::shared_ptr<SimURLTransport> SimURLTransport::install() {
 }
 
 void SimURLTransport::respond(std::string url, SimResponse response, Uses uses) {
-  respondWhen([url = std::move(url)](const URLRequest& r) { return r.url().absoluteString() == url; },
-              [response = std::move(response)](const URLRequest&) { return response; }, uses);
+  respondWhen(
+      [url = std::move(url)](const URLRequest& r) { return r.url().absoluteString() == url; },
+      [response = std::move(response)](const URLRequest&) { return response; }, uses);
 }
 
 void SimURLTransport::respondToPrefix(std::string prefix, SimResponse response, Uses uses) {
-  respondWhen(
-      [prefix = std::move(prefix)](const URLRequest& r) {
-        return r.url().absoluteString().starts_with(prefix);
-      },
-      [response = std::move(response)](const URLRequest&) { return response; }, uses);
+  respondWhen([prefix = std::move(prefix)](
+                  const URLRequest& r) { return r.url().absoluteString().starts_with(prefix); },
+              [response = std::move(response)](const URLRequest&) { return response; }, uses);
 }
 
 void SimURLTransport::respondWhen(Matcher matcher, Responder responder, Uses uses) {
@@ -137,7 +136,8 @@ std::shared_ptr<URLExchange> SimURLTransport::send(const URLRequest& request,
   const std::string& host = request.url().host();
   bool withCookies = HTTPSettings::handlesCookies(request.httpShouldHandleCookies());
   if (withCookies && !wire.valueForHTTPHeaderField("Cookie"))
-    if (auto cookie = cookies_->cookieHeader(host)) wire.setValueForHTTPHeaderField(*cookie, "Cookie");
+    if (auto cookie = cookies_->cookieHeader(host))
+      wire.setValueForHTTPHeaderField(*cookie, "Cookie");
   requests_.push_back(wire);
   SimResponse response = answer(wire);
   return SimExchange::start(plan(wire, response, withCookies), std::move(client), cookies_, host);

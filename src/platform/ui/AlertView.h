@@ -41,6 +41,8 @@ class AlertView : public std::enable_shared_from_this<AlertView> {
   // The user pressed button `index` (the backend or a test).
   void userClickedButtonAtIndex(int index);
 
+  AlertViewPeer& peer() { return *peer_; }
+
  private:
   AlertView() = default;
 

@@ -48,6 +48,8 @@ class MailComposeViewController : public ViewController {
   // The user finished with the form (the backend or a test).
   void userFinished(MailComposeResult result, std::optional<Error> error = std::nullopt);
 
+  MailComposerPeer& composerPeer() { return *peer_; }
+
   void viewWillAppear(bool animated) override;
   void viewDidDisappear(bool animated) override;
 

@@ -116,7 +116,7 @@ void WebView::peerDidFailLoad(const Error& error) {
 
 void WebView::evaluateJavaScript(const std::string& script, ScriptCallback callback) {
   uint64_t ticket = nextTicket_++;
-  scripts_.push_back({ticket, std::move(callback)});
+  scripts_.push_back(PendingScript{ticket, std::move(callback), false, std::nullopt});
   webPeer_->evaluateJavaScript(ticket, script);
 }
 

@@ -1,6 +1,7 @@
 #include "sdk/encoding/DOZStringEncodingCore.h"
 
 #include <cstdio>
+#include <type_traits>
 
 #include "platform/base/AssertionHandler.h"
 #include "sdk/encoding/DOZStringEncodingGroups.h"
@@ -124,16 +125,28 @@ bool DOZStringEncodingCore::initWithString(std::string_view alphabet) {
 }
 
 size_t DOZStringEncodingCore::symbolCount(size_t bytes) const {
-  // ceil(8 × bytes / shift_), without the product overflowing for huge inputs.
-  const size_t s = static_cast<size_t>(shift_);
-  return bytes / s * 8 + (bytes % s * 8 + s - 1) / s;
+  // ceil(8 × bytes / shift_), without the product overflowing for huge inputs; the divisor is
+  // a constant in each case so no division instruction runs (it shows on short inputs).
+  auto ceilSymbols = [bytes](auto shift) {
+    constexpr size_t s = decltype(shift)::value;
+    return bytes / s * 8 + (bytes % s * 8 + s - 1) / s;
+  };
+  switch (shift_) {
+    case 1: return ceilSymbols(std::integral_constant<size_t, 1>());
+    case 2: return ceilSymbols(std::integral_constant<size_t, 2>());
+    case 3: return ceilSymbols(std::integral_constant<size_t, 3>());
+    case 4: return ceilSymbols(std::integral_constant<size_t, 4>());
+    case 5: return ceilSymbols(std::integral_constant<size_t, 5>());
+    case 6: return ceilSymbols(std::integral_constant<size_t, 6>());
+    default: return ceilSymbols(std::integral_constant<size_t, 7>());
+  }
 }
 
 size_t DOZStringEncodingCore::paddedLength(size_t symbols) const {
   // Without a padding character there is nothing to pad with: no NUL characters in the text.
   if (!doPad_ || paddingChar_ == 0) return symbols;
-  const size_t p = static_cast<size_t>(padLen_);
-  return (symbols + p - 1) / p * p;
+  const size_t p = static_cast<size_t>(padLen_);  // 2, 4 or 8: lcm(8, shift) / shift
+  return (symbols + p - 1) & ~(p - 1);
 }
 
 std::string DOZStringEncodingCore::encode(std::string_view data) const { return encodeImpl(data, true); }
@@ -154,8 +167,7 @@ std::string DOZStringEncodingCore::encodeImpl(std::string_view data, bool fast) 
   size_t next = 0;  // next input byte
   size_t written = 0;
   if (fast) {
-    next = DOZStringEncodingGroups::encode(shift_, alphabet, tables_.get(), in, len, o);
-    written = next / DOZStringEncodingGroups::groupBytes(shift_) * DOZStringEncodingGroups::groupChars(shift_);
+    next = DOZStringEncodingGroups::encode(shift_, alphabet, tables_.get(), in, len, o, written);
   }
 
   // The bit loop, from a group boundary (or the start). The accumulator keeps at most

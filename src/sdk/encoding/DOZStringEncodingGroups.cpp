@@ -27,7 +27,7 @@ inline void storeBigEndian64(uint8_t* p, uint64_t v) {
 }
 
 template <int Shift>
-size_t encodeGroups(const char* alphabet, const uint8_t* in, size_t len, char* out) {
+size_t encodeGroups(const char* alphabet, const uint8_t* in, size_t len, char* out, size_t& written) {
   using G = Group<Shift>;
   const size_t groups = len / G::kBytes;
   size_t g = 0;
@@ -47,6 +47,7 @@ size_t encodeGroups(const char* alphabet, const uint8_t* in, size_t len, char* o
     char* o = out + g * G::kChars;
     for (int k = 0; k < G::kChars; ++k) o[k] = alphabet[(bits >> ((G::kChars - 1 - k) * Shift)) & G::kMask];
   }
+  written += groups * G::kChars;
   return groups * G::kBytes;
 }
 
@@ -76,19 +77,20 @@ size_t decodeGroups(const int8_t* reverseMap, const char* in, size_t len, uint8_
 }  // namespace
 
 size_t DOZStringEncodingGroups::encode(int shift, const char* alphabet, const DOZStringEncodingTables* tables,
-                                       const uint8_t* in, size_t len, char* out) {
+                                       const uint8_t* in, size_t len, char* out, size_t& written) {
   if (shift == 6 && tables) {
-    const size_t done = tables->encode(in, len, out);
-    return done + encodeGroups<6>(alphabet, in + done, len - done, out + done / 3 * 4);
+    const size_t done = tables->encode(in, len, out + written);
+    written += done / 3 * 4;
+    return done + encodeGroups<6>(alphabet, in + done, len - done, out + written, written);
   }
   switch (shift) {
-    case 1: return encodeGroups<1>(alphabet, in, len, out);
-    case 2: return encodeGroups<2>(alphabet, in, len, out);
-    case 3: return encodeGroups<3>(alphabet, in, len, out);
-    case 4: return encodeGroups<4>(alphabet, in, len, out);
-    case 5: return encodeGroups<5>(alphabet, in, len, out);
-    case 6: return encodeGroups<6>(alphabet, in, len, out);
-    case 7: return encodeGroups<7>(alphabet, in, len, out);
+    case 1: return encodeGroups<1>(alphabet, in, len, out + written, written);
+    case 2: return encodeGroups<2>(alphabet, in, len, out + written, written);
+    case 3: return encodeGroups<3>(alphabet, in, len, out + written, written);
+    case 4: return encodeGroups<4>(alphabet, in, len, out + written, written);
+    case 5: return encodeGroups<5>(alphabet, in, len, out + written, written);
+    case 6: return encodeGroups<6>(alphabet, in, len, out + written, written);
+    case 7: return encodeGroups<7>(alphabet, in, len, out + written, written);
     default: return 0;
   }
 }
@@ -110,6 +112,3 @@ size_t DOZStringEncodingGroups::decode(int shift, const int8_t* reverseMap, cons
     default: return 0;
   }
 }
-
-int DOZStringEncodingGroups::groupBytes(int shift) { return std::lcm(8, shift) / 8; }
-int DOZStringEncodingGroups::groupChars(int shift) { return std::lcm(8, shift) / shift; }

@@ -13,20 +13,16 @@ class DOZStringEncodingTables;
 class DOZStringEncodingGroups {
  public:
   // Encodes the whole groups at the start of `in` (`len` bytes) with `alphabet`, writing
-  // their symbols to `out`; `tables` (6 bits a symbol only, may be null) speed it up. Returns the number of bytes consumed (a multiple of the group's
-  // byte count); the symbols written are consumed / groupBytes × groupChars.
+  // their symbols at `out` + `written`; `tables` (6 bits a symbol only, may be null) speed it
+  // up. Returns the bytes consumed (whole groups) and adds the symbols written to `written`.
   static size_t encode(int shift, const char* alphabet, const DOZStringEncodingTables* tables,
-                       const uint8_t* in, size_t len, char* out);
+                       const uint8_t* in, size_t len, char* out, size_t& written);
 
   // Decodes whole groups at the start of `in` (`len` characters) as long as every character
   // of a group decodes to a symbol (reverseMap entry ≥ 0); stops before the first group that
-  // holds anything else. Returns the characters consumed and adds the bytes written to
-  // `written`. `out` must have room for the group bytes plus 8 bytes of slack (whole words
+  // holds anything else. Writes at `out` + `written`, returns the characters consumed and
+  // adds the bytes written to `written`. `out` must have room for the group bytes plus 8 bytes of slack (whole words
   // are stored).
   static size_t decode(int shift, const int8_t* reverseMap, const DOZStringEncodingTables* tables,
                        const char* in, size_t len, uint8_t* out, size_t& written);
-
-  // Bytes and characters in one group.
-  static int groupBytes(int shift);
-  static int groupChars(int shift);
 };

@@ -70,6 +70,11 @@ size_t DOZStringEncodingTables::encode(const uint8_t* in, size_t len, char* out)
                            uint64_t{pairs_[(bits >> 16) & 0xfff]} << 48;
     std::memcpy(o, &chars, 8);
   }
+  for (; len - i >= 3; i += 3, o += 4) {  // the last groups, one at a time
+    const uint32_t bits = uint32_t{in[i]} << 16 | uint32_t{in[i + 1]} << 8 | in[i + 2];
+    const uint32_t chars = uint32_t{pairs_[bits >> 12]} | uint32_t{pairs_[bits & 0xfff]} << 16;
+    std::memcpy(o, &chars, 4);
+  }
   return i;
 }
 

@@ -17,8 +17,8 @@ class DOZStringEncodingTables {
   static std::shared_ptr<const DOZStringEncodingTables> shared(std::string_view alphabet,
                                                                const std::array<int8_t, 256>& reverseMap);
 
-  // Like DOZStringEncodingGroups::encode for 6 bits a symbol, for whole groups while 8 input
-  // bytes can be read; returns the bytes consumed (a multiple of 6).
+  // Like DOZStringEncodingGroups::encode for 6 bits a symbol: every whole group (3 bytes to
+  // 4 characters); returns the bytes consumed (a multiple of 3).
   size_t encode(const uint8_t* in, size_t len, char* out) const;
 
   // Like DOZStringEncodingGroups::decode for 6 bits a symbol, 8 characters at a time; stops

@@ -1,7 +1,9 @@
 #include "sdk/encoding/GAD_SBJSONWriter.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 #include "sdk/encoding/GAD_SBJSON.h"
 #include "sdk/encoding/GAD_SBJSONPlainRun.h"
@@ -39,8 +41,27 @@ constexpr EscapeTable kEscapes = makeEscapes();
 
 }  // namespace
 
-GAD_SBJSONWriter::GAD_SBJSONWriter(bool humanReadable) : humanReadable_(humanReadable) {
-  out_.reserve(128);
+GAD_SBJSONWriter::GAD_SBJSONWriter(bool humanReadable)
+    : humanReadable_(humanReadable), out_(128, '\0'), cursor_(out_.data()),
+      limit_(out_.data() + out_.size()) {}
+
+char* GAD_SBJSONWriter::grow(size_t n) {
+  const size_t used = static_cast<size_t>(cursor_ - out_.data());
+  out_.resize(std::max(out_.size() * 2, used + n));
+  cursor_ = out_.data() + used;
+  limit_ = out_.data() + out_.size();
+  return cursor_;
+}
+
+void GAD_SBJSONWriter::put(std::string_view text) {
+  std::memcpy(room(text.size()), text.data(), text.size());
+  cursor_ += text.size();
+}
+
+std::string GAD_SBJSONWriter::takeText() {
+  out_.resize(static_cast<size_t>(cursor_ - out_.data()));
+  cursor_ = limit_ = nullptr;
+  return std::move(out_);
 }
 
 bool GAD_SBJSONWriter::fail(long code, std::string message) {
@@ -54,41 +75,45 @@ bool GAD_SBJSONWriter::write(const pf::Value& value) {
   return writeValue(value);
 }
 
-void GAD_SBJSONWriter::appendString(std::string& out, std::string_view text) {
-  out += '"';
+void GAD_SBJSONWriter::writeString(std::string_view text) {
+  char* out = room(text.size() * 6 + 2);
+  *out++ = '"';
   const char* p = text.data();
   const char* end = p + text.size();
   for (;;) {
     const char* stop = GAD_SBJSONPlainRun::find(p, end);
-    out.append(p, stop);
+    std::memcpy(out, p, static_cast<size_t>(stop - p));
+    out += stop - p;
     if (stop == end) break;
     const unsigned char b = static_cast<unsigned char>(*stop);
     if (b < 32) {
-      out.append(kEscapes.text[b], kEscapes.length[b]);
+      std::memcpy(out, kEscapes.text[b], 6);  // room was made for six per byte
+      out += kEscapes.length[b];
     } else {  // the quote or the backslash
-      const char pair[2] = {'\\', static_cast<char>(b)};
-      out.append(pair, 2);
+      out[0] = '\\';
+      out[1] = static_cast<char>(b);
+      out += 2;
     }
     p = stop + 1;
   }
-  out += '"';
+  *out++ = '"';
+  cursor_ = out;
 }
 
 bool GAD_SBJSONWriter::writeValue(const pf::Value& value) {
   switch (value.kind()) {
     case pf::Value::Kind::Dictionary: return writeObject(*value.asDictionary());
     case pf::Value::Kind::Array: return writeArray(*value.asArray());
-    case pf::Value::Kind::String: appendString(out_, value.stringRef()); return true;
-    case pf::Value::Kind::Boolean: out_ += *value.asBoolean() ? "true" : "false"; return true;
+    case pf::Value::Kind::String: writeString(value.stringRef()); return true;
+    case pf::Value::Kind::Boolean: put(*value.asBoolean() ? "true" : "false"); return true;
     case pf::Value::Kind::Integer: {
-      char buf[24];
-      auto r = std::to_chars(buf, buf + sizeof buf, *value.asInteger());
-      out_.append(buf, r.ptr);
+      char* out = room(24);
+      cursor_ = std::to_chars(out, out + 24, *value.asInteger()).ptr;
       return true;
     }
     case pf::Value::Kind::Real: return writeReal(*value.asReal());
-    case pf::Value::Kind::Decimal: out_ += value.decimalText(); return true;
-    case pf::Value::Kind::Null: out_ += "null"; return true;
+    case pf::Value::Kind::Decimal: put(value.decimalText()); return true;
+    case pf::Value::Kind::Null: put("null"); return true;
     case pf::Value::Kind::Date:
     case pf::Value::Kind::Data:
       // Neither has a JSON form; writing its description would send text that no reader
@@ -107,49 +132,51 @@ bool GAD_SBJSONWriter::writeReal(double d) {
                 std::string("JSON serialisation not supported for ") +
                     (std::isnan(d) ? "nan" : d > 0 ? "inf" : "-inf"));
   }
-  char buf[32];
-  auto r = std::to_chars(buf, buf + sizeof buf, d);
-  out_.append(buf, r.ptr);
+  char* out = room(32);
+  cursor_ = std::to_chars(out, out + 32, d).ptr;
   return true;
 }
 
 void GAD_SBJSONWriter::writeIndentation() {
-  out_ += '\n';
-  out_.append(2 * static_cast<size_t>(depth_), ' ');
+  const size_t width = 2 * static_cast<size_t>(depth_);
+  char* out = room(width + 1);
+  *out = '\n';
+  std::memset(out + 1, ' ', width);
+  cursor_ = out + 1 + width;
 }
 
 bool GAD_SBJSONWriter::writeObject(const pf::Value::Dictionary& members) {
-  out_ += '{';
+  put('{');
   ++depth_;
   bool first = true;
   for (const auto& [key, value] : members) {
-    if (!first) out_ += ',';
+    if (!first) put(',');
     first = false;
     if (humanReadable_) writeIndentation();
-    appendString(out_, key);
-    if (humanReadable_) out_ += " : ";
-    else out_ += ':';
+    writeString(key);
+    if (humanReadable_) put(" : ");
+    else put(':');
     if (!writeValue(value))  // the inner reason is replaced by the member's
       return fail(GAD_SBJSONErrorUnsupported, "Unsupported value for key " + key + " in object");
   }
   --depth_;
   if (humanReadable_ && !members.empty()) writeIndentation();
-  out_ += '}';
+  put('}');
   return true;
 }
 
 bool GAD_SBJSONWriter::writeArray(const pf::Value::Array& items) {
-  out_ += '[';
+  put('[');
   ++depth_;
   bool first = true;
   for (const auto& item : items) {
-    if (!first) out_ += ',';
+    if (!first) put(',');
     first = false;
     if (humanReadable_) writeIndentation();
     if (!writeValue(item)) return false;  // the element's own error goes up unchanged
   }
   --depth_;
   if (humanReadable_ && !items.empty()) writeIndentation();
-  out_ += ']';
+  put(']');
   return true;
 }

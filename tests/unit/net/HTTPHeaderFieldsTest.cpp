@@ -1,10 +1,8 @@
 // Header fields, requests and responses as values.
-#include "platform/net/HTTPHeaderFields.h"
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "platform/net/URLError.h"
+#include "platform/net/HTTPHeaderFields.h"
 #include "platform/net/URLRequest.h"
 #include "platform/net/URLResponse.h"
 
@@ -22,7 +20,8 @@ TEST(HTTPHeaderFieldsTest, NamesIgnoreCaseButKeepTheirFirstSpellingAndOrder) {
 
   EXPECT_EQ(h.value("content-type"), "text/plain");
   EXPECT_EQ(h.value("SET-COOKIE"), "a=1, b=2");
-  EXPECT_THAT(h.fields(), ElementsAre(Pair("Content-Type", "text/plain"), Pair("Set-Cookie", "a=1, b=2")));
+  EXPECT_THAT(h.fields(),
+              ElementsAre(Pair("Content-Type", "text/plain"), Pair("Set-Cookie", "a=1, b=2")));
   EXPECT_FALSE(h.value("Content-Typ"));
 
   h.setValue(std::nullopt, "content-TYPE");
@@ -82,14 +81,6 @@ TEST(URLResponseTest, OnlyAPlainNumberIsAContentLength) {
   EXPECT_EQ(response({{"Content-Length", "-5"}}).expectedContentLength(), -1);
   EXPECT_EQ(response({{"Content-Length", ""}}).expectedContentLength(), -1);
   EXPECT_EQ(response({}).expectedContentLength(), -1);
-}
-
-TEST(URLErrorTest, CarriesTheDomainCodeAndFailingURL) {
-  auto e = pf::URLError::make(pf::URLError::TimedOut, pf::Url::parse("http://h.example/x"));
-  EXPECT_EQ(e.domain(), "NSURLErrorDomain");
-  EXPECT_EQ(e.code(), -1001);
-  EXPECT_EQ(e.localizedDescription(), "The request timed out.");
-  EXPECT_EQ(e.userInfo()[pf::kErrorFailingURLStringKey].stringRef(), "http://h.example/x");
 }
 
 }  // namespace

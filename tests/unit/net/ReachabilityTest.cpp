@@ -1,10 +1,9 @@
 // Reachability over the sim provider: reports on the run loop, only on change, and none once
 // stopped or gone.
-#include "platform/net/Reachability.h"
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "platform/net/Reachability.h"
 #include "platform/sim/SimClock.h"
 #include "platform/sim/SimReachability.h"
 
@@ -31,13 +30,6 @@ class ReachabilityTest : public testing::Test {
 
 constexpr uint32_t kWiFi = ReachabilityFlags::kReachable;
 constexpr uint32_t kWWAN = ReachabilityFlags::kReachable | ReachabilityFlags::kIsWWAN;
-
-TEST_F(ReachabilityTest, FlagsUseTheOriginalBits) {
-  EXPECT_EQ(ReachabilityFlags::kReachable, 1u << 1);
-  EXPECT_EQ(ReachabilityFlags::kIsWWAN, 1u << 18);
-  EXPECT_TRUE(ReachabilityFlags::viaWWAN().isWWAN());
-  EXPECT_FALSE(ReachabilityFlags::notReachable().reachable());
-}
 
 TEST_F(ReachabilityTest, NoHandleWithoutAProviderOrWhenRefused) {
   net->setRefusesHandles(true);

@@ -1,6 +1,4 @@
 // The scripted server: which entry answers, what is recorded, cookies, offline.
-#include "platform/sim/SimURLTransport.h"
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -8,6 +6,7 @@
 #include "platform/net/HTTPSettings.h"
 #include "platform/net/URLError.h"
 #include "platform/sim/SimClock.h"
+#include "platform/sim/SimURLTransport.h"
 
 using pf::SimResponse;
 using testing::ElementsAre;
@@ -115,8 +114,9 @@ TEST_F(SimURLTransportTest, OfflineFailsEveryRequestAsNotConnected) {
 
 TEST_F(SimURLTransportTest, CookiesGoWhereTheRequestAndTheSettingsAllow) {
   server->respondToPrefix("http://", SimResponse::ok("page"));  // older: consulted last
-  server->respond("http://h.example/login",
-                  SimResponse::ok("in").header("Set-Cookie", "id=42; Path=/").header("Set-Cookie", "lang=en"));
+  server->respond(
+      "http://h.example/login",
+      SimResponse::ok("in").header("Set-Cookie", "id=42; Path=/").header("Set-Cookie", "lang=en"));
 
   fetch("http://h.example/login");
   fetch("http://h.example/page");
@@ -142,16 +142,6 @@ TEST_F(SimURLTransportTest, CookiesAreNotStoredWhenNotHandled) {
   pf::HTTPSettings::setCookiesEnabled(true);
   fetch("http://h.example/login");
   EXPECT_EQ(server->cookies().value("h.example", "id"), "42");
-}
-
-TEST_F(SimURLTransportTest, RecordedRequestsCanBeFilteredAndCleared) {
-  server->respondToPrefix("http://h.example/", SimResponse::ok("x"));
-  fetch("http://h.example/a");
-  fetch("http://h.example/b");
-  fetch("http://h.example/a");
-  EXPECT_EQ(server->requestsFor("http://h.example/a").size(), 2u);
-  server->clearRequests();
-  EXPECT_TRUE(server->requests().empty());
 }
 
 }  // namespace

@@ -1,12 +1,11 @@
 // URLConnection over the sim transport: the delegate's order of calls, redirects, time-outs,
 // cancellation and lifetimes.
-#include "platform/net/URLConnection.h"
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "RecordingDelegate.h"
 #include "platform/net/HTTPSettings.h"
+#include "platform/net/URLConnection.h"
 #include "platform/net/URLError.h"
 #include "platform/sim/SimClock.h"
 #include "platform/sim/SimURLTransport.h"
@@ -47,8 +46,8 @@ TEST_F(URLConnectionTest, CallsComeInOrderOnLaterPassesAndTheConnectionLivesUnti
   EXPECT_EQ(pf::URLConnection::loadingCount(), 1u);
 
   clock.runUntilIdle();
-  EXPECT_THAT(delegate->calls, ElementsAre("will GET http://h.example/a", "response 200",
-                                           "data ab", "data cd", "finish"));
+  EXPECT_THAT(delegate->calls, ElementsAre("will GET http://h.example/a", "response 200", "data ab",
+                                           "data cd", "finish"));
   EXPECT_TRUE(weak.expired()) << "the keep-alive ends with the load";
   EXPECT_EQ(pf::URLConnection::loadingCount(), 0u);
 }
@@ -64,8 +63,8 @@ TEST_F(URLConnectionTest, NotStartedConnectionWaitsForStart) {
   connection->start();
   connection->start();  // a second start is no second load
   clock.runUntilIdle();
-  EXPECT_THAT(delegate->calls, ElementsAre("will GET http://h.example/a", "response 200",
-                                           "data x", "finish"));
+  EXPECT_THAT(delegate->calls,
+              ElementsAre("will GET http://h.example/a", "response 200", "data x", "finish"));
   EXPECT_EQ(server->requests().size(), 1u);
 }
 
@@ -92,9 +91,9 @@ TEST_F(URLConnectionTest, EachResponseRestartsTheBody) {
                   SimResponse::ok("old").thenReplacedBy(SimResponse::ok("").chunked({"ne", "w"})));
   load("http://h.example/stream");
   clock.runUntilIdle();
-  EXPECT_THAT(delegate->calls, ElementsAre("will GET http://h.example/stream", "response 200",
-                                           "data old", "response 200", "data ne", "data w",
-                                           "finish"));
+  EXPECT_THAT(delegate->calls,
+              ElementsAre("will GET http://h.example/stream", "response 200", "data old",
+                          "response 200", "data ne", "data w", "finish"));
   EXPECT_THAT(delegate->bodies, ElementsAre("old", "new"));
 }
 
@@ -118,10 +117,10 @@ TEST_F(URLConnectionTest, EachRedirectHopIsOfferedWithItsResponse) {
   auto connection = load("http://h.example/a");
   clock.runUntilIdle();
 
-  EXPECT_THAT(delegate->calls,
-              ElementsAre("will GET http://h.example/a", "will GET http://h.example/b?x=1 after 302",
-                          "will GET http://other.example/c after 301", "response 200", "data done",
-                          "finish"));
+  EXPECT_THAT(delegate->calls, ElementsAre("will GET http://h.example/a",
+                                           "will GET http://h.example/b?x=1 after 302",
+                                           "will GET http://other.example/c after 301",
+                                           "response 200", "data done", "finish"));
   EXPECT_THAT(redirectURLs, ElementsAre("http://h.example/a", "http://h.example/b?x=1"));
   EXPECT_EQ(connection->currentRequest().url().absoluteString(), "http://other.example/c");
   EXPECT_EQ(connection->originalRequest().url().absoluteString(), "http://h.example/a");
@@ -133,8 +132,10 @@ TEST_F(URLConnectionTest, RequestChangedByTheDelegateIsWhatIsSentAtEveryHop) {
   delegate->onWillSend = [](pf::URLConnection&, const pf::URLRequest& r,
                             const std::optional<pf::URLResponse>& redirect) {
     pf::URLRequest changed = r;
-    if (!redirect) changed.setValueForHTTPHeaderField("Sat, 01 Jan 2011 00:00:00 GMT", "If-Modified-Since");
-    else changed.setValueForHTTPHeaderField("1", "X-Hop");
+    if (!redirect)
+      changed.setValueForHTTPHeaderField("Sat, 01 Jan 2011 00:00:00 GMT", "If-Modified-Since");
+    else
+      changed.setValueForHTTPHeaderField("1", "X-Hop");
     return std::optional<pf::URLRequest>(changed);
   };
   load("http://h.example/a");
@@ -158,9 +159,9 @@ TEST_F(URLConnectionTest, RefusedRedirectIsTheFinalResponseWithItsBody) {
   };
   load("http://h.example/a");
   clock.runUntilIdle();
-  EXPECT_THAT(delegate->calls, ElementsAre("will GET http://h.example/a",
-                                           "will GET http://h.example/b after 302", "response 302",
-                                           "data moved", "finish"));
+  EXPECT_THAT(delegate->calls,
+              ElementsAre("will GET http://h.example/a", "will GET http://h.example/b after 302",
+                          "response 302", "data moved", "finish"));
   EXPECT_EQ(server->requests().size(), 1u);
 }
 
@@ -248,7 +249,8 @@ TEST_F(URLConnectionTest, ConnectionLostMidBodyFailsWithoutFinish) {
 }
 
 TEST_F(URLConnectionTest, ConnectionFailureIsPassedOn) {
-  server->respond("http://nohost.example/", SimResponse::failure(URLError::CannotFindHost).after(1));
+  server->respond("http://nohost.example/",
+                  SimResponse::failure(URLError::CannotFindHost).after(1));
   load("http://nohost.example/");
   clock.advance(1);
   EXPECT_THAT(delegate->calls, ElementsAre("will GET http://nohost.example/", "fail -1003"));
@@ -303,11 +305,14 @@ TEST_F(URLConnectionTest, CancelFromInsideEachCallbackIsTheLastCall) {
   };
   auto cancel = [](pf::URLConnection& c) { c.cancel(); };
   std::vector<Case> cases = {
-      {"response", [&](RecordingDelegate& d) { d.onResponse = cancel; },
+      {"response",
+       [&](RecordingDelegate& d) { d.onResponse = cancel; },
        {"will GET http://h.example/a", "response 200"}},
-      {"data", [&](RecordingDelegate& d) { d.onData = cancel; },
+      {"data",
+       [&](RecordingDelegate& d) { d.onData = cancel; },
        {"will GET http://h.example/a", "response 200", "data a"}},
-      {"finish", [&](RecordingDelegate& d) { d.onEnd = cancel; },
+      {"finish",
+       [&](RecordingDelegate& d) { d.onEnd = cancel; },
        {"will GET http://h.example/a", "response 200", "data a", "data b", "finish"}},
   };
   for (const auto& c : cases) {
@@ -341,6 +346,15 @@ TEST_F(URLConnectionTest, DelegateGoneMidLoadHearsNothingAndTheConnectionEnds) {
   ASSERT_TRUE(weakDelegate.expired());
   clock.advance(10);
   EXPECT_TRUE(weak.expired()) << "a connection without a delegate lets itself go";
+}
+
+TEST_F(URLConnectionTest, DelegateGoneBeforeTheFirstOfferSendsNothing) {
+  server->respond("http://h.example/a", SimResponse::ok("x"));
+  std::weak_ptr<pf::URLConnection> weak = load("http://h.example/a");
+  delegate.reset();
+  clock.runUntilIdle();
+  EXPECT_TRUE(server->requests().empty());
+  EXPECT_TRUE(weak.expired());
 }
 
 TEST_F(URLConnectionTest, DelegateDroppedInsideItsOwnCallback) {

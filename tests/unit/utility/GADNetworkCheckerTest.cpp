@@ -83,15 +83,6 @@ TEST_F(GADNetworkCheckerTest, TracksScriptedChanges) {
   EXPECT_EQ(checker->changeCount(), 4u);
 }
 
-TEST_F(GADNetworkCheckerTest, WatchesItsOwnHostOnly) {
-  net_->setFlags(Flags::notReachable());
-  net_->setFlagsForHost("ads.example", Flags::viaWWAN());
-  auto checker = GADNetworkChecker::create("ads.example");
-  checker->setEnabled(true);
-  clock_.runUntilIdle();
-  EXPECT_EQ(checker->networkTypeString(), "ed");
-}
-
 TEST_F(GADNetworkCheckerTest, HostComesFromTheEnvironment) {
   setenv("ASHENMOOR_REACHABILITY_HOST", "reach.example", 1);
   net_->setFlagsForHost("reach.example", Flags::viaWWAN());
@@ -131,14 +122,6 @@ TEST_F(GADNetworkCheckerTest, DisableAndReenableResetsTheTypeButNotTheCount) {
   clock_.runUntilIdle();
   EXPECT_EQ(checker->networkTypeString(), "ed");
   EXPECT_EQ(checker->changeCount(), 2u);
-}
-
-TEST_F(GADNetworkCheckerTest, StartingAgainWhileEnabledResetsTheTypeOnly) {
-  auto checker = GADNetworkChecker::sharedChecker();
-  clock_.runUntilIdle();
-  checker->startNetworkChecking();  // the handle exists: nothing new is watched
-  EXPECT_TRUE(checker->isEnabled());
-  EXPECT_EQ(checker->networkType(), GADNetworkChecker::kNetworkTypeUndetermined);
 }
 
 TEST_F(GADNetworkCheckerTest, RefusedHandleLeavesTheCheckerDisabled) {

@@ -96,14 +96,4 @@ TEST_F(GADPrivateUtilitiesTest, ReleasedCompanionMayRemoveOthersFromItsDestructo
   EXPECT_EQ(GADPrivateUtilities::privateObjectForKey<Companion>(&keyA)->name, "a2");
 }
 
-TEST_F(GADPrivateUtilitiesTest, RemoveAllReachesCompanionsRegisteredDuringRelease) {
-  struct Registrar {
-    const void* key;
-    ~Registrar() { GADPrivateUtilities::setPrivateObjectForKey(std::make_shared<Companion>("late"), key); }
-  };
-  GADPrivateUtilities::setPrivateObjectForKey(std::make_shared<Registrar>(Registrar{&keyB}), &keyA);
-  GADPrivateUtilities::removeAllForTesting();
-  EXPECT_EQ(GADPrivateUtilities::count(), 0u);
-}
-
 }  // namespace

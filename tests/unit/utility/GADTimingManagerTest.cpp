@@ -151,14 +151,4 @@ TEST_F(GADTimingManagerTest, RemovingByNameByTimingAndByList) {
   EXPECT_TRUE(manager->timings().empty());
 }
 
-TEST_F(GADTimingManagerTest, ChangesToAHandedOutTimingAreSaved) {
-  auto manager = GADTimingManager::create("m", defaults_);
-  auto t = manager->addTimingWithCategory("c");
-  t->start();
-  manager->synchronize();
-  auto saved = defaults_->dictionaryForKey("diziva_timing_m");
-  ASSERT_TRUE(saved);
-  EXPECT_EQ((*saved)["c"]["start"], pf::Value(pf::SimClock::kStartMonotonic));
-}
-
 }  // namespace

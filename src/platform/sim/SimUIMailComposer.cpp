@@ -1,0 +1,10 @@
+#include "platform/sim/SimUIMailComposer.h"
+
+
+namespace pf {
+
+SimUIMailComposer* SimUIMailComposer::of(MailComposeViewController& composer) {
+  return dynamic_cast<SimUIMailComposer*>(&composer.composerPeer());
+}
+
+}  // namespace pf

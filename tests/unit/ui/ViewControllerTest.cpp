@@ -1,0 +1,146 @@
+// View controllers: loading and unloading the root view, the appearance callbacks a window
+// and a tab bar drive, rotation.
+#include <gtest/gtest.h>
+
+#include "UIFixture.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Screen.h"
+#include "platform/ui/TabBarController.h"
+#include "platform/ui/Window.h"
+
+namespace {
+
+using Log = std::vector<std::string>;
+using uitest::RecordingController;
+
+class ViewControllerTest : public uitest::UITest {
+ protected:
+  Log log;
+};
+
+TEST_F(ViewControllerTest, TheViewLoadsOnFirstUseOnce) {
+  auto vc = RecordingController::create("a", &log);
+  EXPECT_FALSE(vc->isViewLoaded());
+  auto v = vc->view();
+  EXPECT_EQ(vc->view(), v);
+  EXPECT_EQ(log, Log{"a viewDidLoad"});
+  EXPECT_EQ(v->viewController(), vc);
+  EXPECT_EQ(v->frame(), pf::Screen::applicationFrame());
+}
+
+TEST_F(ViewControllerTest, MemoryWarningUnloadsOnlyViewsOutsideAWindow) {
+  auto window = pf::Window::create();
+  auto shown = RecordingController::create("shown", &log);
+  auto hidden = RecordingController::create("hidden", &log);
+  window->addSubview(shown->view());
+  hidden->view();
+  log.clear();
+  pf::Application::sharedApplication()->receiveMemoryWarning();
+  EXPECT_EQ(log, Log{"hidden viewDidUnload"});
+  EXPECT_TRUE(shown->isViewLoaded());
+  EXPECT_FALSE(hidden->isViewLoaded());
+  log.clear();
+  hidden->view();  // made again
+  EXPECT_EQ(log, Log{"hidden viewDidLoad"});
+}
+
+TEST_F(ViewControllerTest, ARootViewAddedToAWindowAppearsWhenTheWindowShows) {
+  auto window = pf::Window::create();
+  auto vc = RecordingController::create("a", &log);
+  window->addSubview(vc->view());
+  EXPECT_EQ(log, Log{"a viewDidLoad"});  // the window is still hidden
+  window->makeKeyAndVisible();
+  EXPECT_EQ(log, (Log{"a viewDidLoad", "a viewWillAppear", "a viewDidAppear"}));
+  EXPECT_TRUE(window->isKeyWindow());
+  window->makeKeyAndVisible();  // already shown: nothing again
+  vc->view()->removeFromSuperview();
+  EXPECT_EQ(log, (Log{"a viewDidLoad", "a viewWillAppear", "a viewDidAppear", "a viewWillDisappear",
+                      "a viewDidDisappear"}));
+}
+
+TEST_F(ViewControllerTest, RootViewControllerOfAShownWindowAppearsAtOnce) {
+  auto window = pf::Window::create();
+  window->makeKeyAndVisible();
+  auto vc = RecordingController::create("a", &log);
+  window->setRootViewController(vc);
+  EXPECT_EQ(log, (Log{"a viewDidLoad", "a viewWillAppear", "a viewDidAppear"}));
+  EXPECT_EQ(vc->view()->frame(), pf::Rect(0, 20, 320, 460));
+  EXPECT_EQ(pf::Application::sharedApplication()->keyWindow()->rootViewController(), vc);
+}
+
+class TabBarTest : public ViewControllerTest {
+ protected:
+  void SetUp() override {
+    a = RecordingController::create("a", &log);
+    b = RecordingController::create("b", &log);
+    a->setTitle("Classics");
+    b->setTitle("Contacts");
+    tabs = pf::TabBarController::create();
+    tabs->setViewControllers({a, b});
+    window = pf::Window::create();
+  }
+  std::shared_ptr<RecordingController> a, b;
+  std::shared_ptr<pf::TabBarController> tabs;
+  std::shared_ptr<pf::Window> window;
+};
+
+TEST_F(TabBarTest, TheSelectedPageLoadsFillsTheContentAndAppearsWithTheTabBar) {
+  window->addSubview(tabs->view());
+  EXPECT_EQ(log, Log{"a viewDidLoad"});  // only the selected page
+  EXPECT_EQ(a->view()->frame(), pf::Rect(0, 0, 320, 460 - 49));
+  EXPECT_EQ(a->parentViewController(), tabs);
+  EXPECT_EQ(a->tabBarController(), tabs);
+  window->makeKeyAndVisible();
+  EXPECT_EQ(log, (Log{"a viewDidLoad", "a viewWillAppear", "a viewDidAppear"}));
+  ASSERT_EQ(tabs->tabBar()->items().size(), 2u);
+  EXPECT_EQ(tabs->tabBar()->items()[1].title, "Contacts");
+  EXPECT_EQ(tabs->tabBar()->frame(), pf::Rect(0, 460 - 49, 320, 49));
+}
+
+TEST_F(TabBarTest, SwitchingTabsSwapsAppearanceInOrder) {
+  window->addSubview(tabs->view());
+  window->makeKeyAndVisible();
+  log.clear();
+  tabs->tabBar()->userSelectedIndex(1);
+  EXPECT_EQ(tabs->selectedIndex(), 1u);
+  EXPECT_EQ(log, (Log{"a viewWillDisappear", "b viewDidLoad", "b viewWillAppear", "a viewDidDisappear",
+                      "b viewDidAppear"}));
+  EXPECT_EQ(a->view()->superview(), nullptr);
+  log.clear();
+  pf::Application::sharedApplication()->receiveMemoryWarning();  // a is off screen
+  EXPECT_EQ(log, Log{"a viewDidUnload"});
+  log.clear();
+  tabs->setSelectedIndex(0);
+  EXPECT_EQ(log, (Log{"b viewWillDisappear", "a viewDidLoad", "a viewWillAppear", "b viewDidDisappear",
+                      "a viewDidAppear"}));
+}
+
+TEST_F(TabBarTest, RotationNeedsEveryPageToAgreeAndTellsThemAll) {
+  window->addSubview(tabs->view());
+  window->makeKeyAndVisible();
+  log.clear();
+  auto app = pf::Application::sharedApplication();
+  app->deviceOrientationDidChange(pf::InterfaceOrientation::PortraitUpsideDown);
+  EXPECT_EQ(app->statusBarOrientation(), pf::InterfaceOrientation::Portrait);
+  EXPECT_TRUE(log.empty());
+  app->deviceOrientationDidChange(pf::InterfaceOrientation::LandscapeLeft);
+  EXPECT_EQ(app->statusBarOrientation(), pf::InterfaceOrientation::LandscapeLeft);
+  EXPECT_EQ(a->interfaceOrientation(), pf::InterfaceOrientation::LandscapeLeft);
+  EXPECT_EQ(b->interfaceOrientation(), pf::InterfaceOrientation::LandscapeLeft);
+  EXPECT_EQ(log, Log{"a didRotate"});  // the shown page
+  EXPECT_EQ(tabs->view()->frame(), pf::Rect(0, 20, 480, 300));
+  EXPECT_EQ(a->view()->frame(), pf::Rect(0, 0, 480, 300 - 49));  // autoresized
+  EXPECT_EQ(app->statusBarFrame(), pf::Rect(300, 0, 20, 480));
+  EXPECT_EQ(pf::Screen::applicationFrame(), pf::Rect(0, 0, 300, 480));
+}
+
+TEST_F(TabBarTest, ADefaultControllerOnlyTakesPortrait) {
+  auto plain = pf::ViewController::create();
+  EXPECT_TRUE(plain->shouldAutorotateToInterfaceOrientation(pf::InterfaceOrientation::Portrait));
+  EXPECT_FALSE(plain->shouldAutorotateToInterfaceOrientation(pf::InterfaceOrientation::LandscapeRight));
+  tabs->setViewControllers({a, b, plain});
+  EXPECT_FALSE(tabs->shouldAutorotateToInterfaceOrientation(pf::InterfaceOrientation::LandscapeRight));
+  EXPECT_EQ(a->parentViewController(), tabs);
+}
+
+}  // namespace
