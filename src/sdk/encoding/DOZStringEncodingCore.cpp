@@ -1,6 +1,8 @@
 #include "sdk/encoding/DOZStringEncodingCore.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <type_traits>
 
 #include "platform/base/AssertionHandler.h"
@@ -23,6 +25,12 @@ constexpr std::string_view kCrockfordSynonyms = "0oO1iIlLAaBbCcDdEeFfGgHhJjKkMmN
 
 // Room for the whole-word stores of the group decoder past the last byte.
 constexpr size_t kDecodeSlack = 8;
+
+// Whether `view` points into `s`'s buffer (resizing `s` would invalidate it).
+bool overlaps(std::string_view view, const std::string& s) {
+  const std::less<const char*> before;
+  return !view.empty() && !before(view.data(), s.data()) && before(view.data(), s.data() + s.capacity());
+}
 
 bool isAscii(char c) { return static_cast<unsigned char>(c) < 128; }
 
@@ -149,18 +157,36 @@ size_t DOZStringEncodingCore::paddedLength(size_t symbols) const {
   return (symbols + p - 1) & ~(p - 1);
 }
 
-std::string DOZStringEncodingCore::encode(std::string_view data) const { return encodeImpl(data, true); }
-
-std::string DOZStringEncodingCore::encodeWithBitLoop(std::string_view data) const {
-  return encodeImpl(data, false);
+std::string DOZStringEncodingCore::encode(std::string_view data) const {
+  std::string out;
+  encodeImpl(data, true, out);
+  return out;
 }
 
-std::string DOZStringEncodingCore::encodeImpl(std::string_view data, bool fast) const {
-  if (data.empty() || shift_ == 0) return std::string();
+void DOZStringEncodingCore::encodeTo(std::string_view data, std::string& out) const {
+  if (overlaps(data, out)) {
+    out = encode(data);  // `data` would move under our feet as `out` is resized
+    return;
+  }
+  encodeImpl(data, true, out);
+}
+
+std::string DOZStringEncodingCore::encodeWithBitLoop(std::string_view data) const {
+  std::string out;
+  encodeImpl(data, false, out);
+  return out;
+}
+
+void DOZStringEncodingCore::encodeImpl(std::string_view data, bool fast, std::string& out) const {
+  if (data.empty() || shift_ == 0) {
+    out.clear();
+    return;
+  }
   const auto* in = reinterpret_cast<const uint8_t*>(data.data());
   const size_t len = data.size();
   const size_t symbols = symbolCount(len);
-  std::string out(paddedLength(symbols), paddingChar_);
+  const size_t total = paddedLength(symbols);
+  out.resize(total);
   char* o = out.data();
   const char* alphabet = charMapData_.data();
 
@@ -194,24 +220,38 @@ std::string DOZStringEncodingCore::encodeImpl(std::string_view data, bool fast) 
   if (written != symbols || next != len) {
     reportFailure("encode:", __LINE__, "Underflowed output buffer");
   }
-  // The rest of `out` is already the padding.
-  return out;
+  std::fill(o + symbols, o + total, paddingChar_);
 }
 
 std::optional<std::string> DOZStringEncodingCore::decode(std::string_view text) const {
-  return decodeImpl(text, true);
+  std::string out;
+  if (!decodeImpl(text, true, out)) return std::nullopt;
+  return out;
+}
+
+bool DOZStringEncodingCore::decodeTo(std::string_view text, std::string& out) const {
+  if (overlaps(text, out)) {
+    auto bytes = decode(text);
+    out = bytes ? std::move(*bytes) : std::string();
+    return bytes.has_value();
+  }
+  const bool ok = decodeImpl(text, true, out);
+  if (!ok) out.clear();
+  return ok;
 }
 
 std::optional<std::string> DOZStringEncodingCore::decodeWithBitLoop(std::string_view text) const {
-  return decodeImpl(text, false);
+  std::string out;
+  if (!decodeImpl(text, false, out)) return std::nullopt;
+  return out;
 }
 
-std::optional<std::string> DOZStringEncodingCore::decodeImpl(std::string_view text, bool fast) const {
-  if (shift_ == 0) return std::nullopt;
+bool DOZStringEncodingCore::decodeImpl(std::string_view text, bool fast, std::string& out) const {
+  if (shift_ == 0) return false;
   const size_t len = text.size();
   const size_t s = static_cast<size_t>(shift_);
   const size_t capacity = len / 8 * s + len % 8 * s / 8;  // shift_ × len / 8, no overflow
-  std::string out(capacity + kDecodeSlack, '\0');
+  out.resize(capacity + kDecodeSlack);
   auto* o = reinterpret_cast<uint8_t*>(out.data());
   const int8_t* map = reverseCharMap_.data();
 
@@ -232,14 +272,14 @@ std::optional<std::string> DOZStringEncodingCore::decodeImpl(std::string_view te
       continue;
     }
     if (value == kIgnored) continue;
-    if (value < 0 || sawPadding) return std::nullopt;  // not allowed, or data after padding
+    if (value < 0 || sawPadding) return false;  // not allowed, or data after padding
     accumulator = (accumulator << shift_) | (static_cast<uint32_t>(value) & static_cast<uint32_t>(mask_));
     pending += shift_;
     if (pending >= 8) {
       pending -= 8;
       if (written >= capacity) {
         reportFailure("decode:", __LINE__, "Overflowed buffer");
-        return std::nullopt;
+        return false;
       }
       o[written++] = static_cast<uint8_t>(accumulator >> pending);
       accumulator &= (uint32_t{1} << pending) - 1;
@@ -247,9 +287,9 @@ std::optional<std::string> DOZStringEncodingCore::decodeImpl(std::string_view te
   }
   // What is left must be the zero fill of the last symbol: fewer bits than a symbol (a whole
   // symbol left over never came from encode()) and all of them zero.
-  if (pending >= shift_ || (accumulator & ((uint32_t{1} << pending) - 1)) != 0) return std::nullopt;
+  if (pending >= shift_ || (accumulator & ((uint32_t{1} << pending) - 1)) != 0) return false;
   out.resize(written);
-  return out;
+  return true;
 }
 
 std::optional<std::string> DOZStringEncodingCore::stringByDecoding(std::string_view text) const {

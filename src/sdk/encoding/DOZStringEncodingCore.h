@@ -27,6 +27,9 @@ class DOZStringEncodingCore {
   // added up to a whole group (a multiple of padLen() characters) when doPad() is on and a
   // padding character is set. Empty data gives "".
   std::string encode(std::string_view data) const;
+  // encode() into `out`, replacing its contents and reusing its storage: for callers that
+  // encode many values in a row.
+  void encodeTo(std::string_view data, std::string& out) const;
   // encode() of the text's UTF-8 bytes.
   std::string encodeString(std::string_view text) const { return encode(text); }
 
@@ -35,6 +38,9 @@ class DOZStringEncodingCore {
   // padding; or a last symbol whose bits do not all go into whole bytes and are not all zero,
   // or that contributes no bits to any byte at all. Padding is optional and its count free.
   std::optional<std::string> decode(std::string_view text) const;
+  // decode() into `out`, reusing its storage; false (and `out` empty) when decode() gives
+  // nullopt.
+  bool decodeTo(std::string_view text, std::string& out) const;
   // decode() read as UTF-8 text; nullopt also when the bytes are not valid UTF-8.
   std::optional<std::string> stringByDecoding(std::string_view text) const;
 
@@ -89,8 +95,8 @@ class DOZStringEncodingCore {
 
   size_t symbolCount(size_t bytes) const;
   size_t paddedLength(size_t symbols) const;
-  std::string encodeImpl(std::string_view data, bool fast) const;
-  std::optional<std::string> decodeImpl(std::string_view text, bool fast) const;
+  void encodeImpl(std::string_view data, bool fast, std::string& out) const;
+  bool decodeImpl(std::string_view text, bool fast, std::string& out) const;
   void refreshTables();
   void reportFailure(const char* selector, int line, const std::string& description) const;
 

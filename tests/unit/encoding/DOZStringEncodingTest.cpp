@@ -269,3 +269,27 @@ TEST(DOZStringEncodingTest, PaddingCharacterCanChange) {
   EXPECT_EQ(base32.encode("f"), "MY");
   EXPECT_TRUE(failures.reports.empty());
 }
+
+TEST(DOZStringEncodingTest, EncodeToAndDecodeToReuseTheirBuffer) {
+  auto base32 = GAD_DOZStringEncoding::rfc4648Base32StringEncoding();
+  std::string out = "stale contents that are longer than any result here";
+  base32.encodeTo("foobar", out);
+  EXPECT_EQ(out, "MZXW6YTBOI======");
+  base32.encodeTo("f", out);  // shorter: the old characters must not show through the padding
+  EXPECT_EQ(out, "MY======");
+  base32.encodeTo("", out);
+  EXPECT_EQ(out, "");
+
+  std::string bytes = "old";
+  EXPECT_TRUE(base32.decodeTo("MZXW6===", bytes));
+  EXPECT_EQ(bytes, "foo");
+  EXPECT_FALSE(base32.decodeTo("MZXW6=A", bytes));
+  EXPECT_EQ(bytes, "");
+
+  // Encoding a buffer into itself, and decoding one in place.
+  std::string self = "foob";
+  base32.encodeTo(self, self);
+  EXPECT_EQ(self, "MZXW6YQ=");
+  EXPECT_TRUE(base32.decodeTo(self, self));
+  EXPECT_EQ(self, "foob");
+}
