@@ -153,6 +153,12 @@ const Input& doc() {
   static Input input(document(1250));
   return input;
 }
+// The document as the reader builds it (nodes allocated in key order, as any tree that came
+// from JSON text is laid out), beside the one built key by key above.
+const Input& docAsRead() {
+  static Input input(*GAD_SBJSON().objectWithStringError(doc().text));
+  return input;
+}
 const Input& strings() {
   static Input input(stringDocument());
   return input;
@@ -223,6 +229,8 @@ void BM_WriteParams_Nlohmann(benchmark::State& s) { writeNlohmann(s, params()); 
 void BM_WriteDocument_Ours(benchmark::State& s) { writeOurs(s, doc()); }
 void BM_WriteDocument_RapidJSON(benchmark::State& s) { writeRapid(s, doc()); }
 void BM_WriteDocument_Nlohmann(benchmark::State& s) { writeNlohmann(s, doc()); }
+void BM_WriteDocumentAsRead_Ours(benchmark::State& s) { writeOurs(s, docAsRead()); }
+void BM_WriteDocumentAsRead_RapidJSON(benchmark::State& s) { writeRapid(s, docAsRead()); }
 void BM_WriteStrings_Ours(benchmark::State& s) { writeOurs(s, strings()); }
 void BM_WriteStrings_RapidJSON(benchmark::State& s) { writeRapid(s, strings()); }
 void BM_WriteStrings_Nlohmann(benchmark::State& s) { writeNlohmann(s, strings()); }
@@ -243,6 +251,8 @@ BENCHMARK(BM_WriteParams_Nlohmann);
 BENCHMARK(BM_WriteDocument_Ours);
 BENCHMARK(BM_WriteDocument_RapidJSON);
 BENCHMARK(BM_WriteDocument_Nlohmann);
+BENCHMARK(BM_WriteDocumentAsRead_Ours);
+BENCHMARK(BM_WriteDocumentAsRead_RapidJSON);
 BENCHMARK(BM_WriteStrings_Ours);
 BENCHMARK(BM_WriteStrings_RapidJSON);
 BENCHMARK(BM_WriteStrings_Nlohmann);

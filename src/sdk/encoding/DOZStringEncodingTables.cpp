@@ -1,5 +1,7 @@
 #include "sdk/encoding/DOZStringEncodingTables.h"
 
+#include "sdk/encoding/DOZStringEncodingAvx2.h"
+
 #include <bit>
 #include <cstring>
 #include <map>
@@ -21,6 +23,8 @@ uint64_t loadBigEndian64(const uint8_t* p) {
 
 DOZStringEncodingTables::DOZStringEncodingTables(std::string_view alphabet,
                                                  const std::array<int8_t, 256>& reverseMap) {
+  std::memcpy(alphabet_.data(), alphabet.data(), 64);
+  for (int c = 0; c < 128; ++c) reverse_[c] = reverseMap[c] < 0 ? int8_t{-1} : reverseMap[c];
   for (uint32_t v = 0; v < 4096; ++v) {
     pairs_[v] = static_cast<uint16_t>(static_cast<uint8_t>(alphabet[v >> 6]) |
                                       static_cast<uint8_t>(alphabet[v & 63]) << 8);
@@ -61,7 +65,8 @@ std::shared_ptr<const DOZStringEncodingTables> DOZStringEncodingTables::shared(
 
 size_t DOZStringEncodingTables::encode(const uint8_t* in, size_t len, char* out) const {
   size_t i = 0;
-  char* o = out;
+  if (DOZStringEncodingAvx2::available()) i = DOZStringEncodingAvx2::encode(alphabet_.data(), in, len, out);
+  char* o = out + i / 3 * 4;
   for (; len - i >= 8; i += 6, o += 8) {
     const uint64_t bits = loadBigEndian64(in + i);  // 6 of the 8 bytes are used
     const uint64_t chars = uint64_t{pairs_[(bits >> 52) & 0xfff]} |
@@ -82,6 +87,10 @@ size_t DOZStringEncodingTables::decode(const char* in, size_t len, uint8_t* out,
   const auto* t = reinterpret_cast<const uint8_t*>(in);
   size_t i = 0;
   uint8_t* o = out + written;
+  if (DOZStringEncodingAvx2::available()) {
+    i = DOZStringEncodingAvx2::decode(reverse_.data(), in, len, o);
+    o += i / 4 * 3;
+  }
   for (; len - i >= 8; i += 8, o += 6) {
     const uint32_t first = decode_[0][t[i]] | decode_[1][t[i + 1]] | decode_[2][t[i + 2]] | decode_[3][t[i + 3]];
     const uint32_t second = decode_[0][t[i + 4]] | decode_[1][t[i + 5]] | decode_[2][t[i + 6]] | decode_[3][t[i + 7]];

@@ -3,7 +3,8 @@
 // fast: every 12-bit value to its two characters, and every character to its bits already in
 // place for each of the four positions of a group. They depend only on the alphabet and on
 // which characters decode to which symbols, so encodings that agree on those share one set
-// (about 12 KiB), built on first use.
+// (about 12 KiB), built on first use. Where the processor has AVX2 the long runs go through
+// DOZStringEncodingAvx2 first.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -31,6 +32,8 @@ class DOZStringEncodingTables {
   // A character that is not a symbol: its bit 24 survives the OR of a group and stops it.
   static constexpr uint32_t kNotSymbol = uint32_t{1} << 24;
 
+  std::array<char, 64> alphabet_;                      // for the vector path
+  std::array<int8_t, 128> reverse_;                    // symbol value or -1, for the vector path
   std::array<uint16_t, 4096> pairs_;                   // two characters, first in the low byte
   std::array<std::array<uint32_t, 256>, 4> decode_;    // bytes of the group, first in the low byte
 };

@@ -100,7 +100,14 @@ TEST(GAD_SBJSONReader, DepthLimit) {
 
   EXPECT_TRUE(readFailure(nested(5000), true, 0).empty());  // 0: no limit of its own
   // …but hostile nesting still cannot exhaust the stack.
-  EXPECT_EQ(readFailure(nested(GAD_SBJSON::kDepthCeiling), true, 0), Chain{});
+  auto deepest = read(nested(GAD_SBJSON::kDepthCeiling));
+  ASSERT_FALSE(deepest);  // the default limit applies first
+  GAD_SBJSON unlimited;
+  unlimited.setMaxDepth(0);
+  deepest = unlimited.objectWithStringError(nested(GAD_SBJSON::kDepthCeiling));
+  ASSERT_TRUE(deepest);  // and such a tree can be written, compared and released
+  EXPECT_EQ(unlimited.stringWithObjectError(*deepest), nested(GAD_SBJSON::kDepthCeiling));
+  EXPECT_EQ(*deepest, *unlimited.objectWithStringError(nested(GAD_SBJSON::kDepthCeiling)));
   EXPECT_EQ(readFailure(nested(GAD_SBJSON::kDepthCeiling + 1), true, 0).back(), "7: Nested too deep");
 }
 

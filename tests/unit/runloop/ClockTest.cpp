@@ -24,10 +24,6 @@ TEST(Clock, MachineClocks) {
   EXPECT_GT(a, 0.0);
 }
 
-TEST(Clock, Conversions) {
-  EXPECT_DOUBLE_EQ(pf::Clock::from1970(978307200.0), 0.0);
-  EXPECT_DOUBLE_EQ(pf::Clock::to1970(1.5), 978307201.5);
-}
 
 TEST(SimClock, StartsAtDocumentedTimesAndMovesBothClocks) {
   pf::SimClock clock;

@@ -167,14 +167,6 @@ TEST_F(NotificationCenterTest, CenterDestroyedByAHandlerStopsDelivering) {
   EXPECT_EQ(heard, Strings{"alice"});
 }
 
-TEST_F(NotificationCenterTest, CentersAreIndependentAndTheDefaultIsOne) {
-  pf::NotificationCenter other;
-  center.addObserver(&alice, "n", nullptr, note("mine"));
-  other.postNotificationName("n");
-  EXPECT_TRUE(heard.empty());
-  EXPECT_EQ(&pf::NotificationCenter::defaultCenter(), &pf::NotificationCenter::defaultCenter());
-  EXPECT_NE(&pf::NotificationCenter::defaultCenter(), &center);
-}
 
 TEST_F(NotificationCenterTest, LifecycleNamesAreTheirOwnText) {
   pf::NotificationCenter& d = pf::NotificationCenter::defaultCenter();

@@ -3,7 +3,7 @@
 
 #include <atomic>
 #include <chrono>
-#include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -28,20 +28,15 @@ class PerformOnMainThreadTest : public ::testing::Test {
   }
 };
 
-TEST_F(PerformOnMainThreadTest, FromTheMainThreadWithWaitRunsAtOnce) {
-  bool ran = false;
-  loop.performOnMainThread([&] { ran = true; }, true);
-  EXPECT_TRUE(ran);
-  EXPECT_TRUE(loop.isMainThread());
+TEST_F(PerformOnMainThreadTest, FromTheMainThreadWaitRunsAtOnceAndNoWaitOnTheNextPass) {
+  std::vector<std::string> log;
+  loop.performOnMainThread([&] { log.push_back("later"); }, false);
+  loop.performOnMainThread([&] { log.push_back("at once"); }, true);
+  EXPECT_EQ(log, std::vector<std::string>{"at once"});
+  clock.runUntilIdle();
+  EXPECT_EQ(log, (std::vector<std::string>{"at once", "later"}));
 }
 
-TEST_F(PerformOnMainThreadTest, FromTheMainThreadWithoutWaitRunsOnTheNextPass) {
-  bool ran = false;
-  loop.performOnMainThread([&] { ran = true; }, false);
-  EXPECT_FALSE(ran);
-  clock.runUntilIdle();
-  EXPECT_TRUE(ran);
-}
 
 TEST_F(PerformOnMainThreadTest, WaitingThreadBlocksUntilTheMainThreadRanTheCall) {
   std::atomic<bool> returned{false};
