@@ -8,7 +8,8 @@
 // callback.
 //
 //   pf::Timer refreshTimer_;
-//   refreshTimer_.schedule(30.0, /*repeats=*/false, [this] { refresh(); });
+//   refreshTimer_.schedule(30.0, [this] { refresh(); });              // one-shot
+//   pollTimer_.schedule(1.0, /*repeats=*/true, [this] { poll(); });
 //
 // The callback may capture `this` of the timer's owner: the owner's destruction takes the
 // timer, and with it the waiting call, along.
@@ -33,6 +34,7 @@ class Timer {
   // Schedules on the main run loop, replacing what was scheduled before. An empty function
   // leaves the timer invalid.
   void schedule(double interval, bool repeats, std::function<void()> fn);
+  void schedule(double interval, std::function<void()> fn) { schedule(interval, false, std::move(fn)); }
   void invalidate();
   bool isValid() const { return id_ != 0; }
   double interval() const { return interval_; }

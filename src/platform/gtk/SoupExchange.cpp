@@ -10,6 +10,8 @@ namespace pf {
 
 namespace {
 
+constexpr auto kURIFlags = static_cast<GUriFlags>(SOUP_HTTP_URI_FLAGS);
+
 // Not in URLError's list, but the original's number for a failed TLS handshake.
 constexpr long kSecureConnectionFailed = -1200;
 
@@ -30,7 +32,6 @@ long urlErrorCode(const GError* error, bool midBody) {
   }
   if (error->domain == SOUP_SESSION_ERROR) {
     switch (error->code) {
-      case SOUP_SESSION_ERROR_UNSUPPORTED_URI_SCHEME: return URLError::UnsupportedURL;
       case SOUP_SESSION_ERROR_PARSING:
       case SOUP_SESSION_ERROR_ENCODING:
         return midBody ? URLError::NetworkConnectionLost : URLError::BadServerResponse;
@@ -73,7 +74,7 @@ SoupExchange::SoupExchange(SoupSession* session, const URLRequest& request,
       client_(std::move(client)),
       session_(GObjectRef<SoupSession>::ref(session)),
       cancellable_(GObjectRef<GCancellable>::adopt(g_cancellable_new())) {
-  GUri* uri = g_uri_parse(url_.absoluteString().c_str(), SOUP_HTTP_URI_FLAGS, nullptr);
+  GUri* uri = g_uri_parse(url_.absoluteString().c_str(), kURIFlags, nullptr);
   if (!uri) return;
   message_ = GObjectRef<SoupMessage>::adopt(
       soup_message_new_from_uri(request.httpMethod().c_str(), uri));
@@ -104,7 +105,7 @@ SoupExchange::SoupExchange(SoupSession* session, const URLRequest& request,
     g_signal_connect_after(message, "starting", G_CALLBACK(restoreCookieHeader), this);
   }
   if (const auto& page = request.mainDocumentURL()) {
-    if (GUri* first = g_uri_parse(page->absoluteString().c_str(), SOUP_HTTP_URI_FLAGS, nullptr)) {
+    if (GUri* first = g_uri_parse(page->absoluteString().c_str(), kURIFlags, nullptr)) {
       soup_message_set_first_party(message, first);
       g_uri_unref(first);
     }

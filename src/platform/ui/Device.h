@@ -5,6 +5,7 @@
 //
 //   if (pf::Device::offers(pf::Capability::BackgroundTasks)) ...
 //   pf::Device::systemVersion();   // "3.1.3"
+#include <optional>
 #include <string>
 
 #include "platform/ui/DeviceProfile.h"
@@ -27,6 +28,14 @@ class Device {
     return profile().systemVersionAtLeast(major, minor, bugFix);
   }
   static bool offers(Capability c) { return profile().offers(c); }
+  // The audio session's current route ("Speaker", "Headphone", "" when there is none); none
+  // when the audio session cannot be set up.
+  static std::optional<std::string> audioRoute() {
+    if (!profile().audioSessionAvailable) return std::nullopt;
+    return profile().audioRoute;
+  }
+  // Whether something exists at `path` on the device's own file system.
+  static bool systemPathExists(const std::string& path) { return profile().systemPaths.count(path) != 0; }
 };
 
 }  // namespace pf

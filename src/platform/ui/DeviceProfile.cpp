@@ -59,6 +59,7 @@ std::optional<DeviceProfile> DeviceProfile::named(const std::string& name) {
     p.uniqueIdentifier = "5f2c9d0e4b8a7136c2e1f0a9b8d7c6e5f4a3b2c1";
     p.openableURLSchemes.insert("tel");
     p.openableURLSchemes.insert("sms");
+    p.openableURLSchemes.insert("kindle");  // the Kindle reader; no iBooks before 4.0
     return p;
   }
   if (name == "phone-4.0") {
@@ -70,6 +71,7 @@ std::optional<DeviceProfile> DeviceProfile::named(const std::string& name) {
     p.uniqueIdentifier = "a1b2c3d4e5f60718293a4b5c6d7e8f9012345678";
     p.openableURLSchemes.insert("tel");
     p.openableURLSchemes.insert("sms");
+    p.openableURLSchemes.insert("itms-books");  // iBooks
     return p;
   }
   if (name == "tablet-3.2") {
@@ -79,6 +81,8 @@ std::optional<DeviceProfile> DeviceProfile::named(const std::string& name) {
     p.machine = "iPad1,1";
     p.idiom = UserInterfaceIdiom::Phone;  // a phone application in compatibility mode
     p.uniqueIdentifier = "0f1e2d3c4b5a69788796a5b4c3d2e1f00f1e2d3c";
+    p.openableURLSchemes.insert("itms-books");  // iBooks
+    p.openableURLSchemes.insert("kindle");
     return p;
   }
   return std::nullopt;

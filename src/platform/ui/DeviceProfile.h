@@ -32,9 +32,13 @@ struct DeviceProfile {
   bool multitaskingSupported = false;
   Rect screenBounds{0, 0, 320, 480};
   double screenScale = 1.0;
-  std::string audioRoute = "Speaker";
+  std::string audioRoute = "Speaker";       // the audio session's route; "" when none
+  bool audioSessionAvailable = true;         // false: the audio session cannot be set up
   std::set<std::string> openableURLSchemes;  // lower-case schemes some installed app opens
   bool canSendMail = true;
+  // Paths that exist on the device's own file system, outside the application's folders
+  // (which pf::FileManager serves): "/Applications/Cydia.app" on a jailbroken phone.
+  std::set<std::string> systemPaths;
   // Explicit answers that win over the version rule (a test forcing one road).
   std::map<Capability, bool> capabilityOverrides;
 

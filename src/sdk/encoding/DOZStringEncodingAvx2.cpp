@@ -54,18 +54,19 @@ __attribute__((target("avx2"))) size_t DOZStringEncodingAvx2::encode(const char*
   return i;
 }
 
-__attribute__((target("avx2"))) size_t DOZStringEncodingAvx2::decode(const int8_t* reverseMap, const char* in,
-                                                                     size_t len, uint8_t* out) {
+__attribute__((target("avx2"))) size_t DOZStringEncodingAvx2::decode(const int8_t* reverseMap, int firstTable,
+                                                                     const char* in, size_t len, uint8_t* out) {
   __m256i tables[8];
-  for (int h = 0; h < 8; ++h) tables[h] = broadcast16(reverseMap + 16 * h);
+  for (int h = firstTable; h < 8; ++h) tables[h] = broadcast16(reverseMap + 16 * h);
   const __m256i seven = _mm256_set1_epi8(7);
   size_t i = 0;
   for (; len - i >= 32; i += 32, out += 24) {
     const __m256i chars = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + i));
     // A character of 128 or more shuffles to 0 in every table; its own high bit marks it.
     const __m256i high = _mm256_and_si256(_mm256_srli_epi16(chars, 4), seven);
-    __m256i values = _mm256_setzero_si256();
-    for (int h = 0; h < 8; ++h) {
+    // Characters below the first table with a symbol are not symbols (-1).
+    __m256i values = _mm256_cmpgt_epi8(_mm256_set1_epi8(char(firstTable)), high);
+    for (int h = firstTable; h < 8; ++h) {
       values = _mm256_or_si256(values, _mm256_and_si256(_mm256_shuffle_epi8(tables[h], chars),
                                                         _mm256_cmpeq_epi8(high, _mm256_set1_epi8(char(h)))));
     }
@@ -86,6 +87,6 @@ __attribute__((target("avx2"))) size_t DOZStringEncodingAvx2::decode(const int8_
 
 bool DOZStringEncodingAvx2::available() { return false; }
 size_t DOZStringEncodingAvx2::encode(const char*, const uint8_t*, size_t, char*) { return 0; }
-size_t DOZStringEncodingAvx2::decode(const int8_t*, const char*, size_t, uint8_t*) { return 0; }
+size_t DOZStringEncodingAvx2::decode(const int8_t*, int, const char*, size_t, uint8_t*) { return 0; }
 
 #endif

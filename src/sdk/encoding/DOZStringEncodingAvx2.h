@@ -17,8 +17,9 @@ class DOZStringEncodingAvx2 {
   static size_t encode(const char* alphabet, const uint8_t* in, size_t len, char* out);
 
   // Decodes whole 32-character blocks while every character is a symbol; `reverseMap` is the
-  // first 128 entries of the encoding's reverse map (symbol value, or negative). Returns the
+  // first 128 entries of the encoding's reverse map (symbol value, or negative), in which
+  // the 16-entry rows before `firstTable` hold no symbol (Base64 starts at row 2). Returns the
   // characters consumed (a multiple of 32); writes 24 bytes per block and needs 8 bytes of
   // slack after them.
-  static size_t decode(const int8_t* reverseMap, const char* in, size_t len, uint8_t* out);
+  static size_t decode(const int8_t* reverseMap, int firstTable, const char* in, size_t len, uint8_t* out);
 };

@@ -2,6 +2,7 @@
 
 #include "sdk/encoding/DOZStringEncodingAvx2.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <map>
@@ -25,6 +26,11 @@ DOZStringEncodingTables::DOZStringEncodingTables(std::string_view alphabet,
                                                  const std::array<int8_t, 256>& reverseMap) {
   std::memcpy(alphabet_.data(), alphabet.data(), 64);
   for (int c = 0; c < 128; ++c) reverse_[c] = reverseMap[c] < 0 ? int8_t{-1} : reverseMap[c];
+  firstRow_ = 0;
+  while (firstRow_ < 7 && std::all_of(&reverse_[16 * firstRow_], &reverse_[16 * firstRow_ + 16],
+                                      [](int8_t v) { return v < 0; })) {
+    ++firstRow_;
+  }
   for (uint32_t v = 0; v < 4096; ++v) {
     pairs_[v] = static_cast<uint16_t>(static_cast<uint8_t>(alphabet[v >> 6]) |
                                       static_cast<uint8_t>(alphabet[v & 63]) << 8);
@@ -88,7 +94,7 @@ size_t DOZStringEncodingTables::decode(const char* in, size_t len, uint8_t* out,
   size_t i = 0;
   uint8_t* o = out + written;
   if (DOZStringEncodingAvx2::available()) {
-    i = DOZStringEncodingAvx2::decode(reverse_.data(), in, len, o);
+    i = DOZStringEncodingAvx2::decode(reverse_.data(), firstRow_, in, len, o);
     o += i / 4 * 3;
   }
   for (; len - i >= 8; i += 8, o += 6) {

@@ -114,12 +114,7 @@ bool GAD_SBJSONReader::readValue(pf::Value& out) {
   switch (*c_++) {
     case '[': return readArray(out);
     case '{': return readObject(out);
-    case '"': {
-      std::string text;
-      if (!readString(text)) return false;
-      out = pf::Value(std::move(text));
-      return true;
-    }
+    case '"': return readStringValue(out);
     case '-': case '0': case '1': case '2': case '3': case '4':
     case '5': case '6': case '7': case '8': case '9':
       --c_;
@@ -136,6 +131,14 @@ bool GAD_SBJSONReader::readValue(pf::Value& out) {
     case '+': return fail(GAD_SBJSONErrorNumber, "Leading + disallowed in number");
     default: return fail(GAD_SBJSONErrorParse, "Unrecognised leading character");
   }
+}
+
+// Apart from readValue so that the string's buffer is not in the frame of every nesting level.
+bool GAD_SBJSONReader::readStringValue(pf::Value& out) {
+  std::string text;
+  if (!readString(text)) return false;
+  out = pf::Value(std::move(text));
+  return true;
 }
 
 // Only the literal's own bytes are examined: "nullx" fails later, as garbage or as a value

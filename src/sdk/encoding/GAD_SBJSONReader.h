@@ -30,6 +30,7 @@ class GAD_SBJSONReader {
   bool readValue(pf::Value& out);
   bool readArray(pf::Value& out);
   bool readObject(pf::Value& out);
+  [[gnu::noinline]] bool readStringValue(pf::Value& out);
   bool readString(std::string& out);  // the cursor just past the opening quote
   bool readEscape(std::string& out);  // the cursor just past the backslash
   bool readUnicodeEscape(std::string& out);  // the cursor just past "\u"

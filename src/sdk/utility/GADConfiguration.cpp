@@ -12,3 +12,7 @@ std::string fromEnvironment(const char* name, const char* fallback) {
 std::string GADConfiguration::reachabilityHost() {
   return fromEnvironment("ASHENMOOR_REACHABILITY_HOST", kDefaultReachabilityHost);
 }
+
+std::string GADConfiguration::adNetworkDomain() {
+  return fromEnvironment("ASHENMOOR_AD_NETWORK_DOMAIN", kDefaultAdNetworkDomain);
+}

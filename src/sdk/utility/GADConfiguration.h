@@ -5,6 +5,8 @@
 //
 //   ASHENMOOR_REACHABILITY_HOST   host whose reachability GADNetworkChecker watches
 //                                 (default: the sandbox's ad server host, 127.0.0.1)
+//   ASHENMOOR_AD_NETWORK_DOMAIN   domain whose click-tracking URLs carry the impression
+//                                 ticket GADStatistics keeps (default: the sandbox, 127.0.0.1)
 #include <string>
 
 class GADConfiguration {
@@ -12,8 +14,10 @@ class GADConfiguration {
   GADConfiguration() = delete;
 
   static constexpr const char* kDefaultReachabilityHost = "127.0.0.1";
+  static constexpr const char* kDefaultAdNetworkDomain = "127.0.0.1";
 
   // Read from the environment at each call, so a test can change it; an empty variable
   // counts as unset.
   static std::string reachabilityHost();
+  static std::string adNetworkDomain();
 };

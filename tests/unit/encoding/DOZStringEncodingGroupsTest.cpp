@@ -17,13 +17,18 @@ std::vector<DOZStringEncoding> encodingsUnderTest() {
       DOZStringEncoding::rfc4648Base32StringEncoding(),  DOZStringEncoding::rfc4648Base32HexStringEncoding(),
       DOZStringEncoding::crockfordBase32StringEncoding(), DOZStringEncoding::rfc4648Base64StringEncoding(),
       DOZStringEncoding::rfc4648Base64WebsafeStringEncoding()};
-  // Every other size too (4, 8 and 128 symbols), from printable ASCII and beyond.
+  // Every other size too (4, 8 and 128 symbols), and 64-symbol alphabets at both ends of
+  // ASCII (control characters and NUL included), which the vector path looks up differently.
   std::string ascii;
   for (int c = 127; c >= 0; --c) ascii += static_cast<char>(c);
-  for (size_t size : {4, 8, 128}) all.push_back(*DOZStringEncoding::create(ascii.substr(0, size)));
+  for (size_t size : {4, 8, 64, 128}) all.push_back(*DOZStringEncoding::create(ascii.substr(0, size)));
+  all.push_back(*DOZStringEncoding::create(ascii.substr(64)));
   auto ignoring = DOZStringEncoding::rfc4648Base64StringEncoding();
   ignoring.ignoreCharacters("\n ");
   all.push_back(ignoring);
+  auto lenient = DOZStringEncoding::rfc4648Base64StringEncoding();
+  lenient.addDecodeSynonyms("+-/_");  // also takes the web-safe characters
+  all.push_back(lenient);
   return all;
 }
 

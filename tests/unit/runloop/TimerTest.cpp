@@ -24,7 +24,7 @@ class TimerTest : public ::testing::Test {
 
 TEST_F(TimerTest, OneShotFiresOnceAtItsInterval) {
   pf::Timer timer;
-  timer.schedule(2.0, false, record());
+  timer.schedule(2.0, record());
   EXPECT_TRUE(timer.isValid());
   EXPECT_EQ(timer.fireTime(), start + 2.0);
 

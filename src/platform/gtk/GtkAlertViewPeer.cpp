@@ -1,0 +1,101 @@
+#include "platform/gtk/GtkAlertViewPeer.h"
+
+#include "platform/gtk/GtkWindowPeer.h"
+#include "platform/ui/AlertView.h"
+
+namespace pf {
+
+GtkAlertViewPeer::GtkAlertViewPeer(AlertView& alert) : alert_(alert) {}
+
+GtkAlertViewPeer::~GtkAlertViewPeer() { teardown(); }
+
+GtkAlertViewPeer* GtkAlertViewPeer::of(AlertView& alert) { return dynamic_cast<GtkAlertViewPeer*>(&alert.peer()); }
+
+void GtkAlertViewPeer::show(const std::string& title, const std::string& message,
+                            const std::vector<std::string>& buttons, int cancelIndex) {
+  teardown();
+  cancelIndex_ = cancelIndex;
+  window_ = GObjectRef<GtkWindow>::ref(GTK_WINDOW(gtk_window_new()));
+  GtkWindow* w = window_.get();
+  gtk_window_set_title(w, title.c_str());
+  gtk_window_set_modal(w, TRUE);
+  gtk_window_set_resizable(w, FALSE);
+  gtk_window_set_decorated(w, FALSE);
+  gtk_window_set_default_size(w, 270, -1);
+  gtk_widget_add_css_class(GTK_WIDGET(w), "pf-alert");
+  if (GtkWindow* parent = GtkWindowPeer::keyGtkWindow()) gtk_window_set_transient_for(w, parent);
+
+  GtkWidget* column = gtk_box_new(GTK_ORIENTATION_VERTICAL, 8);
+  gtk_widget_add_css_class(column, "pf-alert-body");
+  GtkWidget* heading = gtk_label_new(title.c_str());
+  gtk_widget_add_css_class(heading, "pf-alert-title");
+  gtk_label_set_wrap(GTK_LABEL(heading), TRUE);
+  gtk_box_append(GTK_BOX(column), heading);
+  if (!message.empty()) {
+    GtkWidget* text = gtk_label_new(message.c_str());
+    gtk_label_set_wrap(GTK_LABEL(text), TRUE);
+    gtk_label_set_justify(GTK_LABEL(text), GTK_JUSTIFY_CENTER);
+    gtk_label_set_max_width_chars(GTK_LABEL(text), 32);
+    gtk_box_append(GTK_BOX(column), text);
+  }
+  bool sideBySide = buttons.size() == 2;
+  GtkWidget* row = gtk_box_new(sideBySide ? GTK_ORIENTATION_HORIZONTAL : GTK_ORIENTATION_VERTICAL, 6);
+  gtk_box_set_homogeneous(GTK_BOX(row), TRUE);
+  buttons_.assign(buttons.size(), nullptr);
+  for (size_t i = 0; i < buttons.size(); ++i) {
+    GtkWidget* b = gtk_button_new_with_label(buttons[i].c_str());
+    if (int(i) == cancelIndex) gtk_widget_add_css_class(b, "pf-alert-cancel");
+    g_signal_connect(b, "clicked", G_CALLBACK(onClicked), this);
+    buttons_[i] = b;
+  }
+  for (size_t i = 0; i < buttons.size(); ++i)
+    if (sideBySide || int(i) != cancelIndex) gtk_box_append(GTK_BOX(row), buttons_[i]);
+  if (!sideBySide && cancelIndex >= 0 && size_t(cancelIndex) < buttons.size())
+    gtk_box_append(GTK_BOX(row), buttons_[size_t(cancelIndex)]);
+  gtk_box_append(GTK_BOX(column), row);
+  gtk_window_set_child(w, column);
+  g_signal_connect(w, "close-request", G_CALLBACK(onCloseRequest), this);
+  // Escape means the cancel button, as closing the window does.
+  GtkEventController* keys = gtk_shortcut_controller_new();
+  gtk_shortcut_controller_add_shortcut(
+      GTK_SHORTCUT_CONTROLLER(keys),
+      gtk_shortcut_new(gtk_keyval_trigger_new(GDK_KEY_Escape, GdkModifierType(0)),
+                       gtk_callback_action_new(
+                           [](GtkWidget* window, GVariant*, gpointer) -> gboolean {
+                             gtk_window_close(GTK_WINDOW(window));
+                             return TRUE;
+                           },
+                           nullptr, nullptr)));
+  gtk_widget_add_controller(GTK_WIDGET(w), keys);
+  gtk_window_present(w);
+}
+
+void GtkAlertViewPeer::dismiss(bool) { teardown(); }
+
+void GtkAlertViewPeer::teardown() {
+  if (!window_) return;
+  for (GtkWidget* b : buttons_) g_signal_handlers_disconnect_by_data(b, this);
+  g_signal_handlers_disconnect_by_data(window_.get(), this);
+  buttons_.clear();
+  gtk_window_destroy(window_.get());
+  window_.reset();
+}
+
+void GtkAlertViewPeer::press(int index) {
+  // The alert dismisses itself (destroying our window) inside this call: it comes last.
+  alert_.userClickedButtonAtIndex(index);
+}
+
+void GtkAlertViewPeer::onClicked(GtkButton* button, gpointer self) {
+  auto* peer = static_cast<GtkAlertViewPeer*>(self);
+  for (size_t i = 0; i < peer->buttons_.size(); ++i)
+    if (peer->buttons_[i] == GTK_WIDGET(button)) return peer->press(int(i));
+}
+
+gboolean GtkAlertViewPeer::onCloseRequest(GtkWindow*, gpointer self) {
+  auto* peer = static_cast<GtkAlertViewPeer*>(self);
+  if (peer->cancelIndex_ >= 0) peer->press(peer->cancelIndex_);
+  return TRUE;  // without a cancel button the alert stays until a button is pressed
+}
+
+}  // namespace pf

@@ -1,0 +1,61 @@
+#pragma once
+// pf::GtkUIBackend: the desktop's peers — GTK 4 widgets at the views' frames, WebKitGTK web
+// views, GTK alerts and mail form, GIO for other applications — and GLib's main loop.
+//
+//   int main(int argc, char* argv[]) {
+//     pf::DesktopPlatform::install();                  // run loop driver, HTTP, reachability
+//     if (!pf::GtkUIBackend::install()) return 1;      // no display
+//     return pf::ApplicationMain(argc, argv);
+//   }
+//
+// install() initialises GTK, registers a GtkApplication (for idle inhibition and the
+// desktop's idea of who we are), installs the device profile (pf::GtkDeviceProfile) and the
+// style, and makes this the current backend.
+#include <gtk/gtk.h>
+
+#include <memory>
+#include <string>
+
+#include "platform/gtk/GObjectRef.h"
+#include "platform/ui/UIBackend.h"
+
+namespace pf {
+
+class GtkUIBackend : public UIBackend {
+ public:
+  static constexpr const char* kApplicationId = "org.ashenmoor.Ashenmoor";
+
+  // Nullptr when GTK cannot open a display.
+  static std::shared_ptr<GtkUIBackend> install(const std::string& applicationId = kApplicationId);
+  ~GtkUIBackend() override;
+
+  GtkApplication* gtkApplication() const { return application_.get(); }
+
+  std::unique_ptr<ViewPeer> makeViewPeer(View& view) override;
+  std::unique_ptr<WindowPeer> makeWindowPeer(Window& window) override;
+  std::unique_ptr<WebViewPeer> makeWebViewPeer(WebView& view, WebViewPeerHost& host) override;
+  std::unique_ptr<ButtonPeer> makeButtonPeer(Button& button) override;
+  std::unique_ptr<LabelPeer> makeLabelPeer(Label& label) override;
+  std::unique_ptr<ActivityIndicatorPeer> makeActivityIndicatorPeer(ActivityIndicatorView& view) override;
+  std::unique_ptr<ToolbarPeer> makeToolbarPeer(Toolbar& toolbar) override;
+  std::unique_ptr<TabBarPeer> makeTabBarPeer(TabBar& tabBar) override;
+  std::unique_ptr<AlertViewPeer> makeAlertViewPeer(AlertView& alert) override;
+  std::unique_ptr<MailComposerPeer> makeMailComposerPeer(MailComposeViewController& composer) override;
+  std::unique_ptr<ApplicationPeer> makeApplicationPeer(Application& app) override;
+
+  // Mail can be sent when the device allows it and the desktop has a "mailto" handler.
+  bool canSendMail() override;
+
+  int runMainLoop() override;
+  void quitMainLoop() override;
+  bool isRunningMainLoop() const { return loop_ != nullptr; }
+
+ private:
+  GtkUIBackend() = default;
+
+  GObjectRef<GtkApplication> application_;
+  GMainLoop* loop_ = nullptr;  // while runMainLoop runs
+  bool quitRequested_ = false;
+};
+
+}  // namespace pf

@@ -1,0 +1,192 @@
+#include "platform/gtk/GtkWindowPeer.h"
+
+#include <algorithm>
+
+#include "platform/base/Clock.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Control.h"
+
+namespace pf {
+namespace {
+std::vector<GtkWindowPeer*>& livePeers() {
+  static std::vector<GtkWindowPeer*> peers;
+  return peers;
+}
+}  // namespace
+
+GtkWindowPeer::GtkWindowPeer(Window& window, GtkApplication* application)
+    : window_(window), gtkWindow_(GObjectRef<GtkWindow>::ref(GTK_WINDOW(gtk_window_new()))) {
+  GtkWindow* w = gtkWindow_.get();
+  gtk_window_set_title(w, g_get_application_name() ? g_get_application_name() : "Ashenmoor");
+  gtk_window_set_resizable(w, FALSE);
+  gtk_widget_add_css_class(GTK_WIDGET(w), "pf-window");
+  if (application) gtk_window_set_application(w, application);
+  GtkWidget* overlay = gtk_overlay_new();
+  gtk_overlay_set_child(GTK_OVERLAY(overlay), binding_.widget());
+  gtk_overlay_add_overlay(GTK_OVERLAY(overlay), statusBar_.widget());
+  gtk_window_set_child(w, overlay);
+
+  GtkGesture* click = gtk_gesture_click_new();
+  gtk_gesture_single_set_button(GTK_GESTURE_SINGLE(click), GDK_BUTTON_PRIMARY);
+  gtk_event_controller_set_propagation_phase(GTK_EVENT_CONTROLLER(click), GTK_PHASE_CAPTURE);
+  g_signal_connect(click, "pressed", G_CALLBACK(onPressed), this);
+  g_signal_connect(click, "released", G_CALLBACK(onReleased), this);
+  gtk_widget_add_controller(GTK_WIDGET(w), GTK_EVENT_CONTROLLER(click));  // the window owns it
+
+  g_signal_connect(w, "close-request", G_CALLBACK(onCloseRequest), this);
+  g_signal_connect(w, "notify::is-active", G_CALLBACK(onActiveChanged), this);
+  g_signal_connect(w, "realize", G_CALLBACK(onRealize), this);
+  g_signal_connect(w, "unrealize", G_CALLBACK(onUnrealize), this);
+  livePeers().push_back(this);
+}
+
+GtkWindowPeer::~GtkWindowPeer() {
+  std::erase(livePeers(), this);
+  GtkWindow* w = gtkWindow_.get();
+  // Our handlers first (the gesture's data is us too), then the surface watch.
+  g_signal_handlers_disconnect_by_data(w, this);
+  GListModel* controllers = gtk_widget_observe_controllers(GTK_WIDGET(w));
+  for (guint i = 0; i < g_list_model_get_n_items(controllers); ++i) {
+    GObject* c = G_OBJECT(g_list_model_get_item(controllers, i));
+    g_signal_handlers_disconnect_by_data(c, this);
+    g_object_unref(c);
+  }
+  g_object_unref(controllers);
+  if (surface_) g_signal_handlers_disconnect_by_data(surface_.get(), this);
+  // The root box is ours (the binding's): take it out before the window goes.
+  gtk_overlay_set_child(GTK_OVERLAY(gtk_window_get_child(w)), nullptr);
+  gtk_window_destroy(w);
+}
+
+GtkWindowPeer* GtkWindowPeer::of(Window& window) { return dynamic_cast<GtkWindowPeer*>(&window.peer()); }
+
+GtkWindow* GtkWindowPeer::keyGtkWindow() {
+  auto key = Application::sharedApplication()->keyWindow();
+  GtkWindowPeer* peer = key ? of(*key) : nullptr;
+  return peer ? peer->gtkWindow() : nullptr;
+}
+
+void GtkWindowPeer::setStatusBarHiddenEverywhere(bool hidden) {
+  for (auto* p : livePeers()) gtk_widget_set_visible(p->statusBar_.widget(), !hidden);
+}
+
+void GtkWindowPeer::syncStatusBar() {
+  gtk_widget_set_visible(statusBar_.widget(), !Application::sharedApplication()->isStatusBarHidden());
+}
+
+void GtkWindowPeer::setFrame(const Rect& frame, const Rect& bounds) {
+  GtkViewPeerOf<WindowPeer>::setFrame(frame, bounds);
+  // One point is one GTK logical pixel; GTK maps it to the monitor's scale.
+  int w = int(frame.width()), h = int(frame.height());
+  gtk_widget_set_size_request(binding_.widget(), w, h);
+  gtk_window_set_default_size(gtkWindow_.get(), w, h);
+}
+
+void GtkWindowPeer::setHidden(bool hidden) {
+  if (hidden) {
+    gtk_widget_set_visible(GTK_WIDGET(gtkWindow_.get()), FALSE);
+  } else {
+    syncStatusBar();
+    gtk_window_present(gtkWindow_.get());
+  }
+}
+
+void GtkWindowPeer::makeKeyAndVisible() {
+  syncStatusBar();
+  gtk_window_present(gtkWindow_.get());
+}
+
+Point GtkWindowPeer::surfacePoint(Point p) const {
+  GtkWidget* native = GTK_WIDGET(gtkWindow_.get());
+  graphene_point_t in = GRAPHENE_POINT_INIT(float(p.x), float(p.y)), out;
+  if (!gtk_widget_compute_point(binding_.widget(), native, &in, &out)) out = in;
+  double dx = 0, dy = 0;
+  gtk_native_get_surface_transform(GTK_NATIVE(native), &dx, &dy);  // client-side decoration margins
+  return {out.x + dx, out.y + dy};
+}
+
+// ---- touches ----
+
+Point GtkWindowPeer::viewPoint(double x, double y) const {
+  graphene_point_t in = GRAPHENE_POINT_INIT(float(x), float(y)), out;
+  if (!gtk_widget_compute_point(GTK_WIDGET(gtkWindow_.get()), binding_.widget(), &in, &out)) out = in;
+  return {out.x, out.y};
+}
+
+void GtkWindowPeer::onPressed(GtkGestureClick*, int, double x, double y, gpointer self) {
+  auto* peer = static_cast<GtkWindowPeer*>(self);
+  auto keep = peer->window_.window();  // a view's hit test may do anything; we stay alive
+  Event touch(Event::Type::Touches, Clock::monotonic());
+  auto hit = keep->hitTest(peer->viewPoint(x, y), &touch);
+  peer->pressedControl_.reset();
+  for (auto v = hit; v; v = v->superview()) {
+    if (auto control = std::dynamic_pointer_cast<Control>(v)) {
+      peer->pressedControl_ = control;
+      break;
+    }
+  }
+}
+
+void GtkWindowPeer::onReleased(GtkGestureClick*, int, double x, double y, gpointer self) {
+  auto* peer = static_cast<GtkWindowPeer*>(self);
+  auto control = peer->pressedControl_.lock();
+  peer->pressedControl_.reset();
+  if (!control) return;
+  auto keep = peer->window_.window();
+  if (control->window() != keep) return;
+  Point p = control->convertPointFromView(peer->viewPoint(x, y), keep.get());
+  if (control->pointInside(p, nullptr)) control->touchUpInside();
+}
+
+// ---- application states ----
+
+gboolean GtkWindowPeer::onCloseRequest(GtkWindow*, gpointer self) {
+  auto* peer = static_cast<GtkWindowPeer*>(self);
+  if (!peer->drivesApplication()) return FALSE;
+  // Quitting the application is the window's close; the loop ends, the window stays ours.
+  Application::sharedApplication()->terminate();
+  return TRUE;
+}
+
+void GtkWindowPeer::onActiveChanged(GObject*, GParamSpec*, gpointer self) {
+  auto* peer = static_cast<GtkWindowPeer*>(self);
+  if (!peer->drivesApplication()) return;
+  auto app = Application::sharedApplication();
+  if (gtk_window_is_active(peer->gtkWindow_.get())) {
+    app->enterForeground();  // nothing unless it was in the background
+    app->becomeActive();
+  } else {
+    app->resignActive();
+  }
+}
+
+void GtkWindowPeer::onRealize(GtkWidget* widget, gpointer self) {
+  auto* peer = static_cast<GtkWindowPeer*>(self);
+  GdkSurface* surface = gtk_native_get_surface(GTK_NATIVE(widget));
+  if (!surface) return;
+  peer->surface_ = GObjectRef<GdkSurface>::ref(surface);
+  g_signal_connect(surface, "notify::state", G_CALLBACK(onSurfaceState), peer);
+}
+
+void GtkWindowPeer::onUnrealize(GtkWidget*, gpointer self) {
+  auto* peer = static_cast<GtkWindowPeer*>(self);
+  if (peer->surface_) g_signal_handlers_disconnect_by_data(peer->surface_.get(), peer);
+  peer->surface_.reset();
+}
+
+void GtkWindowPeer::onSurfaceState(GObject* surface, GParamSpec*, gpointer self) {
+  auto* peer = static_cast<GtkWindowPeer*>(self);
+  bool minimized = gdk_toplevel_get_state(GDK_TOPLEVEL(surface)) & GDK_TOPLEVEL_STATE_MINIMIZED;
+  if (minimized == peer->minimized_) return;
+  peer->minimized_ = minimized;
+  if (!peer->drivesApplication()) return;
+  auto app = Application::sharedApplication();
+  if (minimized) {
+    app->enterBackground();
+  } else {
+    app->enterForeground();
+    if (gtk_window_is_active(peer->gtkWindow_.get())) app->becomeActive();
+  }
+}
+
+}  // namespace pf

@@ -1,0 +1,93 @@
+// Cookies on the desktop transport: stored from responses, sent back, kept in the jar file in
+// the data folder, and left alone where the request or the process settings say so.
+#include <fstream>
+#include <sstream>
+
+#include "DesktopFixture.h"
+#include "LoopbackServer.h"
+
+namespace {
+
+class CookieJarTest : public DesktopFixture {
+ protected:
+  void SetUp() override {
+    DesktopFixture::SetUp();
+    server_.handle("/login", [](SoupServerMessage* m, const ServerRequest&) {
+      soup_message_headers_append(soup_server_message_get_response_headers(m), "Set-Cookie",
+                                  "sid=abc123; Max-Age=3600; Path=/");
+      soup_message_headers_append(soup_server_message_get_response_headers(m), "Set-Cookie",
+                                  "visit=1; Path=/");
+      LoopbackServer::reply(m, 200, "welcome");
+    });
+    server_.handle("/page", [](SoupServerMessage* m, const ServerRequest&) {
+      LoopbackServer::reply(m, 200, "page");
+    });
+  }
+
+  std::optional<std::string> cookieSentWith(pf::URLRequest r) {
+    load(r, std::make_shared<NetRecorder>());
+    return server_.requests().back().headers.value("Cookie");
+  }
+
+  std::string jarText() const {
+    std::ifstream in(parts_.transport->cookieJarPath());
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+
+  LoopbackServer server_;
+};
+
+TEST_F(CookieJarTest, CookiesSetByTheServerGoBackAndLastingOnesAreKeptInTheJarFile) {
+  EXPECT_EQ(parts_.transport->cookieJarPath(),
+            pf::FileManager::defaultManager().locations().data + "/cookies.txt");
+  EXPECT_EQ(cookieSentWith(request(server_.url("/login"))), std::nullopt);
+  auto cookie = cookieSentWith(request(server_.url("/page")));
+  ASSERT_TRUE(cookie);
+  EXPECT_NE(cookie->find("sid=abc123"), std::string::npos) << *cookie;
+  EXPECT_NE(cookie->find("visit=1"), std::string::npos) << *cookie;
+
+  const std::string jar = jarText();
+  EXPECT_NE(jar.find("sid\tabc123"), std::string::npos) << jar;
+  EXPECT_EQ(jar.find("visit"), std::string::npos) << "a session cookie is not written out";
+}
+
+TEST_F(CookieJarTest, ANewProcessFindsTheLastingCookiesAgain) {
+  load(request(server_.url("/login")), std::make_shared<NetRecorder>());
+  // As a restarted application: a fresh transport over the same jar file.
+  pf::DesktopPlatform::uninstall();
+  parts_ = pf::DesktopPlatform::install();
+  auto cookie = cookieSentWith(request(server_.url("/page")));
+  ASSERT_TRUE(cookie);
+  EXPECT_EQ(*cookie, "sid=abc123");
+}
+
+TEST_F(CookieJarTest, ARequestThatDoesNotHandleCookiesNeitherSendsNorStoresThem) {
+  auto quiet = request(server_.url("/login"));
+  quiet.setHTTPShouldHandleCookies(false);
+  load(quiet, std::make_shared<NetRecorder>());
+  EXPECT_EQ(cookieSentWith(request(server_.url("/page"))), std::nullopt) << "stored anyway";
+
+  load(request(server_.url("/login")), std::make_shared<NetRecorder>());
+  auto quietPage = request(server_.url("/page"));
+  quietPage.setHTTPShouldHandleCookies(false);
+  EXPECT_EQ(cookieSentWith(quietPage), std::nullopt) << "sent anyway";
+}
+
+TEST_F(CookieJarTest, CookiesDisabledForTheProcessAreNeitherSentNorStored) {
+  pf::HTTPSettings::setCookiesEnabled(false);
+  load(request(server_.url("/login")), std::make_shared<NetRecorder>());
+  pf::HTTPSettings::setCookiesEnabled(true);
+  EXPECT_EQ(cookieSentWith(request(server_.url("/page"))), std::nullopt);
+  EXPECT_EQ(jarText().find("sid"), std::string::npos);
+}
+
+TEST_F(CookieJarTest, ACookieHeaderTheRequestSetsItselfIsSentAsGiven) {
+  load(request(server_.url("/login")), std::make_shared<NetRecorder>());
+  auto r = request(server_.url("/page"));
+  r.setValueForHTTPHeaderField("mine=1", "Cookie");
+  EXPECT_EQ(cookieSentWith(r), "mine=1");
+}
+
+}  // namespace

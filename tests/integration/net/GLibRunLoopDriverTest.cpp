@@ -1,0 +1,143 @@
+// pf::GLibRunLoopDriver: run-loop calls and timers on GLib's main context — on time, never
+// early, without spinning, without starving GLib's own sources, and reachable from threads.
+#include <glib.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "MainContextWait.h"
+#include "platform/base/Clock.h"
+#include "platform/base/RunLoop.h"
+#include "platform/base/Timer.h"
+#include "platform/gtk/GLibRunLoopDriver.h"
+
+namespace {
+
+class GLibRunLoopDriverTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    pf::Clock::setSource(nullptr);
+    loop().reset();
+    loop().setDriver(driver_);
+  }
+  void TearDown() override {
+    loop().reset();
+    loop().setDriver(nullptr);
+    drainMainContext();
+  }
+  static pf::RunLoop& loop() { return pf::RunLoop::main(); }
+
+  // Blocking iterations of the GLib context until `done` (each one is a wake-up), bounded.
+  static int iterationsUntil(const std::function<bool()>& done, double seconds = 2.0) {
+    int iterations = 0;
+    runMainContextUntil([&] {
+      ++iterations;
+      return done();
+    }, seconds);
+    return iterations - 1;
+  }
+
+  std::shared_ptr<pf::GLibRunLoopDriver> driver_ = std::make_shared<pf::GLibRunLoopDriver>();
+};
+
+TEST_F(GLibRunLoopDriverTest, TimerFiresAtItsTimeNotBeforeAndWithoutSpinning) {
+  pf::Timer timer;
+  double firedAt = 0;
+  const double start = pf::Clock::monotonic();
+  timer.schedule(0.050, false, [&] { firedAt = pf::Clock::monotonic(); });
+  const int iterations = iterationsUntil([&] { return firedAt != 0; });
+  ASSERT_NE(firedAt, 0) << "the timer never fired";
+  EXPECT_GE(firedAt - start, 0.050);
+  EXPECT_LT(firedAt - start, 0.5);
+  EXPECT_LE(iterations, 5) << "the loop woke up again and again before the timer was due";
+}
+
+TEST_F(GLibRunLoopDriverTest, SubMillisecondDelaysAreNeverEarly) {
+  // 0.3 ms apart: a ready time rounded down would wake the loop before the call is due.
+  std::vector<double> lateness;
+  std::function<void()> next = [&] {
+    const double due = pf::Clock::monotonic() + 0.0003;
+    loop().performAt(nullptr, due, [&, due] {
+      lateness.push_back(pf::Clock::monotonic() - due);
+      if (lateness.size() < 40) next();
+    });
+  };
+  next();
+  const int iterations = iterationsUntil([&] { return lateness.size() == 40; });
+  ASSERT_EQ(lateness.size(), 40u);
+  for (double late : lateness) EXPECT_GE(late, 0.0);
+  EXPECT_LE(iterations, 3 * 40) << "a wake-up that ran nothing, over and over";
+}
+
+TEST_F(GLibRunLoopDriverTest, CallsRunInTimeOrderThenSchedulingOrder) {
+  std::string order;
+  loop().performAfter(nullptr, 0.030, [&] { order += "c"; });
+  loop().performAfter(nullptr, 0.010, [&] { order += "a"; });
+  loop().performAfter(nullptr, 0.020, [&] { order += "b"; });
+  loop().performNextPass(nullptr, [&] { order += "0"; });
+  loop().performNextPass(nullptr, [&] { order += "1"; });
+  ASSERT_TRUE(runMainContextUntil([&] { return order.size() == 5; }, 2.0));
+  EXPECT_EQ(order, "01abc");
+}
+
+TEST_F(GLibRunLoopDriverTest, AnEndlessChainOfNextPassCallsLetsGLibSourcesRun) {
+  // Each pass is one dispatch: GLib's sources (sockets, GTK) get their turn between passes.
+  size_t chain = 0;
+  bool stop = false;
+  std::function<void()> again = [&] {
+    ++chain;
+    if (!stop) loop().performNextPass(nullptr, again);
+  };
+  loop().performNextPass(nullptr, again);
+  size_t chainWhenGLibRan = 0;
+  g_timeout_add(5, [](gpointer data) -> gboolean {
+    *static_cast<bool*>(data) = true;
+    return G_SOURCE_REMOVE;
+  }, &stop);
+  ASSERT_TRUE(runMainContextUntil([&] {
+    if (stop && !chainWhenGLibRan) chainWhenGLibRan = chain;
+    return stop;
+  }, 2.0)) << "a GLib timeout never ran while the chain went on";
+  EXPECT_GT(chainWhenGLibRan, 0u);
+}
+
+TEST_F(GLibRunLoopDriverTest, PerformOnMainThreadWithWaitFromAnotherThread) {
+  std::vector<int> ran;
+  std::atomic<bool> done{false};
+  std::atomic<int> offMain{0};
+  std::thread worker([&] {
+    for (int i = 0; i < 50; ++i) {
+      loop().performOnMainThread([&, i] {
+        if (!loop().isMainThread()) ++offMain;
+        ran.push_back(i);
+      }, true);
+      // The call has run by the time performOnMainThread returns.
+      if (static_cast<int>(ran.size()) != i + 1) ++offMain;
+    }
+    done = true;
+  });
+  const bool finished = runMainContextUntil([&] { return done.load(); }, 10.0);
+  if (!finished) loop().reset();  // releases a waiting worker so join() cannot hang
+  worker.join();
+  ASSERT_TRUE(finished);
+  EXPECT_EQ(offMain.load(), 0);
+  ASSERT_EQ(ran.size(), 50u);
+  for (int i = 0; i < 50; ++i) EXPECT_EQ(ran[i], i);
+}
+
+TEST_F(GLibRunLoopDriverTest, PostWithoutWaitWakesALoopBlockedInPoll) {
+  std::atomic<bool> ran{false};
+  const double start = pf::Clock::monotonic();
+  std::thread worker([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the loop is asleep by then
+    loop().performOnMainThread([&] { ran = true; }, false);
+  });
+  // Nothing else is scheduled: only the cross-thread wake-up ends the wait before 2 s.
+  const bool woke = runMainContextUntil([&] { return ran.load(); }, 2.0);
+  worker.join();
+  ASSERT_TRUE(woke);
+  EXPECT_LT(pf::Clock::monotonic() - start, 0.5);
+}
+
+}  // namespace

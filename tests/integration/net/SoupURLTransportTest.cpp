@@ -1,0 +1,343 @@
+// pf::SoupURLTransport through pf::URLConnection against servers on 127.0.0.1: what reaches
+// the delegate, what reaches the server, and every way a load can end.
+#include <gio/gio.h>
+
+#include <random>
+
+#include "DesktopFixture.h"
+#include "LoopbackServer.h"
+#include "RawServer.h"
+#include "platform/base/RunLoop.h"
+#include "platform/net/URLError.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class SoupURLTransportTest : public DesktopFixture {
+ protected:
+  LoopbackServer server_;
+};
+
+std::string gzip(const std::string& text) {
+  GZlibCompressor* compressor = g_zlib_compressor_new(G_ZLIB_COMPRESSOR_FORMAT_GZIP, -1);
+  std::string out(text.size() + 128, '\0');
+  gsize read = 0, written = 0;
+  g_converter_convert(G_CONVERTER(compressor), text.data(), text.size(), out.data(), out.size(),
+                      G_CONVERTER_INPUT_AT_END, &read, &written, nullptr);
+  g_object_unref(compressor);
+  out.resize(written);
+  return out;
+}
+
+// --- Responses and their bodies -----------------------------------------------------------
+
+TEST_F(SoupURLTransportTest, ResponseHeadersAndAStreamedBodyArriveInOrder) {
+  server_.handle("/hello", [&](SoupServerMessage* m, const ServerRequest&) {
+    soup_message_headers_append(soup_server_message_get_response_headers(m), "X-Episode", "7");
+    soup_message_headers_append(soup_server_message_get_response_headers(m), "Content-Type",
+                                "text/html; charset=utf-8");
+    server_.stream(m, {"<p>alpha", " beta", " gamma</p>"}, 20);
+  });
+  auto recorder = std::make_shared<NetRecorder>();
+  load(request(server_.url("/hello")), recorder);
+
+  EXPECT_EQ(recorder->calls,
+            (Lines{"will GET " + server_.url("/hello"), "response 200", "data", "finish"}));
+  EXPECT_EQ(recorder->body(), "<p>alpha beta gamma</p>");
+  EXPECT_GE(recorder->dataCalls, 3u) << "chunks are handed on as they arrive, not gathered";
+  const pf::URLResponse& response = recorder->responses.at(0);
+  EXPECT_EQ(response.url().absoluteString(), server_.url("/hello"));
+  EXPECT_EQ(response.valueForHTTPHeaderField("x-episode"), "7");
+  EXPECT_EQ(response.mimeType(), "text/html");
+  EXPECT_EQ(response.textEncodingName(), "utf-8");
+}
+
+TEST_F(SoupURLTransportTest, BodyThatIsNotTextArrivesByteForByte) {
+  std::string bytes(300 * 1024, '\0');
+  std::mt19937 random(7);
+  for (auto& b : bytes) b = static_cast<char>(random());
+  bytes[0] = '\xff';  // never valid UTF-8
+  bytes[1] = '\0';
+  server_.handle("/blob", [&](SoupServerMessage* m, const ServerRequest&) {
+    LoopbackServer::reply(m, 200, bytes, {{"Content-Type", "application/octet-stream"}});
+  });
+  auto recorder = std::make_shared<NetRecorder>();
+  load(request(server_.url("/blob")), recorder);
+
+  ASSERT_EQ(recorder->calls.back(), "finish");
+  EXPECT_EQ(recorder->responses.at(0).expectedContentLength(), 300 * 1024);
+  EXPECT_TRUE(recorder->body() == bytes) << "got " << recorder->body().size() << " bytes";
+}
+
+TEST_F(SoupURLTransportTest, OtherStatusesAreResponsesNotErrors) {
+  server_.handle("/empty", [](SoupServerMessage* m, const ServerRequest&) {
+    LoopbackServer::reply(m, 204);
+  });
+  server_.handle("/broken", [](SoupServerMessage* m, const ServerRequest&) {
+    LoopbackServer::reply(m, 500, "oops");
+  });
+  for (const auto& [path, status, body] :
+       {std::tuple{"/empty", 204, ""}, {"/missing", 404, "no such page"}, {"/broken", 500, "oops"}}) {
+    auto recorder = std::make_shared<NetRecorder>();
+    load(request(server_.url(path)), recorder);
+    EXPECT_EQ(recorder->calls.at(1), "response " + std::to_string(status)) << path;
+    EXPECT_EQ(recorder->calls.back(), "finish") << path;
+    EXPECT_EQ(recorder->body(), body) << path;
+  }
+}
+
+TEST_F(SoupURLTransportTest, NotModifiedEndsWithoutBodyOrError) {
+  server_.handle("/core.js", [](SoupServerMessage* m, const ServerRequest& r) {
+    if (r.headers.value("If-Modified-Since"))
+      LoopbackServer::reply(m, 304, {}, {{"Content-Length", "1234"}});  // the unsent body's
+    else
+      LoopbackServer::reply(m, 200, "var x;");
+  });
+  auto r = request(server_.url("/core.js"));
+  r.setValueForHTTPHeaderField("Thu, 01 Jan 2026 10:00:00 GMT", "If-Modified-Since");
+  auto recorder = std::make_shared<NetRecorder>();
+  load(r, recorder);
+  EXPECT_EQ(recorder->calls, (Lines{"will GET " + server_.url("/core.js"), "response 304", "finish"}));
+}
+
+TEST_F(SoupURLTransportTest, HeadWithContentLengthIsNotACutBody) {
+  server_.handle("/big", [](SoupServerMessage* m, const ServerRequest&) {
+    LoopbackServer::reply(m, 200, std::string(5000, 'x'));
+  });
+  auto r = request(server_.url("/big"));
+  r.setHTTPMethod("HEAD");
+  auto recorder = std::make_shared<NetRecorder>();
+  load(r, recorder);
+  EXPECT_EQ(recorder->calls.back(), "finish");
+  EXPECT_EQ(recorder->body(), "");
+}
+
+TEST_F(SoupURLTransportTest, CompressedBodiesArriveDecoded) {
+  // A tiny body compresses to more bytes than it has: decoded length must not be compared
+  // with the wire's Content-Length.
+  for (const std::string& text : {std::string("hi"), std::string(40000, 'a')}) {
+    server_.handle("/z", [&](SoupServerMessage* m, const ServerRequest&) {
+      LoopbackServer::reply(m, 200, gzip(text), {{"Content-Encoding", "gzip"}});
+    });
+    auto recorder = std::make_shared<NetRecorder>();
+    load(request(server_.url("/z")), recorder);
+    EXPECT_EQ(recorder->calls.back(), "finish") << text.size();
+    EXPECT_EQ(recorder->body(), text);
+  }
+}
+
+// --- What reaches the server ----------------------------------------------------------------
+
+TEST_F(SoupURLTransportTest, MethodHeadersBodyAndUserAgentReachTheServerAsGiven) {
+  pf::HTTPSettings::setUserAgent("Mozilla/5.0 (iPhone; Ashenmoor test) Mobile/7E18");
+  server_.handle("/form", [](SoupServerMessage* m, const ServerRequest&) {
+    LoopbackServer::reply(m, 200, "ok");
+  });
+  auto r = request(server_.url("/form"));
+  r.setHTTPMethod("POST");
+  r.setHTTPBody("a=1&b=%20");
+  r.setValueForHTTPHeaderField("application/x-www-form-urlencoded", "Content-Type");
+  r.setValueForHTTPHeaderField("Thu, 01 Jan 2026 10:00:00 GMT", "If-Modified-Since");
+  r.setValueForHTTPHeaderField("v40", "X-Vize-Sdk");
+  auto recorder = std::make_shared<NetRecorder>();
+  load(r, recorder);
+
+  ASSERT_EQ(server_.requests().size(), 1u);
+  const ServerRequest& seen = server_.requests()[0];
+  EXPECT_EQ(seen.method, "POST");
+  EXPECT_EQ(seen.body, "a=1&b=%20");
+  EXPECT_EQ(seen.headers.value("Content-Type"), "application/x-www-form-urlencoded");
+  EXPECT_EQ(seen.headers.value("Content-Length"), "9");
+  EXPECT_EQ(seen.headers.value("If-Modified-Since"), "Thu, 01 Jan 2026 10:00:00 GMT");
+  EXPECT_EQ(seen.headers.value("X-Vize-Sdk"), "v40");
+  EXPECT_EQ(seen.headers.value("User-Agent"), "Mozilla/5.0 (iPhone; Ashenmoor test) Mobile/7E18");
+}
+
+TEST_F(SoupURLTransportTest, WithoutAUserAgentTheBackendSendsItsOwn) {
+  server_.handle("/ua", [](SoupServerMessage* m, const ServerRequest&) {
+    LoopbackServer::reply(m, 200);
+  });
+  load(request(server_.url("/ua")), std::make_shared<NetRecorder>());
+  ASSERT_EQ(server_.requests().size(), 1u);
+  EXPECT_EQ(server_.requests()[0].headers.value("User-Agent"),
+            pf::SoupURLTransport::defaultUserAgent());
+}
+
+// --- Redirects ----------------------------------------------------------------------------
+
+class RedirectTest : public SoupURLTransportTest {
+ protected:
+  void SetUp() override {
+    SoupURLTransportTest::SetUp();
+    server_.handle("/r1", [](SoupServerMessage* m, const ServerRequest&) {
+      LoopbackServer::reply(m, 302, "moved", {{"Location", "/r2?step=2"}});
+    });
+    server_.handle("/r2", [this](SoupServerMessage* m, const ServerRequest&) {
+      LoopbackServer::reply(m, 301, "", {{"Location", server_.url("/final")}});
+    });
+    server_.handle("/final", [](SoupServerMessage* m, const ServerRequest&) {
+      LoopbackServer::reply(m, 200, "arrived");
+    });
+  }
+};
+
+TEST_F(RedirectTest, EachHopIsOfferedToTheDelegateAndFollowed) {
+  auto recorder = std::make_shared<NetRecorder>();
+  auto connection = load(request(server_.url("/r1")), recorder);
+  EXPECT_EQ(recorder->calls, (Lines{"will GET " + server_.url("/r1"),
+                                    "will GET " + server_.url("/r2?step=2") + " after 302",
+                                    "will GET " + server_.url("/final") + " after 301",
+                                    "response 200", "data", "finish"}));
+  EXPECT_EQ(recorder->body(), "arrived");
+  EXPECT_EQ(server_.paths(), (Lines{"/r1", "/r2", "/final"}));
+  EXPECT_EQ(connection->currentRequest().url().absoluteString(), server_.url("/final"));
+}
+
+TEST_F(RedirectTest, CancelledAtARedirectNothingMoreArrivesOrIsSent) {
+  auto recorder = std::make_shared<NetRecorder>();
+  recorder->onWillSend = [](pf::URLConnection& c, const pf::URLRequest& r,
+                            const std::optional<pf::URLResponse>& redirect) {
+    if (redirect) c.cancel();
+    return std::optional<pf::URLRequest>(r);
+  };
+  auto connection = pf::URLConnection::create(request(server_.url("/r1")), recorder);
+  ASSERT_TRUE(runMainContextUntil([&] { return recorder->calls.size() == 2; }));
+  runMainContextFor(0.3);
+  EXPECT_EQ(recorder->calls, (Lines{"will GET " + server_.url("/r1"),
+                                    "will GET " + server_.url("/r2?step=2") + " after 302"}));
+  EXPECT_EQ(server_.paths(), (Lines{"/r1"}));
+  EXPECT_EQ(pf::URLConnection::loadingCount(), 0u);
+}
+
+TEST_F(RedirectTest, RefusedRedirectIsTheFinalResponseWithItsBody) {
+  auto recorder = std::make_shared<NetRecorder>();
+  recorder->onWillSend = [](pf::URLConnection&, const pf::URLRequest& r,
+                            const std::optional<pf::URLResponse>& redirect) {
+    return redirect ? std::nullopt : std::optional<pf::URLRequest>(r);
+  };
+  load(request(server_.url("/r1")), recorder);
+  EXPECT_EQ(recorder->calls, (Lines{"will GET " + server_.url("/r1"),
+                                    "will GET " + server_.url("/r2?step=2") + " after 302",
+                                    "response 302", "data", "finish"}));
+  EXPECT_EQ(recorder->body(), "moved");
+  EXPECT_EQ(server_.paths(), (Lines{"/r1"}));
+}
+
+// --- Failures -----------------------------------------------------------------------------
+
+TEST_F(SoupURLTransportTest, ServerHangingUpBeforeContentLengthIsAConnectionLost) {
+  RawServer raw("HTTP/1.1 200 OK\r\nContent-Length: 100\r\nContent-Type: text/plain\r\n\r\n"
+                "0123456789");
+  auto recorder = std::make_shared<NetRecorder>();
+  load(request(raw.url("/cut")), recorder);
+  EXPECT_EQ(recorder->calls, (Lines{"will GET " + raw.url("/cut"), "response 200", "data",
+                                    "fail " + std::to_string(pf::URLError::NetworkConnectionLost)}));
+  EXPECT_EQ(recorder->body(), "0123456789");
+  ASSERT_TRUE(recorder->error);
+  EXPECT_EQ(recorder->error->domain(), pf::kURLErrorDomain);
+}
+
+TEST_F(SoupURLTransportTest, ChunkedBodyCutShortIsAConnectionLost) {
+  RawServer raw("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n");
+  auto recorder = std::make_shared<NetRecorder>();
+  load(request(raw.url("/cut")), recorder);
+  EXPECT_EQ(recorder->calls.back(), "fail " + std::to_string(pf::URLError::NetworkConnectionLost));
+}
+
+TEST_F(SoupURLTransportTest, CompressedBodyCutShortIsAConnectionLost) {
+  const std::string wire = gzip(std::string(20000, 'q') + "tail");
+  const std::string head = "HTTP/1.1 200 OK\r\nContent-Encoding: gzip\r\nContent-Length: " +
+                           std::to_string(wire.size()) + "\r\n\r\n";
+  RawServer raw(head + wire.substr(0, wire.size() / 2));
+  auto recorder = std::make_shared<NetRecorder>();
+  load(request(raw.url("/cut")), recorder);
+  EXPECT_EQ(recorder->calls.back(), "fail " + std::to_string(pf::URLError::NetworkConnectionLost));
+}
+
+TEST_F(SoupURLTransportTest, ServerHangingUpWithoutAnAnswerFails) {
+  RawServer raw("");
+  auto recorder = std::make_shared<NetRecorder>();
+  load(request(raw.url("/nothing")), recorder);
+  EXPECT_EQ(recorder->calls, (Lines{"will GET " + raw.url("/nothing"),
+                                    "fail " + std::to_string(pf::URLError::NetworkConnectionLost)}));
+}
+
+TEST_F(SoupURLTransportTest, NothingListeningIsCannotConnect) {
+  const std::string url = "http://127.0.0.1:" + std::to_string(RawServer::unusedPort()) + "/x";
+  auto recorder = std::make_shared<NetRecorder>();
+  load(request(url), recorder);
+  EXPECT_EQ(recorder->calls,
+            (Lines{"will GET " + url, "fail " + std::to_string(pf::URLError::CannotConnectToHost)}));
+  ASSERT_TRUE(recorder->error);
+  EXPECT_EQ(recorder->error->userInfo()[pf::kErrorFailingURLStringKey].asString(), url);
+  EXPECT_TRUE(recorder->error->underlyingError()) << "the GIO error is kept for the logs";
+}
+
+TEST_F(SoupURLTransportTest, SlowAnswerTimesOutAtTheRequestsInterval) {
+  server_.handle("/slow", [&](SoupServerMessage* m, const ServerRequest&) {
+    server_.every(m, 3000, [](SoupServerMessage* msg) {
+      LoopbackServer::reply(msg, 200, "late");
+      return false;
+    });
+  });
+  auto recorder = std::make_shared<NetRecorder>();
+  const double start = pf::Clock::monotonic();
+  load(request(server_.url("/slow"), 0.3), recorder);
+  EXPECT_EQ(recorder->calls.back(), "fail " + std::to_string(pf::URLError::TimedOut));
+  EXPECT_GE(recorder->endedAt - start, 0.3);
+  EXPECT_LT(recorder->endedAt - start, 2.0);
+  EXPECT_TRUE(runMainContextUntil([&] { return server_.disconnects() == 1; }, 2.0))
+      << "the timed-out exchange lets go of its connection";
+}
+
+// --- Stopping early -----------------------------------------------------------------------
+
+TEST_F(SoupURLTransportTest, CancelMidBodyHearsNothingMoreAndDropsTheConnection) {
+  server_.handle("/long", [&](SoupServerMessage* m, const ServerRequest&) {
+    server_.stream(m, std::vector<std::string>(20, "chunk "), 30);
+  });
+  auto recorder = std::make_shared<NetRecorder>();
+  recorder->onData = [](pf::URLConnection& c) { c.cancel(); };
+  auto connection = pf::URLConnection::create(request(server_.url("/long")), recorder);
+  ASSERT_TRUE(runMainContextUntil([&] { return recorder->dataCalls == 1; }));
+  EXPECT_TRUE(runMainContextUntil([&] { return server_.disconnects() == 1; }, 2.0));
+  runMainContextFor(0.2);
+  EXPECT_EQ(recorder->calls, (Lines{"will GET " + server_.url("/long"), "response 200", "data"}));
+  EXPECT_EQ(recorder->dataCalls, 1u);
+}
+
+TEST_F(SoupURLTransportTest, DelegateGoneMidLoadStopsTheLoadQuietly) {
+  server_.handle("/long", [&](SoupServerMessage* m, const ServerRequest&) {
+    server_.stream(m, std::vector<std::string>(20, "chunk "), 30);
+  });
+  auto recorder = std::make_shared<NetRecorder>();
+  auto calls = std::make_shared<size_t>(0);
+  std::weak_ptr<NetRecorder> watch = recorder;
+  recorder->onData = [calls, &recorder](pf::URLConnection&) {
+    ++*calls;
+    // Let go of it on the next pass (not while one of its functions runs).
+    pf::RunLoop::main().performNextPass(nullptr, [&recorder] { recorder.reset(); });
+  };
+  auto connection = pf::URLConnection::create(request(server_.url("/long")), recorder);
+  ASSERT_TRUE(runMainContextUntil([&] { return watch.expired(); }));
+  EXPECT_TRUE(runMainContextUntil([&] { return server_.disconnects() == 1; }, 2.0));
+  EXPECT_EQ(pf::URLConnection::loadingCount(), 0u);
+  EXPECT_LE(*calls, 2u);
+}
+
+TEST_F(SoupURLTransportTest, TransportReplacedMidLoadStillEndsTheLoad) {
+  server_.handle("/long", [&](SoupServerMessage* m, const ServerRequest&) {
+    server_.stream(m, {"a", "b", "c"}, 30);
+  });
+  auto recorder = std::make_shared<NetRecorder>();
+  auto connection = pf::URLConnection::create(request(server_.url("/long")), recorder);
+  ASSERT_TRUE(runMainContextUntil([&] { return recorder->dataCalls >= 1; }));
+  pf::URLTransport::install(nullptr);
+  parts_.transport.reset();  // the session goes with its last exchange
+  ASSERT_TRUE(runMainContextUntil([&] { return recorder->ended(); }));
+  EXPECT_EQ(recorder->calls.back(), "finish");
+  EXPECT_EQ(recorder->body(), "abc");
+}
+
+}  // namespace

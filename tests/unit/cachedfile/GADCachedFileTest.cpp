@@ -1,0 +1,490 @@
+// GADCachedFile on the sim backend: where files go, the status rules, revalidation and file
+// times, the cache buster, redirects under the delegate's control, and lifetimes.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <ctime>
+
+#include "CachedFileFixture.h"
+#include "platform/base/Clock.h"
+#include "platform/net/URLError.h"
+#include "sdk/network/GADHTTPDate.h"
+
+using pf::SimResponse;
+using pf::URLError;
+using testing::ElementsAre;
+
+namespace {
+
+constexpr const char* kScript = "http://static.example/vize/sdk-core-v40.js";
+constexpr const char* kLastModified = "Thu, 01 Jan 2026 10:00:00 GMT";
+constexpr double kLastModified1970 = 1767261600;
+
+class GADCachedFileTest : public CachedFileFixture {
+ protected:
+  double modificationTime1970(const GADCachedFile& file) {
+    return pf::Clock::to1970(*files().modificationDate(*file.filePath()));
+  }
+  // Fetches `kScript` once with a 200 carrying `lastModified`, and answers what came back.
+  std::shared_ptr<GADCachedFile> fetchedScript(const char* body, const char* lastModified) {
+    auto file = makeFile(kScript);
+    server->respondOnce(kScript, SimResponse::ok(body).header("Last-Modified", lastModified));
+    file->validate();
+    clock.runUntilIdle();
+    return file;
+  }
+};
+
+// --- Where the file lives ---------------------------------------------------------------------
+
+TEST_F(GADCachedFileTest, FileNameIsAStableHashInLowerCaseHexUnderTheHostFolder) {
+  // FNV-1a's published values: the name must not change between releases.
+  EXPECT_EQ(GADCachedFile::stableHash(""), 0x811c9dc5u);
+  EXPECT_EQ(GADCachedFile::stableHash("a"), 0xe40c292cu);
+  EXPECT_EQ(GADCachedFile::stableHash("foobar"), 0xbf9cf968u);
+
+  auto file = makeFile(kScript);
+  auto path = file->filePath();
+  ASSERT_TRUE(path);
+  std::string folder = caches() + "/static.example/";
+  ASSERT_EQ(path->substr(0, folder.size()), folder);
+  std::string name = path->substr(folder.size());
+  EXPECT_NE(name[0], '0');
+  EXPECT_EQ(name.find_first_not_of("0123456789abcdef"), std::string::npos) << name;
+  EXPECT_EQ(std::strtoul(name.c_str(), nullptr, 16), GADCachedFile::stableHash(kScript));
+}
+
+TEST_F(GADCachedFileTest, SameURLSharesOneFileAndOtherURLsDoNot) {
+  auto a = makeFile(kScript);
+  auto b = makeFile(kScript);
+  auto c = makeFile("http://static.example/vize/sdk-core-v41.js");
+  EXPECT_EQ(a->filePath(), b->filePath());
+  EXPECT_NE(a->filePath(), c->filePath());
+
+  server->respond(kScript, SimResponse::ok("shared"));
+  a->validate();
+  clock.runUntilIdle();
+  EXPECT_EQ(b->content(), "shared") << "a second object finds the first one's download";
+  EXPECT_FALSE(c->hasContent());
+}
+
+TEST_F(GADCachedFileTest, HostsThatAreNoFolderNameStayInsideTheCaches) {
+  for (const char* text : {"http://../x", "http://./x", "relative/path", "/absolute/path"}) {
+    auto file = makeFile(text);
+    auto path = file->filePath();
+    ASSERT_TRUE(path) << text;
+    EXPECT_EQ(pf::FileManager::directoryOf(*path), caches() + "/" + GADCachedFile::kNoHostFolder)
+        << text;
+  }
+}
+
+TEST_F(GADCachedFileTest, WithoutCachesFolderThereIsNoPathUntilOneAppears) {
+  pf::FileLocations locations = files().locations();
+  pf::FileLocations none = locations;
+  none.caches.clear();
+  files().setLocations(none);
+  auto file = makeFile(kScript);
+  EXPECT_FALSE(file->filePath());
+  EXPECT_FALSE(file->hasContent());
+  EXPECT_FALSE(file->content());
+
+  files().setLocations(locations);
+  ASSERT_TRUE(file->filePath());
+  EXPECT_EQ(pf::FileManager::directoryOf(*file->filePath()), caches() + "/static.example");
+}
+
+TEST_F(GADCachedFileTest, DownloadWithoutCachesFolderFailsInsteadOfSucceeding) {
+  pf::FileLocations locations = files().locations();
+  pf::FileLocations none = locations;
+  none.caches.clear();
+  files().setLocations(none);
+  server->respond(kScript, SimResponse::ok("body"));
+  auto file = makeFile(kScript);
+  file->validate();
+  clock.runUntilIdle();
+  files().setLocations(locations);
+  EXPECT_THAT(delegate->calls, ElementsAre("fail NSPOSIXErrorDomain " + std::to_string(ENOENT)));
+}
+
+// --- A first fetch ------------------------------------------------------------------------------
+
+TEST_F(GADCachedFileTest, FirstFetchIsUnconditionalAndStoresTheBody) {
+  GADNetworkUtilities::setUserAgentString("Ashenmoor/1.0");
+  server->respond(kScript, SimResponse::ok("var core;").header("X-Vize-Refresh-Rate", "30"));
+  auto file = makeFile(kScript);
+  EXPECT_EQ(file->httpDestinationURL().absoluteString(), kScript);
+  file->validate();
+  EXPECT_TRUE(file->isFetching());
+  EXPECT_TRUE(delegate->calls.empty()) << "nothing from inside validate()";
+  clock.runUntilIdle();
+
+  EXPECT_THAT(delegate->calls, ElementsAre("end"));
+  EXPECT_FALSE(file->isFetching());
+  EXPECT_EQ(file->httpStatusCode(), 200);
+  EXPECT_EQ(file->httpHeaders().value("x-vize-refresh-rate"), "30");
+  EXPECT_EQ(file->content(), "var core;");
+  ASSERT_EQ(server->requests().size(), 1u);
+  const pf::URLRequest& sent = server->requests()[0];
+  EXPECT_FALSE(sent.valueForHTTPHeaderField("If-Modified-Since"));
+  EXPECT_EQ(sent.valueForHTTPHeaderField("User-Agent"), "Ashenmoor/1.0");
+  EXPECT_EQ(sent.cachePolicy(), pf::URLRequestCachePolicy::ReloadIgnoringLocalCacheData);
+  EXPECT_TRUE(sent.httpShouldHandleCookies());
+}
+
+TEST_F(GADCachedFileTest, WithoutTransportTheFetchFailsAtOnceWithoutError) {
+  pf::URLTransport::install(nullptr);
+  auto file = makeFile(kScript);
+  file->validate();
+  EXPECT_THAT(delegate->calls, ElementsAre("fail none"));
+  EXPECT_FALSE(file->isFetching());
+}
+
+// --- Revalidation and file times -------------------------------------------------------------
+
+TEST_F(GADCachedFileTest, FileTimeMirrorsLastModifiedAndTheNextFetchAsksIfModifiedSince) {
+  auto file = fetchedScript("v1", kLastModified);
+  ASSERT_THAT(delegate->calls, ElementsAre("end"));
+  EXPECT_EQ(modificationTime1970(*file), kLastModified1970);
+  EXPECT_EQ(pf::Clock::to1970(*files().accessDate(*file->filePath())), kLastModified1970);
+  EXPECT_EQ(file->fileModificationDate(), "Thu, 01 Jan 2026 10:00:00");
+
+  server->respondOnce(kScript, SimResponse::withStatus(304));
+  file->validate();
+  clock.runUntilIdle();
+  ASSERT_EQ(server->requests().size(), 2u);
+  EXPECT_EQ(server->requests()[1].valueForHTTPHeaderField("If-Modified-Since"), kLastModified);
+  EXPECT_THAT(delegate->calls, ElementsAre("end", "end"));
+  EXPECT_EQ(file->httpStatusCode(), 304);
+  EXPECT_EQ(file->content(), "v1") << "a 304 leaves the file alone";
+  EXPECT_EQ(modificationTime1970(*file), kLastModified1970);
+}
+
+TEST_F(GADCachedFileTest, ANewerBodyReplacesTheFileAndItsTime) {
+  auto file = fetchedScript("v1", kLastModified);
+  server->respondOnce(kScript, SimResponse::ok("v2").header("Last-Modified",
+                                                            "Mon, 15 Jun 2020 12:34:56 GMT"));
+  file->validate();
+  clock.runUntilIdle();
+  EXPECT_EQ(file->content(), "v2");
+  EXPECT_EQ(modificationTime1970(*file), 1592224496);
+}
+
+TEST_F(GADCachedFileTest, LastModifiedWithoutGMTIsReadWhole) {
+  auto file = fetchedScript("x", "Sun Nov  6 08:49:37 1994");
+  EXPECT_EQ(modificationTime1970(*file), 784111777);
+}
+
+TEST_F(GADCachedFileTest, UnreadableOrMissingLastModifiedKeepsTheWriteTime) {
+  for (const char* lastModified : {"yesterday", ""}) {
+    auto file = fetchedScript("x", lastModified);
+    double now = static_cast<double>(std::time(nullptr));  // the disk's clock, not the sim's
+    EXPECT_NEAR(modificationTime1970(*file), now, 120.0) << lastModified;
+  }
+}
+
+TEST_F(GADCachedFileTest, DelegateSeesTheStoredTimeAndMayFetchAgainFromItsCallback) {
+  auto file = makeFile(kScript);
+  server->respondOnce(kScript, SimResponse::ok("v1").header("Last-Modified", kLastModified));
+  server->respondOnce(kScript, SimResponse::withStatus(304));
+  std::optional<std::string> seen;
+  delegate->onEnd = [&](GADCachedFile& f) {
+    if (seen) return;
+    seen = f.fileModificationDate();
+    f.validate();
+  };
+  file->validate();
+  clock.runUntilIdle();
+  EXPECT_EQ(seen, "Thu, 01 Jan 2026 10:00:00");
+  EXPECT_THAT(delegate->calls, ElementsAre("end", "end"));
+  ASSERT_EQ(server->requests().size(), 2u);
+  EXPECT_EQ(server->requests()[1].valueForHTTPHeaderField("If-Modified-Since"), kLastModified);
+}
+
+// --- Statuses and failures ---------------------------------------------------------------------
+
+TEST_F(GADCachedFileTest, StatusesOtherThan200And304FailWithoutErrorAndKeepTheFile) {
+  auto file = fetchedScript("kept", kLastModified);
+  for (int status : {204, 206, 302, 400, 404, 500}) {
+    delegate->calls.clear();
+    server->respondOnce(kScript, SimResponse::withStatus(status, "error page"));
+    file->validate();
+    clock.runUntilIdle();
+    EXPECT_THAT(delegate->calls, ElementsAre("fail none")) << status;
+    EXPECT_EQ(file->httpStatusCode(), status);
+    EXPECT_EQ(file->content(), "kept") << status;
+    EXPECT_EQ(modificationTime1970(*file), kLastModified1970) << status;
+    EXPECT_FALSE(file->isFetching());
+  }
+}
+
+TEST_F(GADCachedFileTest, ConnectionFailurePassesTheErrorAndKeepsTheLastStatus) {
+  server->respond(kScript, SimResponse::failure(URLError::CannotFindHost));
+  auto file = makeFile(kScript);
+  file->validate();
+  clock.runUntilIdle();
+  EXPECT_THAT(delegate->calls, ElementsAre("fail NSURLErrorDomain -1003"));
+  EXPECT_EQ(file->httpStatusCode(), 0);
+  EXPECT_TRUE(file->httpHeaders().empty());
+  EXPECT_FALSE(file->hasContent());
+}
+
+TEST_F(GADCachedFileTest, ConnectionLostMidBodyFailsAndLeavesTheOldFile) {
+  auto file = fetchedScript("old", kLastModified);
+  server->respondOnce(kScript, SimResponse::ok("").chunked({"ne", "w"}).losingConnectionAfter(1));
+  file->validate();
+  clock.runUntilIdle();
+  EXPECT_THAT(delegate->calls, ElementsAre("end", "fail NSURLErrorDomain -1005"));
+  EXPECT_EQ(file->httpStatusCode(), 200);
+  EXPECT_EQ(file->content(), "old");
+}
+
+TEST_F(GADCachedFileTest, BodyThatIsNotUTF8IsStoredButHasNoText) {
+  server->respond(kScript, SimResponse::ok(std::string("\xff\xfe\x00z", 4), "application/octet-stream"));
+  auto file = makeFile(kScript);
+  file->validate();
+  clock.runUntilIdle();
+  EXPECT_THAT(delegate->calls, ElementsAre("end"));
+  EXPECT_TRUE(file->hasContent());
+  EXPECT_FALSE(file->content());
+  EXPECT_EQ(files().readFile(*file->filePath()), std::string("\xff\xfe\x00z", 4));
+}
+
+TEST_F(GADCachedFileTest, EmptyBodyIsAnEmptyFile) {
+  server->respond(kScript, SimResponse::ok(""));
+  auto file = makeFile(kScript);
+  file->validate();
+  clock.runUntilIdle();
+  EXPECT_TRUE(file->hasContent());
+  EXPECT_EQ(file->content(), "");
+}
+
+TEST_F(GADCachedFileTest, WriteFailureIsReportedAsFailureNotSuccess) {
+  // A plain file where the host folder belongs: the folder cannot be made, as root too.
+  ASSERT_TRUE(files().createDirectory(caches(), true));
+  ASSERT_TRUE(files().writeFileAtomically(caches() + "/static.example", "in the way"));
+  server->respond(kScript, SimResponse::ok("body"));
+  auto file = makeFile(kScript);
+  file->validate();
+  clock.runUntilIdle();
+  ASSERT_EQ(delegate->calls.size(), 1u);
+  EXPECT_EQ(delegate->calls[0].substr(0, 24), "fail NSPOSIXErrorDomain ");
+  EXPECT_FALSE(file->isFetching());
+}
+
+// --- Cache buster ---------------------------------------------------------------------------------
+
+TEST_F(GADCachedFileTest, CacheBusterGoesOnTheWireButNotIntoThePath) {
+  server->respondToPrefix(kScript, SimResponse::ok("busted").header("Last-Modified", kLastModified));
+  auto plain = makeFile(kScript);
+  auto busted = makeFile(kScript);
+  busted->validateWithCacheBuster();
+  clock.runUntilIdle();
+
+  ASSERT_EQ(server->requests().size(), 1u);
+  std::string expected = std::string(kScript) + "?unique=315532800";  // SimClock's start
+  EXPECT_EQ(server->requests()[0].url().absoluteString(), expected);
+  EXPECT_EQ(busted->httpDestinationURL().absoluteString(), expected);
+  EXPECT_EQ(busted->sourceURL().absoluteString(), kScript);
+  EXPECT_EQ(busted->filePath(), plain->filePath());
+  EXPECT_EQ(plain->content(), "busted");
+
+  plain->validate();
+  clock.runUntilIdle();
+  EXPECT_EQ(server->requests()[1].url().absoluteString(), kScript);
+  EXPECT_EQ(server->requests()[1].valueForHTTPHeaderField("If-Modified-Since"), kLastModified);
+}
+
+// --- Redirects ----------------------------------------------------------------------------------
+
+TEST_F(GADCachedFileTest, RedirectChainIsOfferedHopByHopAndFollowed) {
+  server->respond("http://ads.example/a", SimResponse::redirect(302, "/b")
+                                              .header("X-Vize-Tracking-Urls", "http://t.example/1"));
+  server->respond("http://ads.example/b", SimResponse::redirect(301, "http://cdn.example/c"));
+  server->respond("http://cdn.example/c", SimResponse::ok("<html>ad</html>"));
+  std::vector<std::optional<std::string>> trackingSeen;
+  delegate->onRedirect = [&](GADCachedFile& f, const pf::Url&) -> std::optional<pf::Error> {
+    trackingSeen.push_back(f.httpHeaders().value("X-Vize-Tracking-Urls"));
+    return std::nullopt;
+  };
+  auto file = makeFile("http://ads.example/a");
+  file->validate();
+  clock.runUntilIdle();
+
+  EXPECT_THAT(delegate->calls, ElementsAre("redirect http://ads.example/b",
+                                           "redirect http://cdn.example/c", "end"));
+  EXPECT_THAT(trackingSeen, ElementsAre("http://t.example/1", std::nullopt))
+      << "each hop's headers are the redirect response's own";
+  EXPECT_EQ(file->httpDestinationURL().absoluteString(), "http://cdn.example/c");
+  EXPECT_EQ(file->httpStatusCode(), 200);
+  EXPECT_EQ(file->content(), "<html>ad</html>");
+  EXPECT_EQ(pf::FileManager::directoryOf(*file->filePath()), caches() + "/ads.example");
+}
+
+TEST_F(GADCachedFileTest, RefusedRedirectFailsWithTheDelegatesErrorAndGoesNoFurther) {
+  server->respond("http://ads.example/click", SimResponse::redirect(302, "itms://store/app")
+                                                  .header("X-Vize-Orientation", "portrait"));
+  delegate->onRedirect = [](GADCachedFile&, const pf::Url&) -> std::optional<pf::Error> {
+    return pf::Error("com.diziva.ads", 0);
+  };
+  auto file = makeFile("http://ads.example/click");
+  file->validate();
+  clock.runUntilIdle();
+
+  EXPECT_THAT(delegate->calls, ElementsAre("redirect itms://store/app", "fail com.diziva.ads 0"));
+  EXPECT_EQ(server->requests().size(), 1u);
+  EXPECT_EQ(file->httpDestinationURL().absoluteString(), "itms://store/app");
+  EXPECT_EQ(file->httpHeaders().value("X-Vize-Orientation"), "portrait");
+  EXPECT_EQ(file->httpStatusCode(), 0) << "a redirect is no final response";
+  EXPECT_FALSE(file->isFetching());
+  EXPECT_EQ(pf::URLConnection::loadingCount(), 0u);
+}
+
+TEST_F(GADCachedFileTest, RedirectWithoutDelegateIsFollowed) {
+  server->respond("http://ads.example/a", SimResponse::redirect(307, "/b"));
+  server->respond("http://ads.example/b", SimResponse::ok("b"));
+  auto file = GADCachedFile::create({}, url("http://ads.example/a"));
+  file->validate();
+  clock.runUntilIdle();
+  EXPECT_EQ(file->content(), "b");
+}
+
+TEST_F(GADCachedFileTest, CancelOrDropInsideTheRedirectQuestionEndsTheFetchSilently) {
+  server->respond("http://ads.example/a", SimResponse::redirect(302, "/b"));
+  server->respond("http://ads.example/b", SimResponse::ok("b"));
+
+  auto file = makeFile("http://ads.example/a");
+  delegate->onRedirect = [](GADCachedFile& f, const pf::Url&) -> std::optional<pf::Error> {
+    f.cancel();
+    return pf::Error("com.diziva.ads", 0);
+  };
+  file->validate();
+  clock.runUntilIdle();
+  EXPECT_THAT(delegate->calls, ElementsAre("redirect http://ads.example/b"));
+
+  delegate->calls.clear();
+  std::weak_ptr<GADCachedFile> weak = file;
+  delegate->onRedirect = [&](GADCachedFile&, const pf::Url&) -> std::optional<pf::Error> {
+    file.reset();  // the owner lets go and refuses in one breath
+    return pf::Error("com.diziva.ads", 0);
+  };
+  file->validate();
+  clock.runUntilIdle();
+  EXPECT_THAT(delegate->calls, ElementsAre("redirect http://ads.example/b"));
+  EXPECT_TRUE(weak.expired());
+  EXPECT_EQ(server->requestsFor("http://ads.example/b").size(), 0u);
+  EXPECT_EQ(pf::URLConnection::loadingCount(), 0u);
+}
+
+// --- Lifecycle ------------------------------------------------------------------------------------
+
+TEST_F(GADCachedFileTest, ValidateWhileFetchingStartsNothing) {
+  server->respond(kScript, SimResponse::ok("x").after(1.0));
+  auto file = makeFile(kScript);
+  file->validate();
+  clock.advance(0.5);
+  file->validate();
+  file->validateWithCacheBuster();
+  clock.runUntilIdle();
+  clock.advance(1.0);
+  EXPECT_EQ(server->requests().size(), 1u);
+  EXPECT_THAT(delegate->calls, ElementsAre("end"));
+}
+
+TEST_F(GADCachedFileTest, CancelSilencesTheFetchAndTheFileCanFetchAgain) {
+  server->respondOnce(kScript, SimResponse::ok("first").after(1.0));
+  server->respondOnce(kScript, SimResponse::ok("second"));
+  auto file = makeFile(kScript);
+  file->validate();
+  clock.advance(0.5);
+  file->cancel();
+  EXPECT_FALSE(file->isFetching());
+  clock.advance(2.0);
+  EXPECT_TRUE(delegate->calls.empty());
+  EXPECT_FALSE(file->hasContent());
+  EXPECT_EQ(pf::URLConnection::loadingCount(), 0u);
+
+  file->validate();
+  clock.runUntilIdle();
+  EXPECT_THAT(delegate->calls, ElementsAre("end"));
+  EXPECT_EQ(file->content(), "second");
+}
+
+TEST_F(GADCachedFileTest, CancelMidBodyDropsWhatCameSoFar) {
+  server->respond(kScript, SimResponse::ok("").chunked({"a", "b", "c"}).chunksEvery(1.0));
+  auto file = makeFile(kScript);
+  file->validate();
+  clock.advance(1.5);
+  file->cancel();
+  clock.advance(5.0);
+  EXPECT_TRUE(delegate->calls.empty());
+  EXPECT_FALSE(file->hasContent());
+}
+
+TEST_F(GADCachedFileTest, InvalidateStopsTheFetchAndDeletesTheSharedFile) {
+  auto file = fetchedScript("x", kLastModified);
+  auto other = makeFile(kScript);
+  server->respond(kScript, SimResponse::ok("late").after(1.0));
+  file->validate();
+  clock.advance(0.5);
+  file->invalidate();
+  clock.advance(2.0);
+  EXPECT_THAT(delegate->calls, ElementsAre("end"));
+  EXPECT_FALSE(other->hasContent());
+  file->invalidate();  // nothing to delete: no harm
+}
+
+TEST_F(GADCachedFileTest, OwnerLettingGoMidLoadStopsTheLoadAndNothingArrives) {
+  server->respond(kScript, SimResponse::ok("x").after(1.0));
+  auto file = makeFile(kScript);
+  file->validate();
+  clock.advance(0.5);
+  file.reset();
+  EXPECT_EQ(pf::URLConnection::loadingCount(), 0u);
+  clock.advance(2.0);
+  EXPECT_TRUE(delegate->calls.empty());
+}
+
+TEST_F(GADCachedFileTest, DelegateGoneMidLoadIsNoProblemAndTheFileIsStillWritten) {
+  server->respond(kScript, SimResponse::ok("x").after(1.0));
+  auto file = makeFile(kScript);
+  file->validate();
+  clock.advance(0.5);
+  delegate.reset();
+  clock.advance(2.0);
+  EXPECT_FALSE(file->isFetching());
+  EXPECT_EQ(file->content(), "x");
+}
+
+TEST_F(GADCachedFileTest, OwnerMayDropTheFileFromTheEndCallbacks) {
+  server->respondOnce(kScript, SimResponse::ok("x"));
+  server->respondOnce(kScript, SimResponse::withStatus(500));
+  auto file = makeFile(kScript);
+  std::weak_ptr<GADCachedFile> weak = file;
+  delegate->onEnd = [&](GADCachedFile&) { file.reset(); };
+  delegate->onFail = [&](GADCachedFile&) { file.reset(); };
+  file->validate();
+  clock.runUntilIdle();
+  EXPECT_TRUE(weak.expired());
+
+  file = makeFile(kScript);
+  weak = file;
+  file->validate();
+  clock.runUntilIdle();
+  EXPECT_THAT(delegate->calls, ElementsAre("end", "fail none"));
+  EXPECT_TRUE(weak.expired());
+}
+
+TEST_F(GADCachedFileTest, DescriptionNamesCodeURLAndFile) {
+  auto file = makeFile(kScript);
+  std::string text = file->description();
+  EXPECT_EQ(text.substr(0, 16), "<GADCachedFile: ");
+  EXPECT_NE(text.find("> HTTP code: 0\n\turl: " + std::string(kScript) + "\n\tfile: " +
+                      *file->filePath()),
+            std::string::npos)
+      << text;
+}
+
+}  // namespace
