@@ -2,6 +2,8 @@
 // pf::GtkViewBinding: the work shared by every desktop view peer — one pf::GtkViewBox kept
 // where the neutral view says (frame, visibility, colour, clipping, order among siblings).
 // The peers (GtkViewPeerOf<…>) forward the pf::ViewPeer operations here.
+#include <gtk/gtk.h>
+
 #include <vector>
 
 #include "platform/gtk/GObjectRef.h"

@@ -32,8 +32,7 @@ Error GtkWebError::fromGError(const GError* error, const std::string& failingURI
       case G_IO_ERROR_CONNECTION_REFUSED:
       case G_IO_ERROR_HOST_UNREACHABLE:
       case G_IO_ERROR_NETWORK_UNREACHABLE: return urlError(URLError::CannotConnectToHost);
-      case G_IO_ERROR_CONNECTION_CLOSED:
-      case G_IO_ERROR_BROKEN_PIPE: return urlError(URLError::NetworkConnectionLost);
+      case G_IO_ERROR_CONNECTION_CLOSED: return urlError(URLError::NetworkConnectionLost);  // also "broken pipe"
       default: break;
     }
   } else if (error->domain == G_RESOLVER_ERROR) {

@@ -96,10 +96,9 @@ bool GtkWebViewPeer::takeOwnNavigation(const char* uri) {
 void GtkWebViewPeer::loadNow(const URLRequest& request) {
   const std::string& uri = request.url().absoluteString();
   WebKitURIRequest* r = webkit_uri_request_new(uri.c_str());
-  if (request.httpMethod() != "GET") {
-    webkit_uri_request_set_http_method(r, request.httpMethod().c_str());
-    if (!request.httpBody().empty()) Log::message("web view: the engine cannot send a request body; sent without it");
-  }
+  // The engine loads pages with GET only (no method or body of our choosing).
+  if (request.httpMethod() != "GET" || !request.httpBody().empty())
+    Log::message("web view: " + request.httpMethod() + " with a body is not possible here; loading with GET");
   if (SoupMessageHeaders* headers = webkit_uri_request_get_http_headers(r)) {
     for (auto& [name, value] : request.allHTTPHeaderFields().fields())
       soup_message_headers_replace(headers, name.c_str(), value.c_str());

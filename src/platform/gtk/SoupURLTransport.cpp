@@ -44,7 +44,11 @@ std::string SoupURLTransport::defaultUserAgent() {
 
 std::shared_ptr<URLExchange> SoupURLTransport::send(const URLRequest& request,
                                                     std::weak_ptr<URLExchangeClient> client) {
-  return SoupExchange::start(session_.get(), request, std::move(client));
+  if (request.valueForHTTPHeaderField("User-Agent"))
+    return SoupExchange::start(session_.get(), request, std::move(client));
+  URLRequest wire = request;
+  wire.setValueForHTTPHeaderField(defaultUserAgent(), "User-Agent");
+  return SoupExchange::start(session_.get(), wire, std::move(client));
 }
 
 }  // namespace pf

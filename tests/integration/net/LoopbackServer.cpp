@@ -69,9 +69,16 @@ void LoopbackServer::reply(SoupServerMessage* message, int status, const std::st
                            const Headers& headers) {
   soup_server_message_set_status(message, status, nullptr);
   SoupMessageHeaders* out = soup_server_message_get_response_headers(message);
-  for (const auto& [name, value] : headers) soup_message_headers_append(out, name.c_str(), value.c_str());
+  std::string type = "text/plain";
+  for (const auto& [name, value] : headers) {
+    if (pf::HTTPHeaderFields::namesEqual(name, "Content-Type"))
+      type = value;
+    else
+      soup_message_headers_append(out, name.c_str(), value.c_str());
+  }
   if (status != 204 && status != 304)
-    soup_server_message_set_response(message, nullptr, SOUP_MEMORY_COPY, body.data(), body.size());
+    soup_server_message_set_response(message, type.c_str(), SOUP_MEMORY_COPY, body.data(),
+                                     body.size());
 }
 
 void LoopbackServer::every(SoupServerMessage* message, unsigned intervalMs,

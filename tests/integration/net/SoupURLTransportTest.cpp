@@ -227,19 +227,24 @@ TEST_F(RedirectTest, RefusedRedirectIsTheFinalResponseWithItsBody) {
 // --- Failures -----------------------------------------------------------------------------
 
 TEST_F(SoupURLTransportTest, ServerHangingUpBeforeContentLengthIsAConnectionLost) {
-  RawServer raw("HTTP/1.1 200 OK\r\nContent-Length: 100\r\nContent-Type: text/plain\r\n\r\n"
-                "0123456789");
-  auto recorder = std::make_shared<NetRecorder>();
-  load(request(raw.url("/cut")), recorder);
-  EXPECT_EQ(recorder->calls, (Lines{"will GET " + raw.url("/cut"), "response 200", "data",
-                                    "fail " + std::to_string(pf::URLError::NetworkConnectionLost)}));
-  EXPECT_EQ(recorder->body(), "0123456789");
-  ASSERT_TRUE(recorder->error);
-  EXPECT_EQ(recorder->error->domain(), pf::kURLErrorDomain);
+  // libsoup reports the first as an error, but ends the others quietly with a short body.
+  for (const std::string head : {"HTTP/1.1 200 OK\r\n", "HTTP/1.1 200 OK\r\nConnection: close\r\n",
+                                 "HTTP/1.0 200 OK\r\n"}) {
+    RawServer raw(head + "Content-Length: 100\r\nContent-Type: text/plain\r\n\r\n0123456789");
+    auto recorder = std::make_shared<NetRecorder>();
+    load(request(raw.url("/cut")), recorder);
+    EXPECT_EQ(recorder->calls,
+              (Lines{"will GET " + raw.url("/cut"), "response 200", "data",
+                     "fail " + std::to_string(pf::URLError::NetworkConnectionLost)}))
+        << head;
+    EXPECT_EQ(recorder->body(), "0123456789");
+    ASSERT_TRUE(recorder->error);
+    EXPECT_EQ(recorder->error->domain(), pf::kURLErrorDomain);
+  }
 }
 
-TEST_F(SoupURLTransportTest, ChunkedBodyCutShortIsAConnectionLost) {
-  RawServer raw("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n");
+TEST_F(SoupURLTransportTest, ChunkedBodyCutInsideAChunkIsAConnectionLost) {
+  RawServer raw("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\na\r\nwor");
   auto recorder = std::make_shared<NetRecorder>();
   load(request(raw.url("/cut")), recorder);
   EXPECT_EQ(recorder->calls.back(), "fail " + std::to_string(pf::URLError::NetworkConnectionLost));
@@ -276,18 +281,16 @@ TEST_F(SoupURLTransportTest, NothingListeningIsCannotConnect) {
 
 TEST_F(SoupURLTransportTest, SlowAnswerTimesOutAtTheRequestsInterval) {
   server_.handle("/slow", [&](SoupServerMessage* m, const ServerRequest&) {
-    server_.every(m, 3000, [](SoupServerMessage* msg) {
-      LoopbackServer::reply(msg, 200, "late");
-      return false;
-    });
+    server_.stream(m, std::vector<std::string>(8, "late "), 400);  // first byte at 0.4 s
   });
   auto recorder = std::make_shared<NetRecorder>();
   const double start = pf::Clock::monotonic();
   load(request(server_.url("/slow"), 0.3), recorder);
   EXPECT_EQ(recorder->calls.back(), "fail " + std::to_string(pf::URLError::TimedOut));
   EXPECT_GE(recorder->endedAt - start, 0.3);
-  EXPECT_LT(recorder->endedAt - start, 2.0);
-  EXPECT_TRUE(runMainContextUntil([&] { return server_.disconnects() == 1; }, 2.0))
+  EXPECT_LT(recorder->endedAt - start, 0.9);
+  // The server notices once its writes fail (the first one after the hang-up may not).
+  EXPECT_TRUE(runMainContextUntil([&] { return server_.disconnects() == 1; }, 3.0))
       << "the timed-out exchange lets go of its connection";
 }
 

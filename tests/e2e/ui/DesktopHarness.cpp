@@ -1,0 +1,170 @@
+#include "DesktopHarness.h"
+
+#include <gdk/x11/gdkx.h>
+#include <glib/gstdio.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "platform/base/FileManager.h"
+#include "platform/base/RunLoop.h"
+#include "platform/gtk/GLibRunLoopDriver.h"
+#include "platform/gtk/GtkUIBackend.h"
+
+namespace DesktopHarness {
+namespace {
+
+std::string& root() {
+  static std::string dir;
+  return dir;
+}
+
+std::string launchedFile() { return root() + "/launched.txt"; }
+
+void writeFile(const std::string& path, const std::string& text) {
+  std::ofstream out(path);
+  out << text;
+}
+
+GdkTexture* render(GtkWidget* widget) {
+  int w = gtk_widget_get_width(widget), h = gtk_widget_get_height(widget);
+  GtkNative* native = gtk_widget_get_native(widget);
+  if (w <= 0 || h <= 0 || !native) return nullptr;
+  GdkPaintable* paintable = gtk_widget_paintable_new(widget);
+  GtkSnapshot* snap = gtk_snapshot_new();
+  gdk_paintable_snapshot(paintable, GDK_SNAPSHOT(snap), w, h);
+  GskRenderNode* node = gtk_snapshot_free_to_node(snap);
+  g_object_unref(paintable);
+  if (!node) return nullptr;
+  graphene_rect_t viewport = GRAPHENE_RECT_INIT(0, 0, float(w), float(h));
+  GdkTexture* texture = gsk_renderer_render_texture(gtk_native_get_renderer(native), node, &viewport);
+  gsk_render_node_unref(node);
+  return texture;
+}
+
+}  // namespace
+
+void prepareEnvironment() {
+  GError* error = nullptr;
+  char* dir = g_dir_make_tmp("ashenmoor-e2e-ui-XXXXXX", &error);
+  root() = dir;
+  g_free(dir);
+  std::string data = root() + "/data", config = root() + "/config", cache = root() + "/cache";
+  g_mkdir_with_parents((data + "/applications").c_str(), 0700);
+  g_mkdir_with_parents(config.c_str(), 0700);
+  g_mkdir_with_parents(cache.c_str(), 0700);
+  std::string script = root() + "/handler.sh";
+  writeFile(script, "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" + launchedFile() + "'\n");
+  g_chmod(script.c_str(), 0755);
+  writeFile(data + "/applications/ashenmoor-test-handler.desktop",
+            "[Desktop Entry]\nType=Application\nName=Ashenmoor test handler\nExec=" + script +
+                " %u\nNoDisplay=true\nMimeType=x-scheme-handler/mailto;x-scheme-handler/ashenmoor-test;\n");
+  std::string defaults =
+      "[Default Applications]\nx-scheme-handler/mailto=ashenmoor-test-handler.desktop\n"
+      "x-scheme-handler/ashenmoor-test=ashenmoor-test-handler.desktop\n";
+  writeFile(config + "/mimeapps.list", defaults);
+  g_setenv("XDG_DATA_HOME", data.c_str(), TRUE);
+  g_setenv("XDG_CONFIG_HOME", config.c_str(), TRUE);
+  g_setenv("XDG_CACHE_HOME", cache.c_str(), TRUE);
+  g_unsetenv("XDG_CURRENT_DESKTOP");
+  g_mkdir_with_parents(ASHENMOOR_TEST_OUTPUT_DIR, 0755);
+}
+
+bool install() {
+  pf::FileManager::defaultManager().setLocations(pf::FileLocations::under(root() + "/home"));
+  if (!pf::GtkUIBackend::install("org.ashenmoor.E2eUi")) return false;
+  pf::RunLoop::main().setDriver(std::make_shared<pf::GLibRunLoopDriver>());
+  return true;
+}
+
+bool spin(const std::function<bool()>& done, int timeoutMs) {
+  gint64 end = g_get_monotonic_time() + gint64(timeoutMs) * 1000;
+  while (!done() && g_get_monotonic_time() < end) {
+    // Wake at least every 20 ms, so the time-out holds while nothing happens.
+    bool fired = false;
+    guint tick = g_timeout_add(20, [](gpointer f) {
+      *static_cast<bool*>(f) = true;
+      return G_SOURCE_REMOVE;
+    }, &fired);
+    g_main_context_iteration(nullptr, TRUE);
+    if (!fired) g_source_remove(tick);
+  }
+  return done();
+}
+
+void settle(int ms) { spin([] { return false; }, ms); }
+
+std::vector<std::string> launchedURLs(size_t count, int timeoutMs) {
+  auto read = [] {
+    std::vector<std::string> lines;
+    std::ifstream in(launchedFile());
+    std::string line;
+    while (std::getline(in, line))
+      if (!line.empty()) lines.push_back(line);
+    return lines;
+  };
+  spin([&] { return read().size() >= count; }, timeoutMs);
+  return read();
+}
+
+bool waitMapped(GtkWindow* window, int timeoutMs) {
+  bool ok = spin([&] { return gtk_widget_get_mapped(GTK_WIDGET(window)); }, timeoutMs);
+  settle(100);  // the first frame
+  return ok;
+}
+
+bool click(GtkWindow* window, pf::Point p) {
+  GdkSurface* surface = gtk_native_get_surface(GTK_NATIVE(window));
+  if (!surface || !GDK_IS_X11_SURFACE(surface)) return false;
+  std::string xid = std::to_string(gdk_x11_surface_get_xid(surface));
+  std::string x = std::to_string(int(p.x)), y = std::to_string(int(p.y));
+  const char* argv[] = {"xdotool", "mousemove", "--window", xid.c_str(), x.c_str(), y.c_str(), "click", "1", nullptr};
+  int status = -1;
+  GError* error = nullptr;
+  bool ran = g_spawn_sync(nullptr, const_cast<char**>(argv), nullptr, G_SPAWN_SEARCH_PATH, nullptr, nullptr, nullptr,
+                          nullptr, &status, &error);
+  g_clear_error(&error);
+  return ran && g_spawn_check_wait_status(status, nullptr);
+}
+
+std::string outputPath(const std::string& name) { return std::string(ASHENMOOR_TEST_OUTPUT_DIR) + "/" + name + ".png"; }
+
+Snapshot snapshot(GtkWidget* widget, const std::string& name) {
+  Snapshot result;
+  GdkTexture* texture = render(widget);
+  if (!texture) {
+    result.error = "nothing rendered";
+    return result;
+  }
+  result.width = gdk_texture_get_width(texture);
+  result.height = gdk_texture_get_height(texture);
+  result.saved = gdk_texture_save_to_png(texture, outputPath(name).c_str());
+  std::vector<guchar> pixels(size_t(result.width) * size_t(result.height) * 4);
+  gdk_texture_download(texture, pixels.data(), gsize(result.width) * 4);
+  std::set<guint32> colours;
+  for (size_t i = 0; i + 3 < pixels.size(); i += 4 * 7)
+    colours.insert(guint32(pixels[i]) << 16 | guint32(pixels[i + 1]) << 8 | pixels[i + 2]);
+  result.colours = colours.size();
+  g_object_unref(texture);
+  return result;
+}
+
+long pixelAt(GtkWidget* widget, int x, int y) {
+  GdkTexture* texture = render(widget);
+  if (!texture) return -1;
+  int w = gdk_texture_get_width(texture), h = gdk_texture_get_height(texture);
+  long out = -1;
+  if (x >= 0 && y >= 0 && x < w && y < h) {
+    std::vector<guchar> pixels(size_t(w) * size_t(h) * 4);
+    gdk_texture_download(texture, pixels.data(), gsize(w) * 4);
+    // Downloads are B, G, R, A in memory (GDK_MEMORY_DEFAULT, native-endian ARGB).
+    const guchar* px = &pixels[(size_t(y) * size_t(w) + size_t(x)) * 4];
+    out = long(px[2]) << 16 | long(px[1]) << 8 | long(px[0]);
+  }
+  g_object_unref(texture);
+  return out;
+}
+
+}  // namespace DesktopHarness

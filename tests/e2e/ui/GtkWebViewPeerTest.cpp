@@ -1,0 +1,223 @@
+// A WebKitGTK web view behind pf::WebView in the phone-sized window: loads from a libsoup
+// server on 127.0.0.1, a real pointer click on a link, a script's message navigation, an
+// HTML string with a base URL, asynchronous script results.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "DesktopHarness.h"
+#include "TestServer.h"
+#include "platform/gtk/GtkWebViewPeer.h"
+#include "platform/gtk/GtkWindowPeer.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/WebView.h"
+#include "platform/ui/Window.h"
+
+namespace {
+
+// A web view that notes the touches its hit test sees, as the banner's does.
+class TouchNotingWebView : public pf::WebView {
+ public:
+  static std::shared_ptr<TouchNotingWebView> create(const pf::Rect& frame) {
+    return std::shared_ptr<TouchNotingWebView>(new TouchNotingWebView(frame));
+  }
+  std::shared_ptr<pf::View> hitTest(pf::Point point, const pf::Event* event) override {
+    auto hit = WebView::hitTest(point, event);
+    if (hit && event && event->type() == pf::Event::Type::Touches) ++touches;
+    return hit;
+  }
+  int touches = 0;
+
+ protected:
+  explicit TouchNotingWebView(const pf::Rect& frame) : WebView(frame) {}
+};
+
+struct Decision {
+  std::string url;
+  pf::WebViewNavigationType type;
+  int touchesBefore;
+  std::optional<std::string> userAgent;
+};
+
+// Refuses message URLs ("gmsg"), as the ad layer's delegate does; records everything.
+class RecordingDelegate : public pf::WebViewDelegate {
+ public:
+  bool webViewShouldStartLoadWithRequest(const std::shared_ptr<pf::WebView>& view, const pf::URLRequest& request,
+                                         pf::WebViewNavigationType type) override {
+    auto* noting = dynamic_cast<TouchNotingWebView*>(view.get());
+    decisions.push_back({request.url().absoluteString(), type, noting ? noting->touches : -1,
+                         request.valueForHTTPHeaderField("User-Agent")});
+    return request.url().scheme() != "gmsg";
+  }
+  void webViewDidStartLoad(const std::shared_ptr<pf::WebView>&) override { ++starts; }
+  void webViewDidFinishLoad(const std::shared_ptr<pf::WebView>&) override { ++finishes; }
+  void webViewDidFailLoadWithError(const std::shared_ptr<pf::WebView>&, const pf::Error& e) override {
+    errors.push_back(e);
+  }
+
+  std::vector<Decision> decisions;
+  int starts = 0;
+  int finishes = 0;
+  std::vector<pf::Error> errors;
+};
+
+class GtkWebViewPeerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(server_.ok());
+    pf::Application::resetSharedApplication();
+    window_ = pf::Window::create();
+    web_ = TouchNotingWebView::create(pf::Rect(0, 20, 320, 411));
+    web_->setDelegate(delegate_);
+    window_->addSubview(web_);
+    window_->makeKeyAndVisible();
+    peer_ = pf::GtkWindowPeer::of(*window_);
+    ASSERT_NE(peer_, nullptr);
+    gtk_window_set_title(peer_->gtkWindow(), "Ashenmoor e2e web view");
+    ASSERT_TRUE(DesktopHarness::waitMapped(peer_->gtkWindow(), 5000));
+  }
+  void TearDown() override {
+    web_.reset();
+    window_.reset();
+    DesktopHarness::settle(50);
+  }
+
+  bool loadAndWait(const std::string& path) {
+    int before = delegate_->finishes;
+    web_->loadRequest(pf::URLRequest(*pf::Url::parse(server_.url(path))));
+    return DesktopHarness::spin([&] { return delegate_->finishes > before; }, 15000);
+  }
+
+  std::optional<std::string> evaluate(const std::string& script) {
+    bool done = false;
+    std::optional<std::string> result;
+    web_->evaluateJavaScript(script, [&](std::optional<std::string> r) {
+      result = std::move(r);
+      done = true;
+    });
+    EXPECT_TRUE(DesktopHarness::spin([&] { return done; }, 5000)) << script;
+    return result;
+  }
+
+  TestServer server_;
+  std::shared_ptr<RecordingDelegate> delegate_ = std::make_shared<RecordingDelegate>();
+  std::shared_ptr<pf::Window> window_;
+  std::shared_ptr<TouchNotingWebView> web_;
+  pf::GtkWindowPeer* peer_ = nullptr;
+};
+
+TEST_F(GtkWebViewPeerTest, LoadsAPageFromLoopbackOnceDecidedWithOneStartAndOneFinish) {
+  ASSERT_TRUE(loadAndWait("/page.html"));
+  // The view decided its own load; the engine's decision for it must not ask again.
+  ASSERT_EQ(delegate_->decisions.size(), 1u);
+  EXPECT_EQ(delegate_->decisions[0].type, pf::WebViewNavigationType::Other);
+  EXPECT_EQ(delegate_->starts, 1);
+  EXPECT_EQ(delegate_->finishes, 1);
+  EXPECT_TRUE(delegate_->errors.empty());
+  EXPECT_FALSE(web_->isLoading());
+  EXPECT_EQ(evaluate("document.title"), "Page");
+  EXPECT_TRUE(server_.wasRequested("/page.html"));
+}
+
+TEST_F(GtkWebViewPeerTest, APointerClickOnALinkIsHitTestedAsATouchThenDecidedAsLinkClicked) {
+  ASSERT_TRUE(loadAndWait("/page.html"));
+  DesktopHarness::settle(300);  // the web process has laid out and painted the link
+  auto shot = DesktopHarness::snapshot(GTK_WIDGET(peer_->gtkWindow()), "webview-page");
+  EXPECT_TRUE(shot.saved) << shot.error;
+  EXPECT_GT(shot.colours, 3u) << "the page looks blank";
+  delegate_->decisions.clear();
+  int touches = web_->touches;
+
+  // The link covers the page's top 120 points; the page starts 20 points down the window.
+  ASSERT_TRUE(DesktopHarness::click(peer_->gtkWindow(), peer_->surfacePoint({160, 80})));
+  ASSERT_TRUE(DesktopHarness::spin([&] { return !delegate_->decisions.empty(); }, 5000));
+  const Decision& d = delegate_->decisions.front();
+  EXPECT_EQ(d.url, server_.url("/next.html"));
+  EXPECT_EQ(d.type, pf::WebViewNavigationType::LinkClicked);
+  EXPECT_GT(d.touchesBefore, touches) << "the view's hit test saw no touch before the decision";
+  // Allowed: the link loads.
+  ASSERT_TRUE(DesktopHarness::spin([&] { return delegate_->finishes >= 2; }, 10000));
+  EXPECT_EQ(evaluate("document.title"), "Next");
+  EXPECT_EQ(web_->request()->url().absoluteString(), server_.url("/next.html"));
+  ASSERT_TRUE(d.userAgent.has_value());
+  EXPECT_NE(d.userAgent->find("AppleWebKit"), std::string::npos) << *d.userAgent;
+}
+
+TEST_F(GtkWebViewPeerTest, AScriptNavigationToAMessageURLIsTypeOtherAndRefused) {
+  ASSERT_TRUE(loadAndWait("/page.html"));
+  delegate_->decisions.clear();
+  int starts = delegate_->starts;
+  evaluate("window.location.href = 'gmsg://mobileads.example/loadAdURL?url=x'; 'sent'");
+  ASSERT_TRUE(DesktopHarness::spin([&] { return !delegate_->decisions.empty(); }, 5000));
+  EXPECT_EQ(delegate_->decisions[0].url, "gmsg://mobileads.example/loadAdURL?url=x");
+  EXPECT_EQ(delegate_->decisions[0].type, pf::WebViewNavigationType::Other);
+  EXPECT_EQ(delegate_->decisions[0].touchesBefore, 0);
+  DesktopHarness::settle(200);
+  // Refused: nothing started, the page is still there and answers.
+  EXPECT_EQ(delegate_->starts, starts);
+  EXPECT_TRUE(delegate_->errors.empty());
+  EXPECT_EQ(evaluate("document.title"), "Page");
+  EXPECT_EQ(web_->request()->url().absoluteString(), server_.url("/page.html"));
+}
+
+TEST_F(GtkWebViewPeerTest, AnHTMLStringLoadsAgainstItsBaseURL) {
+  std::string base = server_.url("/sub/");
+  web_->loadHTMLString("<html><head><title>From a string</title></head><body style='background:#2b8a3e'>"
+                       "<img src='pixel.png'></body></html>",
+                       pf::Url::parse(base));
+  ASSERT_TRUE(DesktopHarness::spin([&] { return delegate_->finishes == 1; }, 10000));
+  EXPECT_EQ(delegate_->decisions.size(), 1u);  // the view's own decision, not asked again
+  EXPECT_EQ(evaluate("document.title"), "From a string");
+  EXPECT_EQ(evaluate("document.baseURI"), base);
+  EXPECT_TRUE(server_.wasRequested("/sub/pixel.png")) << "the relative image did not resolve against the base";
+  // No base: about:blank, and the page still loads.
+  web_->loadHTMLString("<title>Blank base</title>", std::nullopt);
+  ASSERT_TRUE(DesktopHarness::spin([&] { return delegate_->finishes == 2; }, 10000));
+  EXPECT_EQ(evaluate("document.title"), "Blank base");
+  EXPECT_EQ(delegate_->decisions.size(), 2u);
+}
+
+TEST_F(GtkWebViewPeerTest, ScriptResultsComeBackAsTextInRequestOrder) {
+  ASSERT_TRUE(loadAndWait("/page.html"));
+  std::vector<std::optional<std::string>> results;
+  web_->evaluateJavaScript("1 + 2", [&](auto r) { results.push_back(r); });
+  web_->evaluateJavaScript("document.getElementById('link').textContent.length > 0", [&](auto r) { results.push_back(r); });
+  web_->evaluateJavaScript("undefined", [&](auto r) { results.push_back(r); });
+  web_->evaluateJavaScript("throw new Error('no')", [&](auto r) { results.push_back(r); });
+  web_->evaluateJavaScript("'last'", [&](auto r) { results.push_back(r); });
+  EXPECT_TRUE(results.empty()) << "answered inside the call";
+  ASSERT_TRUE(DesktopHarness::spin([&] { return results.size() == 5; }, 5000));
+  EXPECT_EQ(results[0], "3");
+  EXPECT_EQ(results[1], "true");
+  EXPECT_EQ(results[2], "");
+  EXPECT_EQ(results[3], std::nullopt);
+  EXPECT_EQ(results[4], "last");
+}
+
+TEST_F(GtkWebViewPeerTest, AFailedLoadEndsOnceWithAURLErrorAndShowsNoEnginePage) {
+  // A port nobody listens on (the server's own, after it is gone, would race): port 9 on loopback.
+  web_->loadRequest(pf::URLRequest(*pf::Url::parse("http://127.0.0.1:9/nothing.html")));
+  ASSERT_TRUE(DesktopHarness::spin([&] { return !delegate_->errors.empty(); }, 10000));
+  DesktopHarness::settle(300);
+  ASSERT_EQ(delegate_->errors.size(), 1u);
+  EXPECT_EQ(delegate_->errors[0].domain(), "NSURLErrorDomain");
+  EXPECT_EQ(delegate_->errors[0].code(), -1004) << delegate_->errors[0].description();
+  EXPECT_EQ(delegate_->finishes, 0) << "an engine error page finished loading";
+  EXPECT_FALSE(web_->isLoading());
+}
+
+TEST_F(GtkWebViewPeerTest, TheViewGoingAwayMidScriptAndMidLoadIsQuiet) {
+  bool called = false;
+  web_->loadRequest(pf::URLRequest(*pf::Url::parse(server_.url("/page.html"))));
+  web_->evaluateJavaScript("new Promise(r => setTimeout(() => r(1), 200))", [&](auto) { called = true; });
+  web_->removeFromSuperview();
+  web_.reset();  // the peer goes: its pending decisions and script calls must not reach it
+  // The engine still answers the script and ends the load: nothing may reach the dead peer.
+  DesktopHarness::settle(500);
+  EXPECT_FALSE(called);
+}
+
+}  // namespace
