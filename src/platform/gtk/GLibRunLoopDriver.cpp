@@ -30,7 +30,7 @@ gboolean dispatchLoopSource(GSource* source, GSourceFunc, gpointer) {
   // asked for during the pass (or posted by another thread) is not lost.
   g_source_set_ready_time(source, -1);
   RunLoop& loop = *self->loop;
-  loop.runDuePasses();
+  loop.runPass();
   // The loop reports only *changes* of its earliest time: when this pass left that time as it
   // was (nothing due yet, or work still due), re-arm from the loop's own state.
   if (self->isTimer) armFromLoop(source, loop);

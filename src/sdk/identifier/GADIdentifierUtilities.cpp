@@ -138,8 +138,11 @@ pf::Value GADIdentifierUtilities::readITunesMetadataFileAt(const std::string& pa
   bool isDirectory = false;
   if (!files.fileExists(path, &isDirectory) || isDirectory) return pf::Value::dictionary();
   auto bytes = files.readFile(path);
-  if (!bytes) return pf::Value::dictionary();
-  auto plist = pf::PropertyList::read(*bytes);
+  return bytes ? parseITunesMetadata(*bytes) : pf::Value::dictionary();
+}
+
+pf::Value GADIdentifierUtilities::parseITunesMetadata(std::string_view bytes) {
+  auto plist = pf::PropertyList::read(bytes);
   if (!plist || !plist->isDictionary()) return pf::Value::dictionary();
   return *plist;
 }
@@ -191,12 +194,13 @@ pf::Value GADIdentifierUtilities::canOpenURLs(const std::vector<std::string>& ur
   return answers;
 }
 
-pf::Value GADIdentifierUtilities::jsonRepresentable(const pf::Value& value) {
+pf::Value GADIdentifierUtilities::jsonRepresentable(const pf::Value& value, int depth) {
+  if ((value.isArray() || value.isDictionary()) && depth >= kMaxMetadataDepth) return pf::Value();
   switch (value.kind()) {
     case pf::Value::Kind::Array: {
       pf::Value out = pf::Value::array();
       for (const pf::Value& item : *value.asArray()) {
-        pf::Value kept = jsonRepresentable(item);
+        pf::Value kept = jsonRepresentable(item, depth + 1);
         if (!kept.isNull()) out.append(std::move(kept));
       }
       return out;
@@ -204,7 +208,7 @@ pf::Value GADIdentifierUtilities::jsonRepresentable(const pf::Value& value) {
     case pf::Value::Kind::Dictionary: {
       pf::Value out = pf::Value::dictionary();
       for (const auto& [key, item] : *value.asDictionary()) {
-        pf::Value kept = jsonRepresentable(item);
+        pf::Value kept = jsonRepresentable(item, depth + 1);
         if (!kept.isNull()) out.set(key, std::move(kept));
       }
       return out;

@@ -79,6 +79,8 @@ class GADIdentifierUtilities {
   const pf::Value& iTunesMetadata();
   // The property list at `path` when it exists, parses and is a dictionary; else empty.
   static pf::Value readITunesMetadataFileAt(const std::string& path);
+  // The same for the file's bytes (XML or binary property list).
+  static pf::Value parseITunesMetadata(std::string_view bytes);
 
   int audioRoute() const;
   bool isOrientationLandscape() const;
@@ -93,9 +95,11 @@ class GADIdentifierUtilities {
   pf::Value parameters();
 
   // `value` with what JSON cannot carry (dates, data, nulls, non-finite reals) left out, at
-  // every depth. The store metadata goes out with every request: one date in it must not
-  // make the whole request text unwritable.
-  static pf::Value jsonRepresentable(const pf::Value& value);
+  // every depth, and containers nested deeper than kMaxMetadataDepth left out too. The store
+  // metadata goes out with every request: one date in it must not make the whole request
+  // text unwritable.
+  static constexpr int kMaxMetadataDepth = 32;
+  static pf::Value jsonRepresentable(const pf::Value& value, int depth = 0);
 
  private:
   GADIdentifierUtilities();

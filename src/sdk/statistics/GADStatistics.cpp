@@ -13,9 +13,12 @@ namespace {
 
 constexpr char kSharedIdentifier[] = "shared";
 
+// Never destroyed: at exit the user defaults may already be gone, and saving into them from
+// a static destructor would touch a dead object. What was not synchronized is not saved, as
+// when the process is killed.
 std::shared_ptr<GADStatistics>& sharedSlot() {
-  static std::shared_ptr<GADStatistics> shared;
-  return shared;
+  static auto* shared = new std::shared_ptr<GADStatistics>();
+  return *shared;
 }
 
 // Page messages ("gmsg", "rodud") are never clicks.

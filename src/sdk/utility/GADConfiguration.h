@@ -7,7 +7,12 @@
 //                                 (default: the sandbox's ad server host, 127.0.0.1)
 //   ASHENMOOR_AD_NETWORK_DOMAIN   domain whose click-tracking URLs carry the impression
 //                                 ticket GADStatistics keeps (default: the sandbox, 127.0.0.1)
+//   ASHENMOOR_UULE_KEY            the AES-128 key of the "uule" location value, 32 hexadecimal
+//                                 digits; it must be the key the ad server decrypts with
+//                                 (default: kDefaultUuleKeyHex, the sandbox's key)
+#include <optional>
 #include <string>
+#include <string_view>
 
 class GADConfiguration {
  public:
@@ -20,4 +25,15 @@ class GADConfiguration {
   // counts as unset.
   static std::string reachabilityHost();
   static std::string adNetworkDomain();
+
+  // The sandbox's "uule" key: the ASCII bytes of "AshenmoorUuleKey",
+  // 41 73 68 65 6e 6d 6f 6f 72 55 75 6c 65 4b 65 79. Public knowledge, so a location sent
+  // with it is readable by anyone: a deployment against a real ad server sets its own key.
+  static constexpr const char* kDefaultUuleKeyHex = "417368656e6d6f6f7255756c654b6579";
+  // The 16 key bytes. None when ASHENMOOR_UULE_KEY is set but is not 32 hexadecimal digits:
+  // a mistyped key is not replaced by the default (the server could not read the value), so
+  // the location is left out of requests instead, with a log line.
+  static std::optional<std::string> uuleKey();
+  // 32 hexadecimal digits (either case) as 16 bytes; none for anything else.
+  static std::optional<std::string> keyFromHex(std::string_view hex);
 };

@@ -16,7 +16,9 @@ TEST(GtkDeviceProfileTest, TheMachineProfileHasAStableIdentifierThatDoesNotRevea
   EXPECT_EQ(pf::GtkDeviceProfile::fromMachine().uniqueIdentifier, p.uniqueIdentifier);
   std::string machineId;
   std::ifstream("/etc/machine-id") >> machineId;
-  if (!machineId.empty()) EXPECT_EQ(p.uniqueIdentifier.find(machineId), std::string::npos);
+  if (!machineId.empty()) {
+    EXPECT_EQ(p.uniqueIdentifier.find(machineId), std::string::npos);
+  }
   EXPECT_NE(pf::GtkDeviceProfile::identifierFor("a"), pf::GtkDeviceProfile::identifierFor("b"));
   struct utsname u {};
   ASSERT_EQ(uname(&u), 0);

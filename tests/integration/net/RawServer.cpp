@@ -5,8 +5,8 @@
 namespace {
 
 gboolean serveConnection(GThreadedSocketService*, GSocketConnection* connection, GObject*,
-                         gpointer replyText) {
-  const auto* reply = static_cast<const std::string*>(replyText);
+                         gpointer data) {
+  auto* script = static_cast<RawServer::Script*>(data);
   GInputStream* in = g_io_stream_get_input_stream(G_IO_STREAM(connection));
   GOutputStream* out = g_io_stream_get_output_stream(G_IO_STREAM(connection));
   // Read the whole head first: closing with unread input would reset the connection and hide
@@ -18,7 +18,15 @@ gboolean serveConnection(GThreadedSocketService*, GSocketConnection* connection,
     if (n <= 0) break;
     head.append(buffer, static_cast<size_t>(n));
   }
-  g_output_stream_write_all(out, reply->data(), reply->size(), nullptr, nullptr, nullptr);
+  if (script->silent) {
+    GSocket* socket = g_socket_connection_get_socket(connection);
+    g_socket_set_timeout(socket, 10);
+    if (g_input_stream_read(in, buffer, sizeof buffer, nullptr, nullptr) == 0) ++script->hangUps;
+    g_io_stream_close(G_IO_STREAM(connection), nullptr, nullptr);
+    return TRUE;
+  }
+  g_output_stream_write_all(out, script->reply.data(), script->reply.size(), nullptr, nullptr,
+                            nullptr);
   g_output_stream_flush(out, nullptr, nullptr);
   g_io_stream_close(G_IO_STREAM(connection), nullptr, nullptr);
   return TRUE;
@@ -34,12 +42,13 @@ GInetSocketAddress* loopback(int port) {
 }  // namespace
 
 RawServer::RawServer(std::string reply) : service_(g_threaded_socket_service_new(4)) {
-  // The reply belongs to the service object: worker threads still running after we are gone
-  // hold the service, and with it the text.
-  auto* text = new std::string(std::move(reply));
-  g_object_set_data_full(G_OBJECT(service_), "reply", text,
-                         [](gpointer p) { delete static_cast<std::string*>(p); });
-  g_signal_connect(service_, "run", G_CALLBACK(serveConnection), text);
+  // The script belongs to the service object: worker threads still running after we are gone
+  // hold the service, and with it the script.
+  script_ = new Script;
+  script_->reply = std::move(reply);
+  g_object_set_data_full(G_OBJECT(service_), "script", script_,
+                         [](gpointer p) { delete static_cast<Script*>(p); });
+  g_signal_connect(service_, "run", G_CALLBACK(serveConnection), script_);
 
   GInetSocketAddress* address = loopback(0);
   GSocketAddress* effective = nullptr;
@@ -63,6 +72,14 @@ RawServer::~RawServer() {
   g_socket_listener_close(G_SOCKET_LISTENER(service_));
   g_object_unref(service_);
 }
+
+std::unique_ptr<RawServer> RawServer::silent() {
+  auto server = std::make_unique<RawServer>("");
+  server->script_->silent = true;
+  return server;
+}
+
+int RawServer::hangUps() const { return script_->hangUps.load(); }
 
 std::string RawServer::url(const std::string& path) const {
   return "http://127.0.0.1:" + std::to_string(port_) + path;

@@ -310,6 +310,16 @@ TEST_F(SoupURLTransportTest, CancelMidBodyHearsNothingMoreAndDropsTheConnection)
   EXPECT_EQ(recorder->dataCalls, 1u);
 }
 
+TEST_F(SoupURLTransportTest, CancelBeforeTheAnswerHangsUpAtOnce) {
+  auto raw = RawServer::silent();
+  auto recorder = std::make_shared<NetRecorder>();
+  auto connection = pf::URLConnection::create(request(raw->url("/wait")), recorder);
+  runMainContextFor(0.1);  // connected, request sent, no answer
+  connection->cancel();
+  EXPECT_TRUE(runMainContextUntil([&] { return raw->hangUps() == 1; }, 2.0));
+  EXPECT_EQ(recorder->calls, (Lines{"will GET " + raw->url("/wait")}));
+}
+
 TEST_F(SoupURLTransportTest, DelegateGoneMidLoadStopsTheLoadQuietly) {
   server_.handle("/long", [&](SoupServerMessage* m, const ServerRequest&) {
     server_.stream(m, std::vector<std::string>(20, "chunk "), 30);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <functional>
 #include <filesystem>
@@ -362,6 +363,26 @@ TEST_F(IdentifierTest, MetadataDatesAndDataDoNotSpoilTheRequestText) {
   ASSERT_TRUE(json);
   EXPECT_NE(*json, "");
   EXPECT_NE(json->find("\"itemName\":\"Ashenmoor\""), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(StoreMetadataForJson, DeeplyNestedContainersAreCutOff) {
+  pf::Value deep = pf::Value::dictionary({{"leaf", 1}});
+  for (int i = 0; i < 100; ++i) deep = pf::Value::dictionary({{"n", deep}, {"i", i}});
+  pf::Value kept = GADIdentifierUtilities::jsonRepresentable(deep);
+  int depth = 0;
+  for (const pf::Value* v = &kept; v->contains("n"); v = &(*v)["n"]) ++depth;
+  EXPECT_EQ(depth, GADIdentifierUtilities::kMaxMetadataDepth - 1);
+  auto json = GADMacros::jsonify(pf::Value::dictionary({{"ios_metadata", kept}}));
+  ASSERT_TRUE(json);
+  EXPECT_NE(*json, "");
+  // Shallow values keep their numbers, texts and booleans as they are.
+  pf::Value flat = pf::Value::dictionary({{"a", 1}, {"b", 2.5}, {"c", true}, {"d", "x"}, {"e", pf::Value(NAN)}});
+  EXPECT_EQ(GADIdentifierUtilities::jsonRepresentable(flat),
+            pf::Value::dictionary({{"a", 1}, {"b", 2.5}, {"c", true}, {"d", "x"}}));
 }
 
 }  // namespace

@@ -65,7 +65,7 @@ TEST_F(GADStatisticsClickTest, AClickWithAiGetsTheClickTokenAsABareQueryName) {
   ASSERT_TRUE(gad_gmcs("AbC%2Fd", expected));
   EXPECT_EQ(m[1].str(), expected);
   EXPECT_EQ(stats()->timingNamed("pcl")->valueForKey("pai"), pf::Value("AbC%2Fd"));  // raw, as in the URL
-  // No query yet: the token takes the "?".
+  // "ai" must be a query parameter: one in the path is not read.
   EXPECT_EQ(stats()->urlForClick(url("http://127.0.0.1/aclk;ai=1")).absoluteString(), "http://127.0.0.1/aclk;ai=1");
 }
 
