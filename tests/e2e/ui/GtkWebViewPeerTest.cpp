@@ -1,6 +1,7 @@
 // A WebKitGTK web view behind pf::WebView in the phone-sized window: loads from a libsoup
 // server on 127.0.0.1, a real pointer click on a link, a script's message navigation, an
 // HTML string with a base URL, asynchronous script results.
+#include <gio/gio.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -198,8 +199,19 @@ TEST_F(GtkWebViewPeerTest, ScriptResultsComeBackAsTextInRequestOrder) {
 }
 
 TEST_F(GtkWebViewPeerTest, AFailedLoadEndsOnceWithAURLErrorAndShowsNoEnginePage) {
-  // A port nobody listens on (the server's own, after it is gone, would race): port 9 on loopback.
-  web_->loadRequest(pf::URLRequest(*pf::Url::parse("http://127.0.0.1:9/nothing.html")));
+  // A loopback port nobody listens on: one the system just gave us and we let go.
+  GSocket* probe = g_socket_new(G_SOCKET_FAMILY_IPV4, G_SOCKET_TYPE_STREAM, G_SOCKET_PROTOCOL_TCP, nullptr);
+  GInetAddress* loopback = g_inet_address_new_loopback(G_SOCKET_FAMILY_IPV4);
+  GSocketAddress* any = g_inet_socket_address_new(loopback, 0);
+  ASSERT_TRUE(g_socket_bind(probe, any, FALSE, nullptr));
+  GSocketAddress* bound = g_socket_get_local_address(probe, nullptr);
+  int port = g_inet_socket_address_get_port(G_INET_SOCKET_ADDRESS(bound));
+  g_object_unref(bound);
+  g_object_unref(any);
+  g_object_unref(loopback);
+  g_socket_close(probe, nullptr);
+  g_object_unref(probe);
+  web_->loadRequest(pf::URLRequest(*pf::Url::parse("http://127.0.0.1:" + std::to_string(port) + "/nothing.html")));
   ASSERT_TRUE(DesktopHarness::spin([&] { return !delegate_->errors.empty(); }, 10000));
   DesktopHarness::settle(300);
   ASSERT_EQ(delegate_->errors.size(), 1u);
