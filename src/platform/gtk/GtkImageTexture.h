@@ -13,7 +13,8 @@ class GtkImageTexture {
  public:
   // None when the bytes do not decode.
   static GObjectRef<GdkTexture> texture(const Image& image);
-  // A GtkPicture (floating) of the image at its point size; empty when it does not decode.
+  // A GtkPicture (floating) of the image at its point size (centred where it has more room);
+  // empty when it does not decode.
   static GtkWidget* picture(const Image& image);
 
   GtkImageTexture() = delete;

@@ -55,10 +55,23 @@ void pfViewBoxAllocate(GtkWidget* widget, int width, int height, int) {
       h = frame->height();
     }
     int cw = std::max(0, int(std::lround(w))), ch = std::max(0, int(std::lround(h)));
-    // GTK wants every child measured before it is allocated; the frame wins all the same.
-    int min = 0, nat = 0;
-    gtk_widget_measure(child, GTK_ORIENTATION_HORIZONTAL, -1, &min, &nat, nullptr, nullptr);
-    gtk_widget_measure(child, GTK_ORIENTATION_VERTICAL, cw, &min, &nat, nullptr, nullptr);
+    // GTK wants every child measured before it is allocated. A framed child gets its frame;
+    // content fills the box, unless it asks to be aligned (an image at its point size).
+    int minW = 0, natW = 0, minH = 0, natH = 0;
+    gtk_widget_measure(child, GTK_ORIENTATION_HORIZONTAL, -1, &minW, &natW, nullptr, nullptr);
+    if (!frame && gtk_widget_get_halign(child) != GTK_ALIGN_FILL && natW < cw) {
+      x += gtk_widget_get_halign(child) == GTK_ALIGN_CENTER ? (cw - natW) / 2.0
+           : gtk_widget_get_halign(child) == GTK_ALIGN_END  ? cw - natW
+                                                             : 0;
+      cw = natW;
+    }
+    gtk_widget_measure(child, GTK_ORIENTATION_VERTICAL, cw, &minH, &natH, nullptr, nullptr);
+    if (!frame && gtk_widget_get_valign(child) != GTK_ALIGN_FILL && natH < ch) {
+      y += gtk_widget_get_valign(child) == GTK_ALIGN_CENTER ? (ch - natH) / 2.0
+           : gtk_widget_get_valign(child) == GTK_ALIGN_END  ? ch - natH
+                                                             : 0;
+      ch = natH;
+    }
     graphene_point_t at = GRAPHENE_POINT_INIT(float(x), float(y));
     gtk_widget_allocate(child, cw, ch, -1, gsk_transform_translate(nullptr, &at));
   }

@@ -113,7 +113,7 @@ std::optional<pf::Url> GADNetworkUtilities::appendQueryParametersToURL(const pf:
   auto query = url.query();
   // "&" after an existing query; nothing after a bare "?", which would otherwise make the
   // first key "?key".
-  std::string separator = query ? (query->empty() ? "" : "&") : "?";
+  const char* separator = query ? (query->empty() ? "" : "&") : "?";
   if (const auto* entries = parameters.asDictionary()) {
     for (const auto& [key, value] : *entries) {
       text += separator;

@@ -221,6 +221,17 @@ TEST_F(GtkWebViewPeerTest, AFailedLoadEndsOnceWithAURLErrorAndShowsNoEnginePage)
   EXPECT_FALSE(web_->isLoading());
 }
 
+TEST_F(GtkWebViewPeerTest, ALoadTheEngineRefusesBeforeItStartsStillEndsWithOneFailure) {
+  // Port 9 is on the engine's list of ports a page may not use.
+  web_->loadRequest(pf::URLRequest(*pf::Url::parse("http://127.0.0.1:9/")));
+  ASSERT_TRUE(DesktopHarness::spin([&] { return !delegate_->errors.empty(); }, 5000));
+  DesktopHarness::settle(200);
+  ASSERT_EQ(delegate_->errors.size(), 1u);
+  EXPECT_EQ(delegate_->starts, 1);
+  EXPECT_EQ(delegate_->finishes, 0);
+  EXPECT_FALSE(web_->isLoading());
+}
+
 TEST_F(GtkWebViewPeerTest, TheViewGoingAwayMidScriptAndMidLoadIsQuiet) {
   bool called = false;
   web_->loadRequest(pf::URLRequest(*pf::Url::parse(server_.url("/page.html"))));

@@ -70,17 +70,6 @@ TEST_F(GLibRunLoopDriverTest, SubMillisecondDelaysAreNeverEarly) {
   EXPECT_LE(iterations, 3 * 40) << "a wake-up that ran nothing, over and over";
 }
 
-TEST_F(GLibRunLoopDriverTest, CallsRunInTimeOrderThenSchedulingOrder) {
-  std::string order;
-  loop().performAfter(nullptr, 0.030, [&] { order += "c"; });
-  loop().performAfter(nullptr, 0.010, [&] { order += "a"; });
-  loop().performAfter(nullptr, 0.020, [&] { order += "b"; });
-  loop().performNextPass(nullptr, [&] { order += "0"; });
-  loop().performNextPass(nullptr, [&] { order += "1"; });
-  ASSERT_TRUE(runMainContextUntil([&] { return order.size() == 5; }, 2.0));
-  EXPECT_EQ(order, "01abc");
-}
-
 TEST_F(GLibRunLoopDriverTest, ALongChainOfNextPassCallsLetsGLibSourcesRun) {
   // Each pass is one dispatch: GLib's sources (sockets, GTK) get their turn between passes,
   // rather than after the whole chain. (Bounded, so a driver that gets this wrong fails

@@ -154,16 +154,6 @@ TEST_F(SoupURLTransportTest, MethodHeadersBodyAndUserAgentReachTheServerAsGiven)
   EXPECT_EQ(seen.headers.value("User-Agent"), "Mozilla/5.0 (iPhone; Ashenmoor test) Mobile/7E18");
 }
 
-TEST_F(SoupURLTransportTest, WithoutAUserAgentTheBackendSendsItsOwn) {
-  server_.handle("/ua", [](SoupServerMessage* m, const ServerRequest&) {
-    LoopbackServer::reply(m, 200);
-  });
-  load(request(server_.url("/ua")), std::make_shared<NetRecorder>());
-  ASSERT_EQ(server_.requests().size(), 1u);
-  EXPECT_EQ(server_.requests()[0].headers.value("User-Agent"),
-            pf::SoupURLTransport::defaultUserAgent());
-}
-
 // --- Redirects ----------------------------------------------------------------------------
 
 class RedirectTest : public SoupURLTransportTest {

@@ -1,0 +1,289 @@
+// The bridge's center: posting page messages to observers (at once and on a later run-loop
+// pass), matching by name and sending web view, and native-to-page script calls.
+#include "sdk/notification/GADNotificationCenter.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/sim/SimEnvironment.h"
+#include "platform/sim/SimUIWebView.h"
+#include "platform/ui/WebView.h"
+#include "sdk/encoding/GAD_SBJSON.h"
+
+namespace {
+
+struct Heard {
+  std::string name;
+  const void* sender;
+  pf::Value userInfo;
+};
+
+class GADNotificationCenterTest : public ::testing::Test {
+ protected:
+  pf::SimEnvironment sim;
+  GADNotificationCenter center;
+  std::vector<Heard> heard;
+
+  void SetUp() override {
+    webA = pf::WebView::create(pf::Rect(0, 0, 320, 50));
+    webB = pf::WebView::create(pf::Rect(0, 0, 320, 50));
+  }
+  void TearDown() override { center.removeObserver(this); }
+
+  static pf::Url url(const char* text) { return *pf::Url::parse(text); }
+
+  // Records what an observer registered for `name` and `sender` hears.
+  void listen(std::string_view name, const void* sender) {
+    center.addObserver(this, name, sender, [this](const pf::Notification& n) {
+      heard.push_back({n.name(), n.sender(), n.userInfo()});
+    });
+  }
+
+  std::shared_ptr<pf::WebView> webA, webB;
+};
+
+// --- posting at once -------------------------------------------------------------------------
+
+TEST_F(GADNotificationCenterTest, APostedMessageCarriesNameWebViewAndParameters) {
+  std::shared_ptr<pf::WebView> objectSeen;
+  center.addObserver(this, "loadAdURL", webA.get(), [&](const pf::Notification& n) {
+    objectSeen = n.objectAs<pf::WebView>();
+    heard.push_back({n.name(), n.sender(), n.userInfo()});
+  });
+  center.postNotificationFromURLObject(url("gmsg://x/loadAdURL?url=http%3A%2F%2Fad%2F&type=1"), webA);
+  ASSERT_EQ(heard.size(), 1u);
+  EXPECT_EQ(heard[0].name, "loadAdURL");
+  EXPECT_EQ(heard[0].sender, webA.get());
+  EXPECT_EQ(heard[0].userInfo, pf::Value::dictionary({{"url", "http://ad/"}, {"type", "1"}}));
+  EXPECT_EQ(objectSeen, webA);
+}
+
+TEST_F(GADNotificationCenterTest, ObserversHearOnlyTheirNameAndTheirWebView) {
+  listen("loadAdURL", webA.get());
+  std::vector<std::string> anyView;
+  center.addObserver(this, "invalidRequest", nullptr,
+                     [&](const pf::Notification& n) { anyView.push_back(n.name()); });
+
+  center.postNotificationFromURLObject(url("gmsg://x/loadAdURL?url=b"), webB);  // other view
+  center.postNotificationFromURLObject(url("gmsg://x/unableToServe"), webA);    // other name
+  center.postNotificationFromURLObject(url("gmsg://x/loadadurl"), webA);        // case differs
+  EXPECT_TRUE(heard.empty());
+  center.postNotificationFromURLObject(url("gmsg://x/loadAdURL?url=a"), webA);
+  ASSERT_EQ(heard.size(), 1u);
+  EXPECT_EQ(heard[0].userInfo["url"].stringRef(), "a");
+
+  center.postNotificationFromURLObject(url("gmsg://x/invalidRequest"), webB);
+  center.postNotificationFromURLObject(url("gmsg://x/invalidRequest"), nullptr);
+  EXPECT_EQ(anyView, (std::vector<std::string>{"invalidRequest", "invalidRequest"}));
+}
+
+TEST_F(GADNotificationCenterTest, AURLThatYieldsNoMessagePostsNothing) {
+  listen("", nullptr);  // every name, every sender
+  center.postNotificationFromURLObject(url("gmsg://x"), webA);
+  center.postNotificationFromURLObject(url("rodud://unknown"), webA);
+  center.postNotificationFromURLObject(url("http://x/loadAdURL"), webA);
+  EXPECT_TRUE(heard.empty());
+  center.postNotificationFromURLObject(url("rodud://closecanvas"), webA);
+  ASSERT_EQ(heard.size(), 1u);
+  EXPECT_EQ(heard[0].name, "close");
+  EXPECT_TRUE(heard[0].userInfo.isNull());  // no parameters: no user info
+}
+
+TEST_F(GADNotificationCenterTest, TheDefaultCenterIsOneInstanceApartFromThePlatformsCenter) {
+  auto& bridge = GADNotificationCenter::defaultCenter();
+  EXPECT_EQ(&bridge, &GADNotificationCenter::defaultCenter());
+  int onBridge = 0, onPlatform = 0;
+  bridge.addObserver(this, "close", nullptr, [&](const pf::Notification&) { ++onBridge; });
+  pf::NotificationCenter::defaultCenter().addObserver(this, "close", nullptr,
+                                                      [&](const pf::Notification&) { ++onPlatform; });
+  bridge.postNotificationFromURLObject(url("rodud://closecanvas"), webA);
+  bridge.removeObserver(this);
+  pf::NotificationCenter::defaultCenter().removeObserver(this);
+  EXPECT_EQ(onBridge, 1);
+  EXPECT_EQ(onPlatform, 0);
+}
+
+// --- delayed posting -------------------------------------------------------------------------
+
+TEST_F(GADNotificationCenterTest, ADelayedPostingArrivesOnALaterPassNotDuringTheCall) {
+  listen("loadAdURL", webA.get());
+  center.postNotificationFromURLObjectWithDelay(url("gmsg://x/loadAdURL?url=a"), webA, 0.0);
+  EXPECT_TRUE(heard.empty());
+  sim.clock().runUntilIdle();
+  ASSERT_EQ(heard.size(), 1u);
+  EXPECT_EQ(heard[0].sender, webA.get());
+  EXPECT_EQ(heard[0].userInfo["url"].stringRef(), "a");
+  sim.clock().runUntilIdle();
+  EXPECT_EQ(heard.size(), 1u);  // once
+}
+
+TEST_F(GADNotificationCenterTest, ADelayedPostingWaitsForItsDelayAndKeepsOrder) {
+  listen("", nullptr);
+  center.postNotificationFromURLObjectWithDelay(url("gmsg://x/late"), webA, 0.5);
+  center.postNotificationFromURLObjectWithDelay(url("gmsg://x/first"), webA, 0.0);
+  center.postNotificationFromURLObjectWithDelay(url("gmsg://x/second"), nullptr, 0.0);
+  sim.clock().advance(0.4);
+  ASSERT_EQ(heard.size(), 2u);
+  EXPECT_EQ(heard[0].name, "first");
+  EXPECT_EQ(heard[1].name, "second");
+  EXPECT_EQ(heard[1].sender, nullptr);
+  sim.clock().advance(0.1);
+  ASSERT_EQ(heard.size(), 3u);
+  EXPECT_EQ(heard[2].name, "late");
+}
+
+// A web view delegate that forwards every message URL with delay 0, as the base delegate does.
+class ForwardingDelegate : public pf::WebViewDelegate {
+ public:
+  explicit ForwardingDelegate(GADNotificationCenter& center) : center_(center) {}
+  ~ForwardingDelegate() override { pf::RunLoop::main().cancelPendingCalls(this); }
+  bool webViewShouldStartLoadWithRequest(const std::shared_ptr<pf::WebView>& view,
+                                         const pf::URLRequest& request, pf::WebViewNavigationType) override {
+    center_.postNotificationFromURLObjectWithDelay(request.url(), view, 0.0, this);
+    returned = false;
+    return false;
+  }
+  bool returned = true;
+
+ private:
+  GADNotificationCenter& center_;
+};
+
+TEST_F(GADNotificationCenterTest, AMessageFromAPageReachesItsObserverAfterTheDelegateReturns) {
+  auto delegate = std::make_shared<ForwardingDelegate>(center);
+  webA->setDelegate(delegate);
+  bool returnedFirst = false;
+  center.addObserver(this, "loadAdURL", webA.get(),
+                     [&](const pf::Notification&) { returnedFirst = delegate->returned; heard.push_back({}); });
+  // The sim clears `returned` in the decision and sets it once the page's navigation is done.
+  EXPECT_FALSE(pf::SimUIWebView::of(*webA)->navigate("gmsg://x/loadAdURL?url=a",
+                                                    pf::WebViewNavigationType::Other));
+  EXPECT_TRUE(heard.empty());
+  delegate->returned = true;
+  sim.clock().runUntilIdle();
+  EXPECT_EQ(heard.size(), 1u);
+  EXPECT_TRUE(returnedFirst);
+}
+
+TEST_F(GADNotificationCenterTest, PostingsAreCancelledWithTheirOwner) {
+  listen("", nullptr);
+  auto delegate = std::make_shared<ForwardingDelegate>(center);
+  webA->setDelegate(delegate);
+  pf::SimUIWebView::of(*webA)->navigate("gmsg://x/loadAdURL", pf::WebViewNavigationType::Other);
+  center.postNotificationFromURLObjectWithDelay(url("gmsg://x/unowned"), webA, 0.0);
+  delegate.reset();  // its destructor cancels what it scheduled
+  sim.clock().runUntilIdle();
+  ASSERT_EQ(heard.size(), 1u);
+  EXPECT_EQ(heard[0].name, "unowned");
+
+  // Without an owner the center is the owner.
+  center.postNotificationFromURLObjectWithDelay(url("gmsg://x/dropped"), webA, 0.0);
+  pf::RunLoop::main().cancelPendingCalls(&center);
+  sim.clock().runUntilIdle();
+  EXPECT_EQ(heard.size(), 1u);
+}
+
+TEST_F(GADNotificationCenterTest, APostingKeepsItsWebViewUntilItFires) {
+  listen("", nullptr);
+  std::weak_ptr<pf::WebView> weak = webB;
+  center.postNotificationFromURLObjectWithDelay(url("gmsg://x/settings"), webB, 0.0);
+  webB.reset();
+  EXPECT_FALSE(weak.expired());
+  sim.clock().runUntilIdle();
+  ASSERT_EQ(heard.size(), 1u);
+  EXPECT_EQ(heard[0].sender, weak.lock().get());  // still the same view when delivered
+  EXPECT_TRUE(weak.expired());                    // and let go afterwards
+}
+
+TEST_F(GADNotificationCenterTest, APostingOutlivedByNoCenterIsDropped) {
+  int calls = 0;
+  {
+    GADNotificationCenter local;
+    local.addObserver(this, "", nullptr, [&](const pf::Notification&) { ++calls; });
+    local.postNotificationFromURLObjectWithDelay(url("gmsg://x/a"), webA, 0.0);
+    local.postNotificationFromURLObjectWithDelay(url("gmsg://x/b"), webA, 0.0, this);  // other owner
+  }
+  sim.clock().runUntilIdle();  // would touch the destroyed center (ASan) if not dropped
+  EXPECT_EQ(calls, 0);
+  EXPECT_EQ(pf::RunLoop::main().pendingCallCount(), 0u);
+}
+
+TEST_F(GADNotificationCenterTest, ADelayedURLThatYieldsNoMessageIsDroppedWhenItFires) {
+  listen("", nullptr);
+  center.postNotificationFromURLObjectWithDelay(url("gmsg://x"), webA, 0.0);
+  center.postNotificationFromURLObjectWithDelay(url("http://x/click"), webA, 0.0);
+  sim.clock().runUntilIdle();
+  EXPECT_TRUE(heard.empty());
+}
+
+// --- native to page --------------------------------------------------------------------------
+
+class GADNotificationCenterScriptTest : public GADNotificationCenterTest {
+ protected:
+  const std::vector<std::string>& scripts() { return pf::SimUIWebView::of(*webA)->evaluatedScripts(); }
+};
+
+TEST_F(GADNotificationCenterScriptTest, WithoutUserInfoThePageGetsTheNameAlone) {
+  center.postJSNotificationUserInfoWebView("onhide", std::nullopt, webA);
+  EXPECT_EQ(scripts(), std::vector<std::string>{"VIZE_ReceiveMessage('onhide');"});
+}
+
+TEST_F(GADNotificationCenterScriptTest, UserInfoGoesAsAJSONObject) {
+  center.postJSNotificationUserInfoWebView(
+      "openableURLs", pf::Value::dictionary({{"tel:1", false}, {"http://a.example/", true}}), webA);
+  center.postJSNotificationUserInfoWebView("onshow", pf::Value::dictionary(), webA);
+  EXPECT_EQ(scripts(), (std::vector<std::string>{
+                           "VIZE_ReceiveMessage('openableURLs', {\"http://a.example/\":true,\"tel:1\":false});",
+                           "VIZE_ReceiveMessage('onshow', {});"}));
+  // The answer is ignored, whatever it is; no web view, no script.
+  auto* page = pf::SimUIWebView::of(*webA);
+  EXPECT_TRUE(page->answerScript(std::nullopt));
+  EXPECT_TRUE(page->answerScript("1"));
+  center.postJSNotificationUserInfoWebView("onhide", std::nullopt, nullptr);
+  EXPECT_EQ(scripts().size(), 2u);
+}
+
+TEST_F(GADNotificationCenterScriptTest, UserInfoTheWriterRefusesLeavesTheArgumentEmpty) {
+  pf::Value bad = pf::Value::dictionary({{"when", pf::Value::date(0)}});  // no JSON form
+  EXPECT_EQ(GADNotificationCenter::javaScriptForMessage("x", bad), "VIZE_ReceiveMessage('x', );");
+  EXPECT_EQ(GADNotificationCenter::javaScriptForMessage("x", pf::Value("scalar")),
+            "VIZE_ReceiveMessage('x', );");
+}
+
+TEST_F(GADNotificationCenterScriptTest, ANameCannotBreakOutOfItsStringLiteral) {
+  EXPECT_EQ(GADNotificationCenter::javaScriptForMessage("a');alert(1);//", std::nullopt),
+            "VIZE_ReceiveMessage('a\\');alert(1);//');");
+  EXPECT_EQ(GADNotificationCenter::javaScriptForMessage("\\'", std::nullopt),
+            "VIZE_ReceiveMessage('\\\\\\'');");  // the backslash cannot eat the escape
+  EXPECT_EQ(GADNotificationCenter::javaScriptForMessage("l1\nl2\r\"\t\x01\x7f", std::nullopt),
+            "VIZE_ReceiveMessage('l1\\nl2\\r\\\"\\t\\x01\\x7F');");
+  // Line and paragraph separators end a line inside older engines' literals.
+  EXPECT_EQ(GADNotificationCenter::javaScriptForMessage("a\u2028b\u2029c", std::nullopt),
+            "VIZE_ReceiveMessage('a\\u2028b\\u2029c');");
+  // Other UTF-8 passes; malformed bytes become U+FFFD, never swallow the closing quote.
+  EXPECT_EQ(GADNotificationCenter::javaScriptForMessage("\xC3\xA9\xF0\x9F\x98\x80", std::nullopt),
+            "VIZE_ReceiveMessage('\xC3\xA9\xF0\x9F\x98\x80');");
+  EXPECT_EQ(GADNotificationCenter::javaScriptForMessage("\xE2\x80", std::nullopt),
+            "VIZE_ReceiveMessage('\\uFFFD\\uFFFD');");
+  EXPECT_EQ(GADNotificationCenter::javaScriptForMessage("\xC0\xAF\xED\xA0\x80\xF4\x90\x80\x80", std::nullopt),
+            "VIZE_ReceiveMessage('"
+            "\\uFFFD\\uFFFD\\uFFFD\\uFFFD\\uFFFD\\uFFFD\\uFFFD\\uFFFD\\uFFFD');");
+}
+
+TEST_F(GADNotificationCenterScriptTest, HostileUserInfoStaysInsideItsJSONObject) {
+  pf::Value info = pf::Value::dictionary({
+      {"result", "'); alert(1); ('\" \\ </script>\n"},
+      {"k\u2028\"", "sep\u2029"},
+  });
+  std::string js = GADNotificationCenter::javaScriptForMessage("evalJavaScriptInOpenerResult", info);
+  const std::string head = "VIZE_ReceiveMessage('evalJavaScriptInOpenerResult', ";
+  ASSERT_EQ(js.substr(0, head.size()), head);
+  ASSERT_EQ(js.substr(js.size() - 2), ");");
+  std::string json = js.substr(head.size(), js.size() - head.size() - 2);
+  EXPECT_EQ(json.find("\u2028"), std::string::npos);
+  EXPECT_EQ(json.find("\u2029"), std::string::npos);
+  EXPECT_EQ(json.find('\n'), std::string::npos);
+  // The argument is exactly one JSON object, and it is the user info.
+  EXPECT_EQ(GAD_SBJSON().objectWithStringError(json), info);
+}
+
+}  // namespace
