@@ -10,7 +10,7 @@ out=$(mktemp); trap 'rm -f "$out"' EXIT
 check() {
   local what=$1 expected=$2 status=$3; shift 3
   local got rc
-  "$@" > "$out"; rc=$?
+  "$@" > "$out" 2>/dev/null; rc=$?
   got=$(od -An -tx1 < "$out" | tr -d ' \n')
   expected=$(printf '%b' "$expected" | od -An -tx1 | tr -d ' \n')
   if [ "$got" != "$expected" ] || [ "$rc" != "$status" ]; then

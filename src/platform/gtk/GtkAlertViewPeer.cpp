@@ -55,6 +55,10 @@ void GtkAlertViewPeer::show(const std::string& title, const std::string& message
   gtk_box_append(GTK_BOX(column), row);
   gtk_window_set_child(w, column);
   g_signal_connect(w, "close-request", G_CALLBACK(onCloseRequest), this);
+  // The focus passing to the alert leaves the application active; leaving the alert may not.
+  g_signal_connect(w, "notify::is-active", G_CALLBACK(+[](GObject*, GParamSpec*, gpointer) {
+                     GtkWindowPeer::focusChanged();
+                   }), this);
   // Escape means the cancel button, as closing the window does.
   GtkEventController* keys = gtk_shortcut_controller_new();
   gtk_shortcut_controller_add_shortcut(

@@ -214,18 +214,6 @@ void GtkWebViewPeer::onLoadChanged(WebKitWebView* web, WebKitLoadEvent event, gp
 
 gboolean GtkWebViewPeer::onLoadFailed(WebKitWebView*, WebKitLoadEvent, char* uri, GError* error, gpointer self) {
   auto* peer = static_cast<GtkWebViewPeer*>(self);
-  if (!peer->inLoad_) {
-    // Refused before it began (a restricted port, say): the host still hears it start and
-    // fail, or a view waiting for the end of its load would wait for ever. A cancellation or
-    // a navigation we refused ourselves is no load of the host's.
-    if (g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED) ||
-        g_error_matches(error, WEBKIT_POLICY_ERROR, WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE))
-      return TRUE;
-    peer->inLoad_ = true;
-    std::weak_ptr<bool> alive = peer->alive_;
-    peer->host_.peerDidStartLoad();
-    if (alive.expired()) return TRUE;
-  }
   peer->endLoad(GtkWebError::fromGError(error, uri ? uri : ""));
   return TRUE;  // no engine error page: the original showed none, and it would "finish" a load
 }

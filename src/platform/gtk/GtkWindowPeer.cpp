@@ -8,6 +8,8 @@
 
 namespace pf {
 namespace {
+guint focusJudgement = 0;  // the idle source judging the focus, while one is due
+
 std::vector<GtkWindowPeer*>& livePeers() {
   static std::vector<GtkWindowPeer*> peers;
   return peers;
@@ -42,6 +44,10 @@ GtkWindowPeer::GtkWindowPeer(Window& window, GtkApplication* application)
 
 GtkWindowPeer::~GtkWindowPeer() {
   std::erase(livePeers(), this);
+  if (livePeers().empty() && focusJudgement) {
+    g_source_remove(focusJudgement);
+    focusJudgement = 0;
+  }
   GtkWindow* w = gtkWindow_.get();
   // Our handlers first (the gesture's data is us too), then the surface watch.
   g_signal_handlers_disconnect_by_data(w, this);
@@ -148,16 +154,37 @@ gboolean GtkWindowPeer::onCloseRequest(GtkWindow*, gpointer self) {
   return TRUE;
 }
 
-void GtkWindowPeer::onActiveChanged(GObject*, GParamSpec*, gpointer self) {
-  auto* peer = static_cast<GtkWindowPeer*>(self);
-  if (!peer->drivesApplication()) return;
+void GtkWindowPeer::onActiveChanged(GObject*, GParamSpec*, gpointer) { focusChanged(); }
+
+void GtkWindowPeer::focusChanged() {
+  if (!focusJudgement) focusJudgement = g_idle_add(judgeFocus, nullptr);
+}
+
+bool GtkWindowPeer::isOurs(GtkWindow* window) {
+  for (auto* p : livePeers())
+    if (p->gtkWindow() == window || (window && gtk_window_get_transient_for(window) == p->gtkWindow())) return true;
+  return false;
+}
+
+gboolean GtkWindowPeer::judgeFocus(gpointer) {
+  focusJudgement = 0;
   auto app = Application::sharedApplication();
-  if (gtk_window_is_active(peer->gtkWindow_.get())) {
+  auto key = app->keyWindow();
+  if (!key || !of(*key)) return G_SOURCE_REMOVE;
+  bool focused = false;
+  GListModel* toplevels = gtk_window_get_toplevels();
+  for (guint i = 0; i < g_list_model_get_n_items(toplevels) && !focused; ++i) {
+    auto* w = GTK_WINDOW(g_list_model_get_item(toplevels, i));
+    focused = gtk_window_is_active(w) && isOurs(w);
+    g_object_unref(w);
+  }
+  if (focused) {
     app->enterForeground();  // nothing unless it was in the background
     app->becomeActive();
   } else {
     app->resignActive();
   }
+  return G_SOURCE_REMOVE;
 }
 
 void GtkWindowPeer::onRealize(GtkWidget* widget, gpointer self) {
@@ -185,7 +212,7 @@ void GtkWindowPeer::onSurfaceState(GObject* surface, GParamSpec*, gpointer self)
     app->enterBackground();
   } else {
     app->enterForeground();
-    if (gtk_window_is_active(peer->gtkWindow_.get())) app->becomeActive();
+    focusChanged();
   }
 }
 

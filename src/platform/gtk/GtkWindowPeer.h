@@ -7,8 +7,11 @@
 // pointer — the web engine — sees the press; the press still goes on to it). The release
 // completes a "touch up inside" for the control the press hit, when it ends inside it.
 //
-// Application states follow the key window: focused is active, unfocused is inactive,
-// minimised is the background; closing the window terminates the application.
+// Application states follow the desktop's focus: the application is active while one of its
+// windows (or a box of its own over one, like an alert) has the focus, inactive otherwise;
+// the key window minimised is the background; closing it terminates the application. Focus
+// is judged once the desktop settles (on idle), so focus passing from the window to its own
+// alert is no change at all.
 #include <gtk/gtk.h>
 
 #include <memory>
@@ -37,6 +40,8 @@ class GtkWindowPeer : public GtkViewPeerOf<WindowPeer> {
   // The GTK window of the application's key window, if it has one.
   static GtkWindow* keyGtkWindow();
   static void setStatusBarHiddenEverywhere(bool hidden);
+  // A window of ours gained or lost the focus (connect a box's "notify::is-active" here).
+  static void focusChanged();
   // A point in the window's view coordinates, in the coordinates of its surface (what a
   // pointer on the screen is measured in, relative to the window's top-left corner).
   Point surfacePoint(Point windowPoint) const;
@@ -49,7 +54,9 @@ class GtkWindowPeer : public GtkViewPeerOf<WindowPeer> {
   static void onPressed(GtkGestureClick* gesture, int presses, double x, double y, gpointer self);
   static void onReleased(GtkGestureClick* gesture, int presses, double x, double y, gpointer self);
   static gboolean onCloseRequest(GtkWindow*, gpointer self);
-  static void onActiveChanged(GObject*, GParamSpec*, gpointer self);
+  static void onActiveChanged(GObject*, GParamSpec*, gpointer);
+  static gboolean judgeFocus(gpointer);
+  static bool isOurs(GtkWindow* window);
   static void onRealize(GtkWidget*, gpointer self);
   static void onUnrealize(GtkWidget*, gpointer self);
   static void onSurfaceState(GObject*, GParamSpec*, gpointer self);

@@ -1,9 +1,9 @@
 #include "sdk/encoding/DOZStringEncodingGroups.h"
 
-#include "sdk/encoding/DOZStringEncodingTables.h"
-
 #include <cstring>
 #include <numeric>
+
+#include "sdk/encoding/DOZStringEncodingTables.h"
 
 namespace {
 

@@ -209,11 +209,13 @@ pf::Value GADIdentifierUtilities::jsonRepresentable(const pf::Value& value, int 
       pf::Value out = pf::Value::dictionary();
       for (const auto& [key, item] : *value.asDictionary()) {
         pf::Value kept = jsonRepresentable(item, depth + 1);
-        if (!kept.isNull()) out.set(key, std::move(kept));
+        if (!kept.isNull() && pf::Url::isValidUtf8(key)) out.set(key, std::move(kept));
       }
       return out;
     }
     case pf::Value::Kind::Real: return std::isfinite(*value.asReal()) ? value : pf::Value();
+    // A binary property list's 8-bit text is taken byte for byte and need not be UTF-8.
+    case pf::Value::Kind::String: return pf::Url::isValidUtf8(value.stringRef()) ? value : pf::Value();
     case pf::Value::Kind::Date:
     case pf::Value::Kind::Data:
     case pf::Value::Kind::Null: return pf::Value();

@@ -94,7 +94,8 @@ class GADIdentifierUtilities {
   // The device and app part of an ad request.
   pf::Value parameters();
 
-  // `value` with what JSON cannot carry (dates, data, nulls, non-finite reals) left out, at
+  // `value` with what JSON cannot carry (dates, data, nulls, non-finite reals, text or keys
+  // that are not UTF-8) left out, at
   // every depth, and containers nested deeper than kMaxMetadataDepth left out too. The store
   // metadata goes out with every request: one date in it must not make the whole request
   // text unwritable.

@@ -10,7 +10,7 @@ constexpr const char* kInvalidRequestText = "Invalid ad request parameter(s).  C
 }
 
 GADRequestError::GADRequestError(long code, const std::shared_ptr<GADRequest>& request)
-    : pf::Error(kGADErrorDomain, code, userInfo(code, request)) {}
+    : pf::Error(kGADErrorDomain, code, makeUserInfo(code, request)) {}
 
 std::string GADRequestError::localizedStringForErrorCode(long code) {
   std::string text;
@@ -33,7 +33,7 @@ std::string GADRequestError::localizedStringForErrorCode(long code) {
   return "Request Error: " + text;
 }
 
-pf::Value GADRequestError::userInfo(long code, const std::shared_ptr<GADRequest>& request) {
+pf::Value GADRequestError::makeUserInfo(long code, const std::shared_ptr<GADRequest>& request) {
   pf::Value info = pf::Value::dictionary();
   // What was asked for, for the publisher's debugging. Composed without the statistics:
   // reporting a failure must not use up what the next request is to send.

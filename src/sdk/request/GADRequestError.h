@@ -40,5 +40,5 @@ class GADRequestError : public pf::Error {
   static std::string localizedStringForErrorCode(long code);
 
  private:
-  static pf::Value userInfo(long code, const std::shared_ptr<GADRequest>& request);
+  static pf::Value makeUserInfo(long code, const std::shared_ptr<GADRequest>& request);
 };

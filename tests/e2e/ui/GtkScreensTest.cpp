@@ -160,6 +160,7 @@ TEST_F(GtkScreensTest, AModalControllerCoversTheTabBarAndIsDismissed) {
   auto label = pf::Label::create(pf::Rect(20, 40, 280, 40));
   label->setText("A full-screen page");
   label->setTextColor(pf::Color::white());
+  label->setBackgroundColor(pf::Color::clear());
   label->setFontSize(22);
   modal->view()->addSubview(label);
   tabs_->presentModalViewController(modal, true);
@@ -202,6 +203,8 @@ TEST_F(GtkScreensTest, AnAlertShowsItsButtonsAndReportsTheOneClicked) {
   EXPECT_STREQ(gtk_button_get_label(GTK_BUTTON(alertPeer->buttons()[0])), "Later");
   EXPECT_STREQ(gtk_button_get_label(GTK_BUTTON(alertPeer->buttons()[1])), "Watch");
   EXPECT_EQ(gtk_window_get_transient_for(alertPeer->gtkWindow()), peer_->gtkWindow());
+  DesktopHarness::settle(150);
+  EXPECT_EQ(app_->applicationState(), pf::ApplicationState::Active) << "the focus on our own alert made us inactive";
   auto shot = DesktopHarness::snapshot(GTK_WIDGET(alertPeer->gtkWindow()), "alert");
   EXPECT_TRUE(shot.saved) << shot.error;
 
@@ -273,6 +276,19 @@ TEST_F(GtkScreensTest, URLsGoToTheDesktopsHandlerOfTheirScheme) {
   auto launched = DesktopHarness::launchedURLs(before + 1, 5000);
   ASSERT_EQ(launched.size(), before + 1);
   EXPECT_EQ(launched.back(), "ashenmoor-test://episode/2?from=banner");
+}
+
+TEST_F(GtkScreensTest, AnotherWindowTakingTheFocusMakesTheApplicationInactiveUntilItComesBack) {
+  ASSERT_TRUE(DesktopHarness::spin([&] { return gtk_window_is_active(peer_->gtkWindow()); }, 3000))
+      << "the display gives no focus to the window";
+  EXPECT_EQ(app_->applicationState(), pf::ApplicationState::Active);
+  GtkWindow* stranger = GTK_WINDOW(gtk_window_new());  // stands for another application's window
+  gtk_window_set_default_size(stranger, 200, 100);
+  gtk_window_present(stranger);
+  EXPECT_TRUE(DesktopHarness::spin([&] { return app_->applicationState() == pf::ApplicationState::Inactive; }, 3000));
+  gtk_window_present(peer_->gtkWindow());
+  EXPECT_TRUE(DesktopHarness::spin([&] { return app_->applicationState() == pf::ApplicationState::Active; }, 3000));
+  gtk_window_destroy(stranger);
 }
 
 TEST_F(GtkScreensTest, TheStatusBarHidesAndAnIdleInhibitionIsAskedForWhileTheIdleTimerIsOff) {

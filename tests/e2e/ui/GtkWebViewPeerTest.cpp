@@ -221,12 +221,13 @@ TEST_F(GtkWebViewPeerTest, AFailedLoadEndsOnceWithAURLErrorAndShowsNoEnginePage)
   EXPECT_FALSE(web_->isLoading());
 }
 
-TEST_F(GtkWebViewPeerTest, ALoadTheEngineRefusesBeforeItStartsStillEndsWithOneFailure) {
-  // Port 9 is on the engine's list of ports a page may not use.
-  web_->loadRequest(pf::URLRequest(*pf::Url::parse("http://127.0.0.1:9/")));
+TEST_F(GtkWebViewPeerTest, AURLTheEngineCannotShowFailsOnceWithTheEnginesPolicyError) {
+  web_->loadRequest(pf::URLRequest(*pf::Url::parse("nosuchscheme://127.0.0.1/x")));
   ASSERT_TRUE(DesktopHarness::spin([&] { return !delegate_->errors.empty(); }, 5000));
   DesktopHarness::settle(200);
   ASSERT_EQ(delegate_->errors.size(), 1u);
+  EXPECT_EQ(delegate_->errors[0].domain(), "WebKitErrorDomain");
+  EXPECT_EQ(delegate_->errors[0].code(), 101) << delegate_->errors[0].description();
   EXPECT_EQ(delegate_->starts, 1);
   EXPECT_EQ(delegate_->finishes, 0);
   EXPECT_FALSE(web_->isLoading());

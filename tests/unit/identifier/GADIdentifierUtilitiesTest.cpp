@@ -386,3 +386,15 @@ TEST(StoreMetadataForJson, DeeplyNestedContainersAreCutOff) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(StoreMetadataForJson, TextThatIsNotUtf8IsLeftOut) {
+  // A binary property list's 8-bit text reaches us byte for byte.
+  pf::Value metadata = pf::Value::dictionary(
+      {{"ok", "fine"}, {"bad", std::string("caf\xe9")}, {std::string("k\xff"), "value"}, {"list", pf::Value::array({std::string("\xc3"), "x"})}});
+  EXPECT_EQ(GADIdentifierUtilities::jsonRepresentable(metadata),
+            pf::Value::dictionary({{"ok", "fine"}, {"list", pf::Value::array({"x"})}}));
+}
+
+}  // namespace

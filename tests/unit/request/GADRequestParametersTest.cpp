@@ -1,0 +1,205 @@
+// The parameter dictionary of a request: what goes in, in which order, and what it uses up.
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <string>
+
+#include "RequestTestSupport.h"
+#include "platform/base/Clock.h"
+#include "platform/net/ReachabilityFlags.h"
+#include "platform/sim/SimReachability.h"
+#include "platform/ui/Device.h"
+#include "sdk/request/GADRequestPrivate.h"
+#include "sdk/utility/GADLocation.h"
+#include "sdk/utility/GADMacros.h"
+
+namespace {
+
+class GADRequestParametersTest : public RequestTest {
+ protected:
+  std::shared_ptr<GADRequestPrivate> request_ = GADRequestPrivate::create();
+  static std::shared_ptr<GADStatistics> stats() { return GADStatistics::sharedStatistics(); }
+};
+
+// TZ for the scope (the C library reads it at tzset()).
+class ScopedTimeZone {
+ public:
+  explicit ScopedTimeZone(const char* zone) : env_("TZ", zone) { tzset(); }
+  ~ScopedTimeZone() { tzset(); }
+
+ private:
+  ScopedEnvironment env_;
+};
+
+TEST_F(GADRequestParametersTest, BareRequestHasIdentityVersionStatisticsAndCounter) {
+  settleNetwork();
+  pf::Value params = request_->parameters();
+
+  pf::Value identity = GADIdentifierUtilities::sharedInstance()->parameters();
+  ASSERT_GT(identity.size(), 5u);
+  for (const auto& [key, value] : *identity.asDictionary()) EXPECT_EQ(params[key], value) << key;
+  EXPECT_EQ(params["js"], pf::Value("vize-sdk-i-v4.1.1"));
+  EXPECT_EQ(params["net"], pf::Value("wi"));
+  EXPECT_EQ(params["session_id"], pf::Value(stats()->sessionId()));
+  EXPECT_EQ(params["preqs"], pf::Value(0));
+  for (const char* key : {"testing", "adtest", "extras", "cust_gender", "cust_age", "kw", "uule", "pcc", "pcbo"})
+    EXPECT_FALSE(params.contains(key)) << key;
+  // Nothing else sneaks in.
+  EXPECT_EQ(params.size(), identity.size() + 4);
+}
+
+TEST_F(GADRequestParametersTest, CounterAlwaysReplacesTheStatisticsCount) {
+  stats()->setAdRequestCount(7);
+  ASSERT_EQ(GADStatistics::sharedStatistics()->parameters()["preqs"], pf::Value(7));  // what step 3 writes
+  EXPECT_EQ(request_->parameters()["preqs"], pf::Value(0));
+  request_->setCounter(3);
+  EXPECT_EQ(request_->parameters()["preqs"], pf::Value(3));
+  // The stored count is the statistics', untouched by the request.
+  EXPECT_EQ(stats()->adRequestCount(), 7);
+}
+
+TEST_F(GADRequestParametersTest, StatisticsAreSentOnceThenReset) {
+  stats()->incrementClickCount();
+  stats()->incrementClickCount();
+  stats()->incrementPageNavigationCount();
+  stats()->setBreakOutToSafari();
+  stats()->setAdRequestCount(4);
+
+  pf::Value first = request_->parameters();
+  EXPECT_EQ(first["pcc"], pf::Value(2));
+  EXPECT_EQ(first["plpnc"], pf::Value(1));
+  EXPECT_EQ(first["pcbo"], pf::Value(1));
+
+  pf::Value second = request_->parameters();
+  for (const char* key : {"pcc", "plpnc", "pcbo"}) EXPECT_FALSE(second.contains(key)) << key;
+  EXPECT_EQ(second["session_id"], first["session_id"]);
+  EXPECT_EQ(stats()->adRequestCount(), 4);  // the request count is never consumed
+}
+
+TEST_F(GADRequestParametersTest, ParametersWithoutStatisticsConsumeNothing) {
+  stats()->incrementClickCount();
+  request_->setCounter(9);
+  pf::Value shown = request_->parametersWithoutStatistics();
+  EXPECT_FALSE(shown.contains("pcc"));
+  EXPECT_FALSE(shown.contains("session_id"));
+  EXPECT_EQ(shown["preqs"], pf::Value(9));
+  EXPECT_EQ(request_->parameters()["pcc"], pf::Value(1));
+}
+
+TEST_F(GADRequestParametersTest, NetworkTypeOnlyWhenReachable) {
+  EXPECT_FALSE(request_->parameters().contains("net"));  // no report yet
+  sim.clock().runUntilIdle();
+  EXPECT_EQ(request_->parameters()["net"], pf::Value("wi"));
+  sim.reachability().setFlags(pf::ReachabilityFlags::viaWWAN());
+  sim.clock().runUntilIdle();
+  EXPECT_EQ(request_->parameters()["net"], pf::Value("ed"));
+  sim.reachability().setFlags(pf::ReachabilityFlags::notReachable());
+  sim.clock().runUntilIdle();
+  EXPECT_FALSE(request_->parameters().contains("net"));
+}
+
+TEST_F(GADRequestParametersTest, TestingLogsAtEveryCallAndGoesWithAdtest) {
+  request_->setTesting(true);
+  request_->setTestDevices(std::vector<std::string>{"someone-else", pf::Device::uniqueIdentifier()});
+  LogCapture log;
+  pf::Value first = request_->parameters();
+  pf::Value second = request_->parameters();
+  EXPECT_EQ(first["testing"], pf::Value("1"));
+  EXPECT_EQ(first["adtest"], pf::Value("on"));
+  EXPECT_EQ(second["testing"], pf::Value("1"));
+  EXPECT_EQ(log.countEndingWith("<Diziva> \"testing\" property has been deprecated.  Use \"testDevices\" instead."), 2u);
+}
+
+TEST_F(GADRequestParametersTest, AdtestNeedsTheRawIdentifierExactly) {
+  std::string raw = pf::Device::uniqueIdentifier();
+  ASSERT_FALSE(raw.empty());
+  std::string hashed = GADIdentifierUtilities::sharedInstance()->deviceIdentifier().value();
+  std::string upper = raw;
+  for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+  ASSERT_NE(upper, raw);
+
+  request_->setTestDevices(std::vector<std::string>{hashed, upper});
+  EXPECT_FALSE(request_->parameters().contains("adtest"));
+  request_->setTestDevices(std::vector<std::string>{});
+  EXPECT_FALSE(request_->parameters().contains("adtest"));
+  request_->setTestDevices(std::vector<std::string>{raw});
+  EXPECT_EQ(request_->parameters()["adtest"], pf::Value("on"));
+  EXPECT_FALSE(request_->parameters().contains("testing"));
+}
+
+TEST_F(GADRequestParametersTest, TargetingKeys) {
+  request_->setAdditionalParameters(pf::Value::dictionary({{"color_bg", "2f3e46"}}));
+  request_->setGender(2);
+  request_->addKeyword("moor & fog");
+  request_->addKeyword("moor & fog");
+  request_->setLocationWithDescription("Whitby");
+  pf::Value params = request_->parameters();
+  EXPECT_EQ(params["extras"], pf::Value::dictionary({{"color_bg", "2f3e46"}}));
+  EXPECT_EQ(params["cust_gender"], pf::Value("f"));
+  EXPECT_EQ(params["kw"], pf::Value::array({"moor & fog", "moor & fog"}));
+  EXPECT_EQ(params["uule"], pf::Value(*request_->location()->oolongRepresentation()));
+  EXPECT_EQ(params["uule"].stringRef().rfind("a+", 0), 0u);
+
+  // The whole dictionary has a JSON form.
+  EXPECT_FALSE(GADMacros::jsonify(params).value_or("").empty());
+}
+
+TEST_F(GADRequestParametersTest, EmptyContainersAreStillSent) {
+  request_->setAdditionalParameters(pf::Value::dictionary());
+  request_->setKeywords(std::make_shared<std::vector<std::string>>());
+  pf::Value params = request_->parameters();
+  EXPECT_EQ(params["extras"], pf::Value::dictionary());
+  EXPECT_EQ(params["kw"], pf::Value::array());
+  EXPECT_EQ(GADMacros::jsonify(pf::Value::dictionary({{"kw", params["kw"]}, {"extras", params["extras"]}})),
+            std::optional<std::string>(R"({"extras":{},"kw":[]})"));
+}
+
+TEST_F(GADRequestParametersTest, GenderOtherThanOneOrTwoIsNotStated) {
+  for (int gender : {0, 3, -1}) {
+    request_->setGender(gender);
+    EXPECT_FALSE(request_->parameters().contains("cust_gender")) << gender;
+  }
+  request_->setGender(1);
+  EXPECT_EQ(request_->parameters()["cust_gender"], pf::Value("m"));
+}
+
+TEST_F(GADRequestParametersTest, BirthdayIsTheCalendarDayInAnyTimeZone) {
+  for (const char* zone : {"UTC", "Pacific/Kiritimati", "Pacific/Pago_Pago", "America/Sao_Paulo", "Asia/Kathmandu"}) {
+    ScopedTimeZone tz(zone);
+    auto request = GADRequestPrivate::create();
+    request->setBirthdayWithMonthDayYear(1, 2, 1980);
+    EXPECT_EQ(request->parameters()["cust_age"], pf::Value("19800102")) << zone;
+  }
+  ScopedTimeZone tz("UTC");
+  request_->setBirthdayWithMonthDayYear(1, 2, 1980);
+  EXPECT_DOUBLE_EQ(*request_->birthday(), pf::Clock::from1970(315619200.0));  // 1980-01-02T00:00:00Z
+  // Days and months past their end roll over as a calendar does.
+  request_->setBirthdayWithMonthDayYear(13, 32, 1999);
+  EXPECT_EQ(request_->birthdayString(), std::optional<std::string>("20000201"));
+  // A date the calendar cannot hold sends no birthday.
+  request_->setBirthday(1e300);
+  EXPECT_FALSE(request_->parameters().contains("cust_age"));
+}
+
+TEST_F(GADRequestParametersTest, LocationThatIsNotPreciseReplacesAnEarlierOneWithNone) {
+  request_->setLocationWithLatitudeLongitudeAccuracy(54.48f, -0.62f, 25);
+  ASSERT_TRUE(request_->location());
+  EXPECT_EQ(request_->parameters()["uule"].stringRef().rfind("e1+", 0), 0u);
+  request_->setLocationWithLatitudeLongitudeAccuracy(0, -0.62f, 25);
+  EXPECT_FALSE(request_->location());
+  EXPECT_FALSE(request_->parameters().contains("uule"));
+  request_->setLocationWithDescription("Whitby");
+  request_->setLocationWithDescription("");
+  EXPECT_FALSE(request_->parameters().contains("uule"));
+}
+
+TEST_F(GADRequestParametersTest, MistypedKeyLeavesThePreciseLocationOut) {
+  ScopedEnvironment key("ASHENMOOR_UULE_KEY", "not hex at all");
+  LogCapture log;
+  request_->setLocationWithLatitudeLongitudeAccuracy(54.48f, -0.62f, 25);
+  pf::Value params = request_->parameters();
+  EXPECT_FALSE(params.contains("uule"));
+  EXPECT_TRUE(params.contains("js"));
+}
+
+}  // namespace

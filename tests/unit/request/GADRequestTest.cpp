@@ -1,0 +1,162 @@
+// The request object: what it is made as, how copies share, how it describes itself, and
+// its small class operations.
+#include "sdk/request/GADRequest.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <regex>
+
+#include "RequestTestSupport.h"
+#include "platform/base/Clock.h"
+#include "sdk/request/GADRequestPrivate.h"
+#include "sdk/utility/GADLocation.h"
+
+namespace {
+
+using GADRequestTest = RequestTest;
+
+class GADRequestOldOSTest : public RequestTest {
+ protected:
+  GADRequestOldOSTest() : RequestTest("phone-3.1.3") {}
+};
+
+TEST_F(GADRequestTest, EveryRequestIsAPrivateRequest) {
+  auto request = GADRequest::request();
+  ASSERT_TRUE(request);
+  EXPECT_NE(dynamic_cast<GADRequestPrivate*>(request.get()), nullptr);
+  auto copied = request->copy();
+  EXPECT_NE(dynamic_cast<GADRequestPrivate*>(copied.get()), nullptr);
+  EXPECT_NE(copied.get(), request.get());
+
+  // The targeting setters work through the public type.
+  request->addKeyword("fog");
+  request->setLocationWithDescription("Whitby");
+  request->setBirthdayWithMonthDayYear(5, 6, 1977);
+  EXPECT_EQ(request->keywords()->size(), 1u);
+  EXPECT_TRUE(GADRequestPrivate::from(*request).location());
+  EXPECT_TRUE(request->birthday());
+}
+
+TEST_F(GADRequestTest, CopySharesObjectsButNotTheCounter) {
+  auto source = GADRequestPrivate::create();
+  source->addKeyword("moor");
+  source->setLocationWithDescription("Goathland");
+  source->setTestDevices(std::vector<std::string>{"abc"});
+  source->setTesting(true);
+  source->setGender(1);
+  source->setBirthday(100.0);
+  source->setAdditionalParameters(pf::Value::dictionary({{"k", "v"}}));
+  source->setInterstitialAd(true);
+  source->setCounter(12);
+
+  auto copied = GADRequestPrivate::createWithRequest(*source);
+  EXPECT_EQ(copied->keywords(), source->keywords());
+  EXPECT_EQ(copied->location(), source->location());
+  EXPECT_EQ(copied->testDevices(), source->testDevices());
+  EXPECT_TRUE(copied->isTesting());
+  EXPECT_EQ(copied->gender(), 1);
+  EXPECT_EQ(copied->birthday(), std::optional<double>(100.0));
+  EXPECT_EQ(copied->additionalParameters(), source->additionalParameters());
+  EXPECT_TRUE(copied->isInterstitialAd());
+  EXPECT_EQ(copied->counter(), 0);
+
+  // A keyword added on either side is seen on both: the list is one list.
+  copied->addKeyword("fog");
+  source->addKeyword("rain");
+  std::vector<std::string> expected{"moor", "fog", "rain"};
+  LogCapture quiet;  // the copy is "testing": it logs the notice
+  EXPECT_EQ(*source->keywords(), expected);
+  EXPECT_EQ(copied->parameters()["kw"], pf::Value::array({"moor", "fog", "rain"}));
+}
+
+TEST_F(GADRequestTest, AddKeyword) {
+  auto request = GADRequestPrivate::create();
+  request->addKeyword("");
+  EXPECT_FALSE(request->keywords());
+  request->addKeyword("b");
+  request->addKeyword("a");
+  request->addKeyword("b");
+  request->addKeyword("");
+  EXPECT_EQ(*request->keywords(), (std::vector<std::string>{"b", "a", "b"}));
+}
+
+TEST_F(GADRequestTest, ExtrasMustBeADictionary) {
+  auto request = GADRequestPrivate::create();
+  request->setAdditionalParameters(pf::Value::array({"x"}));
+  EXPECT_FALSE(request->additionalParameters());
+  EXPECT_FALSE(request->parameters().contains("extras"));
+}
+
+TEST_F(GADRequestTest, DescriptionNamesWhatIsSet) {
+  auto request = GADRequestPrivate::create();
+  char head[64];
+  std::snprintf(head, sizeof head, "GADRequest<%p>: ", static_cast<const void*>(request.get()));
+  EXPECT_EQ(request->description(), head);
+
+  request->setGender(3);
+  EXPECT_EQ(request->description(), head);  // a gender that is not stated adds nothing
+  request->setGender(2);
+  request->setBirthday(pf::Clock::from1970(315619200.0));  // 1980-01-02 00:00:00 UTC
+  request->setLocationWithLatitudeLongitudeAccuracy(45.5f, -7.25f, 3);
+  request->addKeyword("fog");
+  request->setAdditionalParameters(pf::Value::dictionary({{"a", 1}}));
+  EXPECT_EQ(request->description(), std::string(head) +
+                                        "\ngender:Female"
+                                        "\nbirthday:1980-01-02 00:00:00 +0000"
+                                        "\nlocation:45.500000,-7.250000"
+                                        "\nkeywords:" + pf::Value::array({"fog"}).description() +
+                                        "\nadditionalParameters:" + pf::Value::dictionary({{"a", 1}}).description());
+  request->setGender(1);
+  request->setBirthday(std::nullopt);
+  request->setLocation(nullptr);
+  request->setKeywords(nullptr);
+  request->setAdditionalParameters(std::nullopt);
+  EXPECT_EQ(request->description(), std::string(head) + "\ngender:Male");
+}
+
+TEST_F(GADRequestTest, SpamSignalsGiveTheModulesOneParameter) {
+  pf::Value signals = GADRequestPrivate::create()->spamSignals();
+  ASSERT_EQ(signals.size(), 1u);
+  const auto& [name, value] = *signals.asDictionary()->begin();
+  EXPECT_EQ(name, kGADSignalsRequestParameterName);
+  EXPECT_TRUE(std::regex_match(value.stringRef(), std::regex("[A-Za-z0-9_-]+")));
+}
+
+TEST_F(GADRequestTest, SignalTextSplitting) {
+  EXPECT_EQ(GADRequestPrivate::signalEntryFromText("ms=abc"), pf::Value::dictionary({{"ms", "abc"}}));
+  EXPECT_EQ(GADRequestPrivate::signalEntryFromText("ms=abc=def"), pf::Value::dictionary({{"ms", "abc"}}));
+  EXPECT_EQ(GADRequestPrivate::signalEntryFromText("ms="), pf::Value::dictionary());
+  EXPECT_EQ(GADRequestPrivate::signalEntryFromText("ms==x"), pf::Value::dictionary());
+  EXPECT_EQ(GADRequestPrivate::signalEntryFromText("msabc"), pf::Value::dictionary());
+  EXPECT_EQ(GADRequestPrivate::signalEntryFromText(""), pf::Value::dictionary());
+}
+
+TEST_F(GADRequestTest, RequestTypes) {
+  EXPECT_EQ(GADRequestPrivate::requestTypeFromString("rodud"), 4);
+  EXPECT_EQ(GADRequestPrivate::requestTypeFromString("xfp"), 5);
+  EXPECT_EQ(GADRequestPrivate::requestTypeFromString("vidized"), 1);
+  EXPECT_EQ(GADRequestPrivate::requestTypeFromString("Rodud"), 0);
+  EXPECT_EQ(GADRequestPrivate::requestTypeFromString("gwhirl"), 0);
+  EXPECT_EQ(GADRequestPrivate::requestTypeFromString(""), 0);
+}
+
+TEST_F(GADRequestTest, SdkVersionIsMadeOnce) {
+  EXPECT_EQ(GADRequest::sdkVersion(), "vize-sdk-i-v4.1.1");
+  EXPECT_EQ(&GADRequest::sdkVersion(), &GADRequest::sdkVersion());
+}
+
+TEST_F(GADRequestTest, MinimumOSOnACurrentDevice) {
+  EXPECT_TRUE(GADRequestPrivate::deviceAtLeastMinimumOSMajorVersionMinorVersion(3, 0));
+  EXPECT_TRUE(GADRequestPrivate::deviceAtLeastMinimumOSMajorVersionMinorVersion(4, 0));
+  EXPECT_FALSE(GADRequestPrivate::deviceAtLeastMinimumOSMajorVersionMinorVersion(4, 1));
+}
+
+TEST_F(GADRequestOldOSTest, MinimumOSComparesMajorThenMinor) {
+  EXPECT_TRUE(GADRequestPrivate::deviceAtLeastMinimumOSMajorVersionMinorVersion(3, 1));  // bug fix ignored
+  EXPECT_TRUE(GADRequestPrivate::deviceAtLeastMinimumOSMajorVersionMinorVersion(2, 9));
+  EXPECT_FALSE(GADRequestPrivate::deviceAtLeastMinimumOSMajorVersionMinorVersion(3, 2));
+  EXPECT_FALSE(GADRequestPrivate::deviceAtLeastMinimumOSMajorVersionMinorVersion(4, 0));
+}
+
+}  // namespace
