@@ -125,7 +125,7 @@ pf::Value GADRequestPrivate::composeParameters(bool forRequest) const {
   // The raw identifier, as the publisher copies it from the console; a device that reports
   // none is never a test device.
   std::string device = pf::Device::uniqueIdentifier();
-  if (testDevices_ && std::find(testDevices_->begin(), testDevices_->end(), device) != testDevices_->end())
+  if (testDevices_ && !device.empty() && std::find(testDevices_->begin(), testDevices_->end(), device) != testDevices_->end())
     params.set(kGADParameterTestMode, "on");
   if (additionalParameters_) params.set(kGADParameterExtraParams, *additionalParameters_);
   if (auto gender = genderString()) params.set(kGADParameterGender, *gender);
@@ -135,9 +135,9 @@ pf::Value GADRequestPrivate::composeParameters(bool forRequest) const {
     if (auto uule = location_->oolongRepresentation()) params.set(kGADParameterLocation, *uule);
   }
 
-  params.set(kGADParameterTotalAdRequests, pf::Value(counter_));
-  // The counter always wins over the statistics' own "preqs".
   if (forRequest) merge(params, GADStatistics::sharedStatistics()->parameters());
+  // The counter always wins over the statistics' own "preqs".
+  params.set(kGADParameterTotalAdRequests, pf::Value(counter_));
   return params;
 }
 

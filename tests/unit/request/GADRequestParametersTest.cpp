@@ -8,6 +8,7 @@
 #include "platform/base/Clock.h"
 #include "platform/net/ReachabilityFlags.h"
 #include "platform/sim/SimReachability.h"
+#include "platform/sim/SimUIEnvironment.h"
 #include "platform/ui/Device.h"
 #include "sdk/request/GADRequestPrivate.h"
 #include "sdk/utility/GADLocation.h"
@@ -125,6 +126,13 @@ TEST_F(GADRequestParametersTest, AdtestNeedsTheRawIdentifierExactly) {
   request_->setTestDevices(std::vector<std::string>{raw});
   EXPECT_EQ(request_->parameters()["adtest"], pf::Value("on"));
   EXPECT_FALSE(request_->parameters().contains("testing"));
+
+  // A device that reports no identifier is nobody's test device, an empty entry or not.
+  pf::DeviceProfile anonymous = pf::Device::profile();
+  anonymous.uniqueIdentifier.clear();
+  sim.ui().setProfile(anonymous);
+  request_->setTestDevices(std::vector<std::string>{""});
+  EXPECT_FALSE(request_->parameters().contains("adtest"));
 }
 
 TEST_F(GADRequestParametersTest, TargetingKeys) {
