@@ -193,10 +193,53 @@ std::optional<Value> fromNode(plist_t node) {
   }
 }
 
+// libplist 2.2 aborts (an assertion in plist_get_key_val) on a binary dictionary key that
+// holds a NUL character, so such a file must never reach it: a damaged preferences or store
+// metadata file would otherwise end the process. This walks the binary format's object table
+// and refuses any text object with a NUL inside; a table that does not fit the file is
+// refused too (libplist would reject it anyway).
+bool binaryTextsAreFreeOfNul(std::string_view b) {
+  if (b.size() < 8 + 32 || b.substr(0, 6) != "bplist") return true;  // not binary: XML path
+  const auto* u = reinterpret_cast<const unsigned char*>(b.data());
+  auto readBE = [&](size_t pos, size_t width) {
+    uint64_t v = 0;
+    for (size_t i = 0; i < width; ++i) v = (v << 8) | u[pos + i];
+    return v;
+  };
+  const size_t trailer = b.size() - 32;
+  const size_t offsetSize = u[trailer + 6];
+  const uint64_t objects = readBE(trailer + 8, 8);
+  const uint64_t tableAt = readBE(trailer + 24, 8);
+  if (offsetSize < 1 || offsetSize > 8 || tableAt > trailer) return false;
+  if (objects > (trailer - tableAt) / offsetSize) return false;
+  for (uint64_t i = 0; i < objects; ++i) {
+    uint64_t at = readBE(static_cast<size_t>(tableAt + i * offsetSize), offsetSize);
+    if (at >= trailer) return false;
+    unsigned type = u[at] >> 4, low = u[at] & 0x0F;
+    if (type != 0x5 && type != 0x6) continue;  // ASCII and UTF-16 texts
+    uint64_t length = low;
+    size_t pos = static_cast<size_t>(at) + 1;
+    if (low == 0x0F) {  // the length follows as an integer object
+      if (pos >= trailer || (u[pos] >> 4) != 0x1) return false;
+      size_t width = size_t{1} << (u[pos] & 0x0F);
+      if (width > 8 || pos + 1 + width > trailer) return false;
+      length = readBE(pos + 1, width);
+      pos += 1 + width;
+    }
+    uint64_t bytes = type == 0x6 ? length * 2 : length;
+    if (length > trailer || bytes > trailer - pos) return false;
+    for (uint64_t k = 0; k < bytes; k += (type == 0x6 ? 2 : 1)) {
+      if (u[pos + k] == 0 && (type == 0x5 || u[pos + k + 1] == 0)) return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 std::optional<Value> PropertyList::read(std::string_view bytes) {
   if (bytes.empty() || bytes.size() > UINT32_MAX) return std::nullopt;
+  if (!binaryTextsAreFreeOfNul(bytes)) return std::nullopt;
   plist_t root = nullptr;
   plist_from_memory(bytes.data(), static_cast<uint32_t>(bytes.size()), &root);
   if (!root) return std::nullopt;

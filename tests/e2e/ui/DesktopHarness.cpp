@@ -115,18 +115,35 @@ bool waitMapped(GtkWindow* window, int timeoutMs) {
   return ok;
 }
 
-bool click(GtkWindow* window, pf::Point p) {
+namespace {
+std::string xidOf(GtkWindow* window) {
   GdkSurface* surface = gtk_native_get_surface(GTK_NATIVE(window));
-  if (!surface || !GDK_IS_X11_SURFACE(surface)) return false;
-  std::string xid = std::to_string(gdk_x11_surface_get_xid(surface));
-  std::string x = std::to_string(int(p.x)), y = std::to_string(int(p.y));
-  const char* argv[] = {"xdotool", "mousemove", "--window", xid.c_str(), x.c_str(), y.c_str(), "click", "1", nullptr};
+  if (!surface || !GDK_IS_X11_SURFACE(surface)) return "";
+  return std::to_string(gdk_x11_surface_get_xid(surface));
+}
+
+bool xdotool(const std::vector<std::string>& args) {
+  std::vector<const char*> argv{"xdotool"};
+  for (auto& a : args) argv.push_back(a.c_str());
+  argv.push_back(nullptr);
   int status = -1;
   GError* error = nullptr;
-  bool ran = g_spawn_sync(nullptr, const_cast<char**>(argv), nullptr, G_SPAWN_SEARCH_PATH, nullptr, nullptr, nullptr,
-                          nullptr, &status, &error);
+  bool ran = g_spawn_sync(nullptr, const_cast<char**>(argv.data()), nullptr, G_SPAWN_SEARCH_PATH, nullptr, nullptr,
+                          nullptr, nullptr, &status, &error);
   g_clear_error(&error);
   return ran && g_spawn_check_wait_status(status, nullptr);
+}
+}  // namespace
+
+bool click(GtkWindow* window, pf::Point p) {
+  std::string xid = xidOf(window);
+  return !xid.empty() &&
+         xdotool({"mousemove", "--window", xid, std::to_string(int(p.x)), std::to_string(int(p.y)), "click", "1"});
+}
+
+bool focus(GtkWindow* window) {
+  std::string xid = xidOf(window);
+  return !xid.empty() && xdotool({"windowfocus", xid});
 }
 
 std::string outputPath(const std::string& name) { return std::string(ASHENMOOR_TEST_OUTPUT_DIR) + "/" + name + ".png"; }

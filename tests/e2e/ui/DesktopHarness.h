@@ -29,6 +29,8 @@ std::vector<std::string> launchedURLs(size_t count, int timeoutMs);
 // A real pointer click (xdotool on the X display) at `surfacePoint` of `window`.
 bool click(GtkWindow* window, pf::Point surfacePoint);
 bool waitMapped(GtkWindow* window, int timeoutMs);
+// Gives `window` the keyboard focus as a window manager would (there is none under Xvfb).
+bool focus(GtkWindow* window);
 
 struct Snapshot {
   bool saved = false;

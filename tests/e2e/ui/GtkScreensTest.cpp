@@ -189,6 +189,8 @@ class RecordingAlertDelegate : public pf::AlertViewDelegate {
 };
 
 TEST_F(GtkScreensTest, AnAlertShowsItsButtonsAndReportsTheOneClicked) {
+  ASSERT_TRUE(DesktopHarness::focus(peer_->gtkWindow()));
+  ASSERT_TRUE(DesktopHarness::spin([&] { return gtk_window_is_active(peer_->gtkWindow()); }, 3000));
   auto delegate = std::make_shared<RecordingAlertDelegate>();
   auto alert = pf::AlertView::create("Episode 2", "Watch the next episode now?", delegate, "Later", {"Watch"});
   alert->show();
@@ -203,7 +205,10 @@ TEST_F(GtkScreensTest, AnAlertShowsItsButtonsAndReportsTheOneClicked) {
   EXPECT_STREQ(gtk_button_get_label(GTK_BUTTON(alertPeer->buttons()[0])), "Later");
   EXPECT_STREQ(gtk_button_get_label(GTK_BUTTON(alertPeer->buttons()[1])), "Watch");
   EXPECT_EQ(gtk_window_get_transient_for(alertPeer->gtkWindow()), peer_->gtkWindow());
-  DesktopHarness::settle(150);
+  // The focus goes to the alert, as a window manager gives it to a new modal window.
+  ASSERT_TRUE(DesktopHarness::focus(alertPeer->gtkWindow()));
+  ASSERT_TRUE(DesktopHarness::spin([&] { return gtk_window_is_active(alertPeer->gtkWindow()); }, 3000));
+  DesktopHarness::settle(100);
   EXPECT_EQ(app_->applicationState(), pf::ApplicationState::Active) << "the focus on our own alert made us inactive";
   auto shot = DesktopHarness::snapshot(GTK_WIDGET(alertPeer->gtkWindow()), "alert");
   EXPECT_TRUE(shot.saved) << shot.error;
@@ -279,14 +284,17 @@ TEST_F(GtkScreensTest, URLsGoToTheDesktopsHandlerOfTheirScheme) {
 }
 
 TEST_F(GtkScreensTest, AnotherWindowTakingTheFocusMakesTheApplicationInactiveUntilItComesBack) {
+  ASSERT_TRUE(DesktopHarness::focus(peer_->gtkWindow()));
   ASSERT_TRUE(DesktopHarness::spin([&] { return gtk_window_is_active(peer_->gtkWindow()); }, 3000))
       << "the display gives no focus to the window";
   EXPECT_EQ(app_->applicationState(), pf::ApplicationState::Active);
   GtkWindow* stranger = GTK_WINDOW(gtk_window_new());  // stands for another application's window
   gtk_window_set_default_size(stranger, 200, 100);
   gtk_window_present(stranger);
+  ASSERT_TRUE(DesktopHarness::waitMapped(stranger, 3000));
+  ASSERT_TRUE(DesktopHarness::focus(stranger));
   EXPECT_TRUE(DesktopHarness::spin([&] { return app_->applicationState() == pf::ApplicationState::Inactive; }, 3000));
-  gtk_window_present(peer_->gtkWindow());
+  ASSERT_TRUE(DesktopHarness::focus(peer_->gtkWindow()));
   EXPECT_TRUE(DesktopHarness::spin([&] { return app_->applicationState() == pf::ApplicationState::Active; }, 3000));
   gtk_window_destroy(stranger);
 }

@@ -70,23 +70,7 @@ TEST_F(GADRequestTest, CopySharesObjectsButNotTheCounter) {
   EXPECT_EQ(copied->parameters()["kw"], pf::Value::array({"moor", "fog", "rain"}));
 }
 
-TEST_F(GADRequestTest, AddKeyword) {
-  auto request = GADRequestPrivate::create();
-  request->addKeyword("");
-  EXPECT_FALSE(request->keywords());
-  request->addKeyword("b");
-  request->addKeyword("a");
-  request->addKeyword("b");
-  request->addKeyword("");
-  EXPECT_EQ(*request->keywords(), (std::vector<std::string>{"b", "a", "b"}));
-}
 
-TEST_F(GADRequestTest, ExtrasMustBeADictionary) {
-  auto request = GADRequestPrivate::create();
-  request->setAdditionalParameters(pf::Value::array({"x"}));
-  EXPECT_FALSE(request->additionalParameters());
-  EXPECT_FALSE(request->parameters().contains("extras"));
-}
 
 TEST_F(GADRequestTest, DescriptionNamesWhatIsSet) {
   auto request = GADRequestPrivate::create();
@@ -132,27 +116,11 @@ TEST_F(GADRequestTest, SignalTextSplitting) {
   EXPECT_EQ(GADRequestPrivate::signalEntryFromText(""), pf::Value::dictionary());
 }
 
-TEST_F(GADRequestTest, RequestTypes) {
-  EXPECT_EQ(GADRequestPrivate::requestTypeFromString("rodud"), 4);
-  EXPECT_EQ(GADRequestPrivate::requestTypeFromString("xfp"), 5);
-  EXPECT_EQ(GADRequestPrivate::requestTypeFromString("vidized"), 1);
-  EXPECT_EQ(GADRequestPrivate::requestTypeFromString("Rodud"), 0);
-  EXPECT_EQ(GADRequestPrivate::requestTypeFromString("gwhirl"), 0);
-  EXPECT_EQ(GADRequestPrivate::requestTypeFromString(""), 0);
-}
 
-TEST_F(GADRequestTest, SdkVersionIsMadeOnce) {
-  EXPECT_EQ(GADRequest::sdkVersion(), "vize-sdk-i-v4.1.1");
-  EXPECT_EQ(&GADRequest::sdkVersion(), &GADRequest::sdkVersion());
-}
 
-TEST_F(GADRequestTest, MinimumOSOnACurrentDevice) {
-  EXPECT_TRUE(GADRequestPrivate::deviceAtLeastMinimumOSMajorVersionMinorVersion(3, 0));
-  EXPECT_TRUE(GADRequestPrivate::deviceAtLeastMinimumOSMajorVersionMinorVersion(4, 0));
-  EXPECT_FALSE(GADRequestPrivate::deviceAtLeastMinimumOSMajorVersionMinorVersion(4, 1));
-}
 
 TEST_F(GADRequestOldOSTest, MinimumOSComparesMajorThenMinor) {
+  // 3.1.3
   EXPECT_TRUE(GADRequestPrivate::deviceAtLeastMinimumOSMajorVersionMinorVersion(3, 1));  // bug fix ignored
   EXPECT_TRUE(GADRequestPrivate::deviceAtLeastMinimumOSMajorVersionMinorVersion(2, 9));
   EXPECT_FALSE(GADRequestPrivate::deviceAtLeastMinimumOSMajorVersionMinorVersion(3, 2));

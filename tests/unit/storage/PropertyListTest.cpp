@@ -155,3 +155,19 @@ TEST(PropertyList, DecimalsAreWrittenAsTheNearestReal) {
   EXPECT_EQ(roundTrip(v, PropertyList::Format::Binary), expected);
   EXPECT_EQ(roundTrip(v, PropertyList::Format::Xml), expected);
 }
+
+// A damaged binary file whose dictionary key holds a NUL reads as none; the library beneath
+// would otherwise end the process on it.
+TEST(PropertyList, BinaryKeyWithANulReadsAsNone) {
+  auto bytes = pf::PropertyList::write(
+      pf::Value::dictionary({{"ab", 1}, {"text", "value"}}), pf::PropertyList::Format::Binary);
+  ASSERT_TRUE(bytes);
+  ASSERT_TRUE(pf::PropertyList::read(*bytes));
+  size_t key = bytes->find("\x52" "ab");
+  ASSERT_NE(key, std::string::npos);
+  std::string damaged = *bytes;
+  damaged[key + 2] = '\0';
+  EXPECT_FALSE(pf::PropertyList::read(damaged));
+  std::string cut = bytes->substr(0, bytes->size() - 1);  // no whole trailer
+  EXPECT_FALSE(pf::PropertyList::read(cut));
+}
