@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/base/Url.h"
+#include "sdk/encoding/GAD_SBJSON.h"
 #include "sdk/notification/GADNotification.h"
 #include "sdk/notification/GADNotificationCenter.h"
 
@@ -30,14 +31,27 @@ void checkScript(const std::string& js) {
     check(js.compare(i, 3, "\xE2\x80\xA8") != 0 && js.compare(i, 3, "\xE2\x80\xA9") != 0);
     i += c == '\\' ? 2 : 1;
   }
-  check(js.substr(i) == "');");
+  check(js.compare(i, std::string::npos, "');") == 0 || js.compare(i, 3, "', ") == 0);
   check(pf::Url::isValidUtf8(js));
+}
+
+// With user info, what follows the name is one JSON value that reads back as the user info.
+void checkScriptWithUserInfo(const std::string& js, const pf::Value& userInfo) {
+  checkScript(js);
+  const size_t start = js.find("', ");
+  check(start != std::string::npos && js.size() >= start + 5 && js.ends_with(");"));
+  std::string json = js.substr(start + 3, js.size() - start - 5);
+  check(json.find("\xE2\x80\xA8") == std::string::npos && json.find("\xE2\x80\xA9") == std::string::npos);
+  check(GAD_SBJSON().objectWithStringError(json) == userInfo);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view text(reinterpret_cast<const char*>(data), size);
+  // Any bytes at all as a message name.
+  checkScript(GADNotificationCenter::javaScriptForMessage(std::string(text), std::nullopt));
+
   auto url = pf::Url::parse(text);
   if (!url) return 0;
   auto message = GADNotification::notificationFromURL(*url);
@@ -61,6 +75,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   }
   (void)message->description();
-  checkScript(GADNotificationCenter::javaScriptForMessage(message->name(), std::nullopt));
+  if (parameters.isDictionary())
+    checkScriptWithUserInfo(GADNotificationCenter::javaScriptForMessage(message->name(), parameters),
+                            parameters);
   return 0;
 }

@@ -203,13 +203,5 @@ TEST_F(GADRequestParametersTest, LocationThatIsNotPreciseReplacesAnEarlierOneWit
   EXPECT_FALSE(request_->parameters().contains("uule"));
 }
 
-TEST_F(GADRequestParametersTest, MistypedKeyLeavesThePreciseLocationOut) {
-  ScopedEnvironment key("ASHENMOOR_UULE_KEY", "not hex at all");
-  LogCapture log;
-  request_->setLocationWithLatitudeLongitudeAccuracy(54.48f, -0.62f, 25);
-  pf::Value params = request_->parameters();
-  EXPECT_FALSE(params.contains("uule"));
-  EXPECT_TRUE(params.contains("js"));
-}
 
 }  // namespace
