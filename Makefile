@@ -6,6 +6,10 @@ JOBS       ?= $(shell nproc)
 # Warnings are errors in CI.
 WERROR     ?= $(if $(CI),ON,OFF)
 FUZZ_SECONDS ?= 30
+# ccache (when installed) shares objects between checkouts in different folders.
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
+export CCACHE_MAXSIZE ?= 5G
 
 .PHONY: all deps configure build test check-asan fuzz run bench clean
 

@@ -4,6 +4,7 @@
 
 #include "platform/base/Clock.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Bundle.h"
 #include "platform/ui/Control.h"
 
 namespace pf {
@@ -14,12 +15,21 @@ std::vector<GtkWindowPeer*>& livePeers() {
   static std::vector<GtkWindowPeer*> peers;
   return peers;
 }
+// The application's name from its bundle, as the phone showed it under the icon.
+std::string windowTitle() {
+  if (auto bundle = Bundle::mainBundle()) {
+    for (const char* key : {"CFBundleDisplayName", "CFBundleName"})
+      if (auto name = bundle->objectForInfoDictionaryKey(key).asString(); name && !name->empty()) return *name;
+  }
+  return "Ashenmoor";
+}
+
 }  // namespace
 
 GtkWindowPeer::GtkWindowPeer(Window& window, GtkApplication* application)
     : window_(window), gtkWindow_(GObjectRef<GtkWindow>::ref(GTK_WINDOW(gtk_window_new()))) {
   GtkWindow* w = gtkWindow_.get();
-  gtk_window_set_title(w, g_get_application_name() ? g_get_application_name() : "Ashenmoor");
+  gtk_window_set_title(w, windowTitle().c_str());
   gtk_window_set_resizable(w, FALSE);
   gtk_widget_add_css_class(GTK_WIDGET(w), "pf-window");
   if (application) gtk_window_set_application(w, application);

@@ -233,6 +233,34 @@ TEST_F(GtkWebViewPeerTest, AURLTheEngineCannotShowFailsOnceWithTheEnginesPolicyE
   EXPECT_FALSE(web_->isLoading());
 }
 
+// Lets the view go inside its own navigation decision (a delegate closing its screen).
+class ClosingDelegate : public RecordingDelegate {
+ public:
+  bool webViewShouldStartLoadWithRequest(const std::shared_ptr<pf::WebView>& view, const pf::URLRequest& request,
+                                         pf::WebViewNavigationType type) override {
+    RecordingDelegate::webViewShouldStartLoadWithRequest(view, request, type);
+    if (request.url().path() != "/next.html") return true;
+    view->removeFromSuperview();
+    if (holder) holder->reset();
+    return true;
+  }
+  std::shared_ptr<TouchNotingWebView>* holder = nullptr;
+};
+
+TEST_F(GtkWebViewPeerTest, AViewLetGoInsideItsDecisionEndsQuietlyAndItsNavigationDoesNotHappen) {
+  auto closing = std::make_shared<ClosingDelegate>();
+  closing->holder = &web_;
+  web_->setDelegate(closing);
+  web_->loadRequest(pf::URLRequest(*pf::Url::parse(server_.url("/page.html"))));
+  ASSERT_TRUE(DesktopHarness::spin([&] { return closing->finishes == 1; }, 10000));
+  web_->evaluateJavaScript("location.href = '/next.html'; 1", nullptr);
+  ASSERT_TRUE(DesktopHarness::spin([&] { return closing->decisions.size() == 2; }, 5000));
+  EXPECT_EQ(web_, nullptr);
+  DesktopHarness::settle(500);
+  EXPECT_FALSE(server_.wasRequested("/next.html")) << "the page went on loading for a view that is gone";
+  EXPECT_EQ(closing->starts, 1);
+}
+
 TEST_F(GtkWebViewPeerTest, TheViewGoingAwayMidScriptAndMidLoadIsQuiet) {
   bool called = false;
   web_->loadRequest(pf::URLRequest(*pf::Url::parse(server_.url("/page.html"))));
