@@ -156,10 +156,9 @@ void GtkWindowPeer::onReleased(GtkGestureClick*, int, double x, double y, gpoint
 
 // ---- application states ----
 
-gboolean GtkWindowPeer::onCloseRequest(GtkWindow*, gpointer self) {
-  auto* peer = static_cast<GtkWindowPeer*>(self);
-  if (!peer->drivesApplication()) return FALSE;
-  // Quitting the application is the window's close; the loop ends, the window stays ours.
+gboolean GtkWindowPeer::onCloseRequest(GtkWindow*, gpointer) {
+  // Closing the phone's screen quits the application: the loop ends, the window stays ours
+  // (GTK must not destroy what the neutral window still shows).
   Application::sharedApplication()->terminate();
   return TRUE;
 }

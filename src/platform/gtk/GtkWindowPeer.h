@@ -9,7 +9,7 @@
 //
 // Application states follow the desktop's focus: the application is active while one of its
 // windows (or a box of its own over one, like an alert) has the focus, inactive otherwise;
-// the key window minimised is the background; closing it terminates the application. Focus
+// the key window minimised is the background; closing a window terminates the application. Focus
 // is judged once the desktop settles (on idle), so focus passing from the window to its own
 // alert is no change at all.
 #include <gtk/gtk.h>
@@ -53,7 +53,7 @@ class GtkWindowPeer : public GtkViewPeerOf<WindowPeer> {
  private:
   static void onPressed(GtkGestureClick* gesture, int presses, double x, double y, gpointer self);
   static void onReleased(GtkGestureClick* gesture, int presses, double x, double y, gpointer self);
-  static gboolean onCloseRequest(GtkWindow*, gpointer self);
+  static gboolean onCloseRequest(GtkWindow*, gpointer);
   static void onActiveChanged(GObject*, GParamSpec*, gpointer);
   static gboolean judgeFocus(gpointer);
   static bool isOurs(GtkWindow* window);
