@@ -1,5 +1,6 @@
 #include "platform/base/Value.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -10,10 +11,6 @@ namespace {
 const Value& nullValue() {
   static const Value null;
   return null;
-}
-const std::string& emptyString() {
-  static const std::string empty;
-  return empty;
 }
 
 void quote(std::string& out, const std::string& s) {
@@ -85,6 +82,84 @@ void describe(std::string& out, const Value& v) {
 }
 }  // namespace
 
+const std::string& Value::emptyString() {
+  static const std::string empty;
+  return empty;
+}
+
+Value::Value(const Value& other) { copyFrom(other); }
+
+void Value::copyFrom(const Value& other) {
+  switch (other.kind_) {
+    case Kind::String:
+    case Kind::Data:
+    case Kind::Decimal: ::new (&s_) std::string(other.s_); break;
+    case Kind::Array: ::new (&a_) std::shared_ptr<Array>(other.a_); break;
+    case Kind::Dictionary: ::new (&m_) std::shared_ptr<Dictionary>(other.m_); break;
+    case Kind::Boolean: b_ = other.b_; break;
+    case Kind::Integer: i_ = other.i_; break;
+    case Kind::Real:
+    case Kind::Date: d_ = other.d_; break;
+    case Kind::Null: break;
+  }
+  kind_ = other.kind_;
+}
+
+Value& Value::operator=(const Value& other) {
+  if (this == &other) return *this;
+  if (holdsText() && other.holdsText()) {  // reuses the buffer
+    s_ = other.s_;
+    kind_ = other.kind_;
+  } else if (kind_ == Kind::Array || kind_ == Kind::Dictionary) {
+    // `other` may live inside this container: copy it before letting go of the container.
+    Value copy(other);
+    release();
+    moveFrom(copy);
+  } else {
+    release();
+    copyFrom(other);
+  }
+  return *this;
+}
+
+Value& Value::operator=(Value&& other) noexcept {
+  if (this == &other) return *this;
+  if (kind_ == Kind::Array || kind_ == Kind::Dictionary) {
+    Value taken(std::move(other));  // as above: `other` may live inside this container
+    release();
+    moveFrom(taken);
+  } else {
+    release();
+    moveFrom(other);
+  }
+  return *this;
+}
+
+void ValueDictionary::normalise(bool lastWins) {
+  auto keyLess = [](const value_type& a, const value_type& b) {
+    return std::string_view(a.first) < std::string_view(b.first);
+  };
+  // Neighbouring keys mostly differ in their first byte, which settles it without a memcmp.
+  auto notAscending = [&](const value_type& a, const value_type& b) {
+    if (!a.first.empty() && !b.first.empty() && a.first[0] != b.first[0])
+      return static_cast<unsigned char>(a.first[0]) > static_cast<unsigned char>(b.first[0]);
+    return !keyLess(a, b);
+  };
+  if (std::adjacent_find(entries_.begin(), entries_.end(), notAscending) == entries_.end())
+    return;  // strictly ascending already: sorted and no key twice
+  std::stable_sort(entries_.begin(), entries_.end(), keyLess);
+  size_t kept = 0;
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    if (kept > 0 && entries_[kept - 1].first == entries_[i].first) {
+      if (lastWins) entries_[kept - 1].second = std::move(entries_[i].second);
+    } else {
+      if (kept != i) entries_[kept] = std::move(entries_[i]);
+      ++kept;
+    }
+  }
+  entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(kept), entries_.end());
+}
+
 const char* kindName(Value::Kind kind) {
   switch (kind) {
     case Value::Kind::Null: return "null";
@@ -110,15 +185,15 @@ Value Value::date(double secondsSince2001) {
 
 Value Value::data(std::string bytes) {
   Value v;
+  ::new (&v.s_) std::string(std::move(bytes));
   v.kind_ = Kind::Data;
-  v.s_ = std::make_shared<std::string>(std::move(bytes));
   return v;
 }
 
 Value Value::decimal(std::string canonicalText) {
   Value v;
+  ::new (&v.s_) std::string(std::move(canonicalText));
   v.kind_ = Kind::Decimal;
-  v.s_ = std::make_shared<std::string>(std::move(canonicalText));
   return v;
 }
 
@@ -138,7 +213,7 @@ std::optional<int64_t> Value::asInteger() const {
   if (kind_ == Kind::Real && std::isfinite(d_) && d_ >= -9.2233720368547758e18 && d_ < 9.2233720368547758e18)
     return static_cast<int64_t>(d_);
   if (kind_ == Kind::Decimal) {  // the units part of the text, toward zero like a real
-    const std::string& t = *s_;
+    const std::string& t = s_;
     size_t point = t.find('.');
     if (point == std::string::npos) point = t.size();
     int64_t n = 0;
@@ -153,17 +228,17 @@ std::optional<double> Value::asReal() const {
   if (kind_ == Kind::Integer) return static_cast<double>(i_);
   if (kind_ == Kind::Decimal) {
     double d = 0;
-    auto [end, ec] = std::from_chars(s_->data(), s_->data() + s_->size(), d);
+    auto [end, ec] = std::from_chars(s_.data(), s_.data() + s_.size(), d);
     if (ec == std::errc()) return d;
     if (ec == std::errc::result_out_of_range)  // beyond a double: the infinity or zero it tends to
-      return (*s_)[0] == '-' ? (s_->find('.') == std::string::npos ? -HUGE_VAL : -0.0)
-                             : (s_->find('.') == std::string::npos ? HUGE_VAL : 0.0);
+      return s_[0] == '-' ? (s_.find('.') == std::string::npos ? -HUGE_VAL : -0.0)
+                          : (s_.find('.') == std::string::npos ? HUGE_VAL : 0.0);
   }
   return std::nullopt;
 }
 
 std::optional<std::string> Value::asString() const {
-  if (kind_ == Kind::String) return *s_;
+  if (kind_ == Kind::String) return s_;
   return std::nullopt;
 }
 
@@ -173,22 +248,8 @@ std::optional<double> Value::asDate() const {
 }
 
 std::optional<std::string> Value::asData() const {
-  if (kind_ == Kind::Data) return *s_;
+  if (kind_ == Kind::Data) return s_;
   return std::nullopt;
-}
-
-const std::string& Value::decimalText() const {
-  return kind_ == Kind::Decimal ? *s_ : emptyString();
-}
-
-const Value::Array* Value::asArray() const { return kind_ == Kind::Array ? a_.get() : nullptr; }
-
-const Value::Dictionary* Value::asDictionary() const {
-  return kind_ == Kind::Dictionary ? m_.get() : nullptr;
-}
-
-const std::string& Value::stringRef() const {
-  return kind_ == Kind::String ? *s_ : emptyString();
 }
 
 const Value& Value::operator[](std::string_view key) const {
@@ -203,8 +264,8 @@ bool Value::contains(std::string_view key) const {
 
 Value::Dictionary& Value::mutableDictionary() {
   if (kind_ == Kind::Null) {
+    ::new (&m_) std::shared_ptr<Dictionary>(std::make_shared<Dictionary>());
     kind_ = Kind::Dictionary;
-    m_ = std::make_shared<Dictionary>();
   } else if (m_.use_count() > 1) {
     m_ = std::make_shared<Dictionary>(*m_);  // copy on write
   }
@@ -213,8 +274,8 @@ Value::Dictionary& Value::mutableDictionary() {
 
 Value::Array& Value::mutableArray() {
   if (kind_ == Kind::Null) {
+    ::new (&a_) std::shared_ptr<Array>(std::make_shared<Array>());
     kind_ = Kind::Array;
-    a_ = std::make_shared<Array>();
   } else if (a_.use_count() > 1) {
     a_ = std::make_shared<Array>(*a_);
   }
@@ -261,7 +322,7 @@ bool Value::operator==(const Value& o) const {
     case Kind::Date: return d_ == o.d_;
     case Kind::String:
     case Kind::Data:
-    case Kind::Decimal: return s_ == o.s_ || *s_ == *o.s_;
+    case Kind::Decimal: return s_ == o.s_;
     case Kind::Array: return a_ == o.a_ || *a_ == *o.a_;
     case Kind::Dictionary: return m_ == o.m_ || *m_ == *o.m_;
   }

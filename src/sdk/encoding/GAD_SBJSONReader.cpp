@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 #include "sdk/encoding/GAD_SBJSON.h"
 #include "sdk/encoding/GAD_SBJSONDecimal.h"
@@ -94,6 +95,8 @@ void GAD_SBJSONReader::skipWhitespace() {
 
 std::optional<pf::Value> GAD_SBJSONReader::read(bool allowScalar) {
   depth_ = 0;
+  elements_.clear();
+  members_.clear();
   pf::Value value;
   if (!readValue(value)) return std::nullopt;
   skipWhitespace();
@@ -133,11 +136,13 @@ bool GAD_SBJSONReader::readValue(pf::Value& out) {
   }
 }
 
-// Apart from readValue so that the string's buffer is not in the frame of every nesting level.
+// Apart from readValue so that a string's handling is not in the frame of every nesting level.
+// The text is gathered in a buffer kept from string to string, then copied once into a
+// string of its exact size.
 bool GAD_SBJSONReader::readStringValue(pf::Value& out) {
-  std::string text;
-  if (!readString(text)) return false;
-  out = pf::Value(std::move(text));
+  text_.clear();
+  if (!readString(text_)) return false;
+  out = pf::Value(std::string_view(text_));
   return true;
 }
 
@@ -159,19 +164,28 @@ bool GAD_SBJSONReader::enterContainer() {
 
 bool GAD_SBJSONReader::readArray(pf::Value& out) {
   if (!enterContainer()) return false;
-  pf::Value::Array items;
-  items.reserve(8);
+  const size_t first = elements_.size();  // this array's elements are elements_[first...]
   for (;;) {
     if (atEnd()) return fail(GAD_SBJSONErrorEndOfInput, "End of input while parsing array");
     skipWhitespace();
     if (next(']')) {
       ++c_;
       --depth_;
-      out = pf::Value(std::move(items));
+      const auto from = elements_.begin() + static_cast<std::ptrdiff_t>(first);
+      out = pf::Value(pf::Value::Array(std::make_move_iterator(from),
+                                       std::make_move_iterator(elements_.end())));
+      elements_.erase(from, elements_.end());
       return true;
     }
-    if (!readValue(items.emplace_back()))
+    if (startsContainer()) {
+      // Read aside: the nested container grows the stacks, which may move any slot in them.
+      pf::Value value;
+      if (!readValue(value))
+        return fail(GAD_SBJSONErrorParse, "Expected value while parsing array", error_);
+      elements_.push_back(std::move(value));
+    } else if (!readValue(elements_.emplace_back())) {
       return fail(GAD_SBJSONErrorParse, "Expected value while parsing array", error_);
+    }
     skipWhitespace();
     if (next(',')) {  // no comma at all is accepted: "[1 2]"
       ++c_;
@@ -183,29 +197,43 @@ bool GAD_SBJSONReader::readArray(pf::Value& out) {
 
 bool GAD_SBJSONReader::readObject(pf::Value& out) {
   if (!enterContainer()) return false;
-  pf::Value::Dictionary members;
+  const size_t first = members_.size();  // this object's members are members_[first...]
   for (;;) {
     if (atEnd()) return fail(GAD_SBJSONErrorEndOfInput, "End of input while parsing object");
     skipWhitespace();
     if (next('}')) {
       ++c_;
       --depth_;
-      out = pf::Value(std::move(members));
+      const auto from = members_.begin() + static_cast<std::ptrdiff_t>(first);
+      // Keys usually come in order (our own writer sorts them), which costs one check; a
+      // later duplicate replaces the earlier value.
+      out = pf::Value(pf::Value::Dictionary::fromUnsorted(pf::Value::Dictionary::Storage(
+          std::make_move_iterator(from), std::make_move_iterator(members_.end()))));
+      members_.erase(from, members_.end());
       return true;
     }
     if (!next('"')) return fail(GAD_SBJSONErrorParse, "Object key string expected");
     ++c_;
-    std::string key;
-    if (!readString(key)) return fail(GAD_SBJSONErrorParse, "Object key string expected", error_);
+    // The member is read into its slot on the stack; by index, as a nested container may
+    // move the stack.
+    const size_t slot = members_.size();
+    if (!readString(members_.emplace_back().first))
+      return fail(GAD_SBJSONErrorParse, "Object key string expected", error_);
     skipWhitespace();
     if (!next(':')) return fail(GAD_SBJSONErrorParse, "Expected ':' separating key and value");
     ++c_;
-    pf::Value value;
-    if (!readValue(value))
-      return fail(GAD_SBJSONErrorParse, "Object value expected for key: " + key, error_);
-    // Keys usually come in order (our own writer sorts them), so try the end first; a later
-    // duplicate replaces the earlier value.
-    members.insert_or_assign(members.end(), std::move(key), std::move(value));
+    skipWhitespace();
+    bool read;
+    if (startsContainer()) {
+      pf::Value value;
+      read = readValue(value);
+      members_[slot].second = std::move(value);
+    } else {
+      read = readValue(members_[slot].second);
+    }
+    if (!read)
+      return fail(GAD_SBJSONErrorParse, "Object value expected for key: " + members_[slot].first,
+                  error_);
     skipWhitespace();
     if (next(',')) {
       ++c_;

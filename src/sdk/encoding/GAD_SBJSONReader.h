@@ -3,12 +3,14 @@
 // half). It holds the cursor, the nesting depth and the first failure of one conversion.
 //
 // A pointer scanner over the input, which is never copied: string runs are copied once into
-// the value, numbers go straight to integers or decimals, containers are built in place and
-// moved into their parent.
+// the value, numbers go straight to integers or decimals. The elements and members of the
+// containers being read wait on two stacks owned by the reader (innermost container last);
+// a container is made when its closing bracket is read, in one allocation of its final size.
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/base/Error.h"
 #include "platform/base/Value.h"
@@ -42,6 +44,7 @@ class GAD_SBJSONReader {
   void skipWhitespace();
   bool atEnd() const { return c_ == end_; }
   bool next(char ch) const { return c_ != end_ && *c_ == ch; }
+  bool startsContainer() const { return next('[') || next('{'); }
 
   // Records a failure that wraps `underlying` (the inner step's failure, or none); false.
   bool fail(long code, std::string message, std::shared_ptr<const pf::Error> underlying = nullptr);
@@ -51,4 +54,7 @@ class GAD_SBJSONReader {
   unsigned maxDepth_;
   unsigned depth_ = 0;
   std::shared_ptr<const pf::Error> error_;
+  std::string text_;  // the string value being read
+  std::vector<pf::Value> elements_;
+  pf::Value::Dictionary::Storage members_;
 };

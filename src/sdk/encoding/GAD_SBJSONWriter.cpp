@@ -39,6 +39,8 @@ constexpr EscapeTable makeEscapes() {
 }
 constexpr EscapeTable kEscapes = makeEscapes();
 
+constexpr size_t kPrefetchDistance = 8;  // members or elements ahead
+
 }  // namespace
 
 GAD_SBJSONWriter::GAD_SBJSONWriter(bool humanReadable)
@@ -145,11 +147,25 @@ void GAD_SBJSONWriter::writeIndentation() {
   cursor_ = out + 1 + width;
 }
 
+// Only a hint: for short texts the address is inside the value, for other kinds a static.
+void GAD_SBJSONWriter::prefetch(const pf::Value& value) {
+  if (const auto* members = value.asDictionary()) __builtin_prefetch(members);
+  else if (const auto* items = value.asArray()) __builtin_prefetch(items);
+  else __builtin_prefetch(value.stringRef().data());
+}
+
 bool GAD_SBJSONWriter::writeObject(const pf::Value::Dictionary& members) {
   put('{');
   ++depth_;
+  // The members' texts and nested containers may be anywhere in the heap (a tree built key
+  // by key is scattered): ask for them a few members ahead rather than miss on each in turn.
+  const size_t count = members.size();
+  const auto entries = members.begin();
+  for (size_t i = 0; i < count && i < kPrefetchDistance; ++i) prefetch(entries[i].second);
   bool first = true;
-  for (const auto& [key, value] : members) {
+  for (size_t i = 0; i < count; ++i) {
+    if (i + kPrefetchDistance < count) prefetch(entries[i + kPrefetchDistance].second);
+    const auto& [key, value] = entries[i];
     if (!first) put(',');
     first = false;
     if (humanReadable_) writeIndentation();
@@ -166,10 +182,14 @@ bool GAD_SBJSONWriter::writeObject(const pf::Value::Dictionary& members) {
 }
 
 bool GAD_SBJSONWriter::writeArray(const pf::Value::Array& items) {
+  const size_t count = items.size();
+  for (size_t i = 0; i < count && i < kPrefetchDistance; ++i) prefetch(items[i]);
   put('[');
   ++depth_;
   bool first = true;
-  for (const auto& item : items) {
+  for (size_t i = 0; i < count; ++i) {
+    if (i + kPrefetchDistance < count) prefetch(items[i + kPrefetchDistance]);
+    const pf::Value& item = items[i];
     if (!first) put(',');
     first = false;
     if (humanReadable_) writeIndentation();

@@ -25,6 +25,7 @@ class GAD_SBJSONWriter {
   bool writeValue(const pf::Value& value);
   bool writeObject(const pf::Value::Dictionary& members);
   bool writeArray(const pf::Value::Array& items);
+  static void prefetch(const pf::Value& value);
   bool writeReal(double d);
   void writeString(std::string_view text);  // never fails
   void writeIndentation();

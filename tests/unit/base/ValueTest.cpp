@@ -4,6 +4,9 @@
 
 #include <cmath>
 #include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
 using pf::Value;
 
@@ -90,4 +93,115 @@ TEST(Value, DescriptionIsReadableAndStable) {
   Value v = Value::dictionary({{"b", Value::array({true, 2, "x\"y"})}, {"a", nullptr}});
   EXPECT_EQ(v.description(), "{ \"a\" = <null>; \"b\" = (true, 2, \"x\\\"y\"); }");
   EXPECT_EQ(Value::data("\x01\xff\x02\x03\x04").description(), "<01ff0203 04>");
+}
+
+namespace {
+std::vector<std::string> keysOf(const Value& v) {
+  std::vector<std::string> keys;
+  for (const auto& [key, item] : *v.asDictionary()) keys.push_back(key);
+  return keys;
+}
+}  // namespace
+
+TEST(Value, DictionaryKeysComeInByteOrder) {
+  Value d;
+  for (const char* key : {"b", "\xC3\xA9", "a", "Z", "", "ab"}) d.set(key, key);
+  EXPECT_EQ(keysOf(d), (std::vector<std::string>{"", "Z", "a", "ab", "b", "\xC3\xA9"}));
+  for (const auto& [key, item] : *d.asDictionary()) EXPECT_EQ(d[key], Value(key)) << key;
+  d.set("ab", 7);  // replaced in place, not added
+  EXPECT_EQ(d.size(), 6u);
+  EXPECT_EQ(d["ab"], Value(7));
+  EXPECT_TRUE(d.remove("a"));
+  EXPECT_EQ(keysOf(d), (std::vector<std::string>{"", "Z", "ab", "b", "\xC3\xA9"}));
+  EXPECT_TRUE(d[""].isString());
+  EXPECT_TRUE(d["a"].isNull());
+}
+
+TEST(Value, DictionaryBuiltFromAListKeepsTheFirstOfAKey) {
+  Value d = Value::dictionary({{"k", 1}, {"b", 2}, {"k", 3}, {"a", 4}});
+  EXPECT_EQ(d.size(), 3u);
+  EXPECT_EQ(d["k"], Value(1));
+  EXPECT_EQ(keysOf(d), (std::vector<std::string>{"a", "b", "k"}));
+  EXPECT_EQ(d, Value::dictionary({{"a", 4}, {"b", 2}, {"k", 1}}));
+}
+
+TEST(Value, DictionaryFromUnsortedEntriesKeepsTheLastOfAKey) {
+  Value::Dictionary::Storage entries;
+  entries.emplace_back("m", 1);
+  entries.emplace_back("c", "x");
+  entries.emplace_back("m", 2);
+  entries.emplace_back("a", true);
+  entries.emplace_back("m", 3);
+  Value d(Value::Dictionary::fromUnsorted(std::move(entries)));
+  EXPECT_EQ(keysOf(d), (std::vector<std::string>{"a", "c", "m"}));
+  EXPECT_EQ(d["m"], Value(3));
+  EXPECT_EQ(d["c"], Value("x"));
+
+  Value::Dictionary::Storage sorted;
+  sorted.emplace_back("a", 1);
+  sorted.emplace_back("b", 2);
+  EXPECT_EQ(Value(Value::Dictionary::fromUnsorted(std::move(sorted))),
+            Value::dictionary({{"b", 2}, {"a", 1}}));
+}
+
+TEST(Value, DictionaryOffersTheMapOperations) {
+  Value::Dictionary d;
+  EXPECT_TRUE(d.empty());
+  d["b"] = 2;
+  d["a"] = 1;
+  EXPECT_TRUE(d.insert({"a", 10}).second == false);  // present: left alone
+  EXPECT_EQ(d.at("a"), Value(1));
+  EXPECT_TRUE(d.insert_or_assign("a", 11).second == false);
+  EXPECT_EQ(d.at("a"), Value(11));
+  EXPECT_TRUE(d.try_emplace("c", "three").second);
+  EXPECT_TRUE(d.emplace("d", 4.5).second);
+  EXPECT_EQ(d.size(), 4u);
+  EXPECT_EQ(d.count("c"), 1u);
+  EXPECT_EQ(d.count("z"), 0u);
+  EXPECT_TRUE(d.find("zz") == d.end());
+  EXPECT_EQ(d.find("c")->second, Value("three"));
+  EXPECT_EQ(d.lower_bound("bb")->first, "c");
+  EXPECT_THROW((void)d.at("missing"), std::out_of_range);
+  EXPECT_EQ(d.erase("b"), 1u);
+  EXPECT_EQ(d.erase("b"), 0u);
+  auto next = d.erase(d.find("a"));
+  EXPECT_EQ(next->first, "c");
+  EXPECT_EQ(d.size(), 2u);
+  Value v(d);
+  EXPECT_EQ(v, Value::dictionary({{"c", "three"}, {"d", 4.5}}));
+  d.clear();
+  EXPECT_EQ(v.size(), 2u);  // the value took its own copy
+}
+
+TEST(Value, MovedFromValuesAreNullAndStringsAreIndependent) {
+  Value s(std::string(100, 'x'));
+  Value copy = s;
+  Value moved = std::move(s);
+  EXPECT_TRUE(s.isNull());  // NOLINT(bugprone-use-after-move): the state is part of the contract
+  EXPECT_EQ(moved, copy);
+  moved = Value("short");
+  EXPECT_EQ(copy.stringRef(), std::string(100, 'x'));
+
+  Value list = Value::array({Value::data("\x01"), Value::decimal("1.5"), "t"});
+  Value taken = std::move(list);
+  EXPECT_TRUE(list.isNull());  // NOLINT(bugprone-use-after-move)
+  EXPECT_EQ(taken.size(), 3u);
+  EXPECT_EQ(taken[size_t{1}].decimalText(), "1.5");
+  EXPECT_EQ(taken[size_t{0}].asData(), "\x01");
+}
+
+TEST(Value, AssigningAPartOfAValueToItselfKeepsThePart) {
+  const Value inner = Value::dictionary({{"leaf", std::string(40, 'y')}});
+  Value v = Value::dictionary({{"child", inner}, {"other", 1}});
+  v = v["child"];
+  EXPECT_EQ(v, inner);
+
+  Value list = Value::array({Value::array({1, 2}), 3});
+  list = std::move(const_cast<Value&>(list[size_t{0}]));
+  EXPECT_EQ(list, Value::array({1, 2}));
+
+  Value text("some text that is not short at all");
+  Value& alias = text;
+  text = alias;
+  EXPECT_EQ(text, Value("some text that is not short at all"));
 }

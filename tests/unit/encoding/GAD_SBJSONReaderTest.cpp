@@ -25,6 +25,26 @@ TEST(GAD_SBJSONReader, ReadsEveryKind) {
   EXPECT_TRUE((*v)["a"][size_t{2}].isBoolean());  // true stays a boolean, not 1
 }
 
+TEST(GAD_SBJSONReader, NestedContainersKeepTheirOwnMembers) {
+  const std::string longText(40, 'q');
+  auto v = read(R"({"z":[{"b":1,"a":[2,{"c":3},[]],"b":"again"},4,{}],)"
+                R"("a":{"y":")" + longText + R"(","x":null},"\u00e9":[[],[5]],"m":"k","a":5})",
+                false);
+  ASSERT_TRUE(v);
+  Value inner;
+  inner.set("b", "again");
+  inner.set("a", Value::array({2, Value::dictionary({{"c", 3}}), Value::array()}));
+  Value expected;
+  expected.set("z", Value::array({inner, 4, Value::dictionary()}));
+  expected.set("\xC3\xA9", Value::array({Value::array(), Value::array({5})}));
+  expected.set("m", "k");
+  expected.set("a", 5);  // the later member replaces the whole object before it
+  EXPECT_EQ(*v, expected);
+  std::vector<std::string> keys;
+  for (const auto& [key, item] : *v->asDictionary()) keys.push_back(key);
+  EXPECT_EQ(keys, (std::vector<std::string>{"a", "m", "z", "\xC3\xA9"}));
+}
+
 TEST(GAD_SBJSONReader, TopLevelRules) {
   EXPECT_EQ(readFailure("true", false), Chain{"4: Valid fragment, but not JSON"});
   EXPECT_EQ(read("true", true), Value(true));
