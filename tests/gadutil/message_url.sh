@@ -5,30 +5,7 @@ set -u
 gadutil=$1
 failures=0
 
-# expect <status> <expected output> <command words...>
-expect() {
-  local want_status=$1 want=$2; shift 2
-  local got status
-  got=$("$gadutil" "$@"); status=$?
-  if [ "$status" != "$want_status" ] || [ "$got" != "$want" ]; then
-    echo "FAIL: gadutil $*"
-    echo "  expected status $want_status, output: $(printf '%q' "$want")"
-    echo "  got      status $status, output: $(printf '%q' "$got")"
-    failures=$((failures + 1))
-  fi
-}
-
-# expect_status <status> <command words...>: the exit code only (usage texts are free).
-expect_status() {
-  local want_status=$1; shift
-  "$gadutil" "$@" > /dev/null; local status=$?
-  if [ "$status" != "$want_status" ]; then
-    echo "FAIL: gadutil $*: status $status, expected $want_status"
-    failures=$((failures + 1))
-  fi
-}
-
-nl=$'\n'
+source "$(dirname "$0")/support/expect.bash"
 
 # gmsg: the name is the path after "/", the host does not matter, parameters in key order.
 expect 0 "name=click${nl}param ai=7${nl}param u=http://land.example/p?q=1&r=2" \

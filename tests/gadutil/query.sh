@@ -4,30 +4,7 @@ set -u
 gadutil=$1
 failures=0
 
-# expect <status> <expected output> <command words...>
-expect() {
-  local want_status=$1 want=$2; shift 2
-  local got status
-  got=$("$gadutil" "$@"); status=$?
-  if [ "$status" != "$want_status" ] || [ "$got" != "$want" ]; then
-    echo "FAIL: gadutil $*"
-    echo "  expected status $want_status, output: $(printf '%q' "$want")"
-    echo "  got      status $status, output: $(printf '%q' "$got")"
-    failures=$((failures + 1))
-  fi
-}
-
-# expect_status <status> <command words...>: the exit code only (failure messages are free text).
-expect_status() {
-  local want_status=$1; shift
-  "$gadutil" "$@" > /dev/null; local status=$?
-  if [ "$status" != "$want_status" ]; then
-    echo "FAIL: gadutil $*: status $status, expected $want_status"
-    failures=$((failures + 1))
-  fi
-}
-
-nl=$'\n'
+source "$(dirname "$0")/support/expect.bash"
 
 # query parse: separators, white space, two-piece rule, escapes, case, later wins, "+".
 expect 0 "a=1${nl}b=2${nl}c=3" query parse 'a=1&&b=2;c=3'
