@@ -82,10 +82,7 @@ void describe(std::string& out, const Value& v) {
 }
 }  // namespace
 
-const std::string& Value::emptyString() {
-  static const std::string empty;
-  return empty;
-}
+const std::string Value::kEmptyString;
 
 Value::Value(const Value& other) { copyFrom(other); }
 
@@ -122,10 +119,10 @@ Value& Value::operator=(const Value& other) {
   return *this;
 }
 
-Value& Value::operator=(Value&& other) noexcept {
+Value& Value::moveAssignSlow(Value& other) noexcept {
   if (this == &other) return *this;
   if (kind_ == Kind::Array || kind_ == Kind::Dictionary) {
-    Value taken(std::move(other));  // as above: `other` may live inside this container
+    Value taken(std::move(other));  // `other` may live inside the container let go of
     release();
     moveFrom(taken);
   } else {
@@ -264,20 +261,20 @@ bool Value::contains(std::string_view key) const {
 
 Value::Dictionary& Value::mutableDictionary() {
   if (kind_ == Kind::Null) {
-    ::new (&m_) std::shared_ptr<Dictionary>(std::make_shared<Dictionary>());
+    ::new (&m_) std::shared_ptr<Dictionary>(makeShared<Dictionary>());
     kind_ = Kind::Dictionary;
   } else if (m_.use_count() > 1) {
-    m_ = std::make_shared<Dictionary>(*m_);  // copy on write
+    m_ = makeShared<Dictionary>(*m_);  // copy on write
   }
   return *m_;
 }
 
 Value::Array& Value::mutableArray() {
   if (kind_ == Kind::Null) {
-    ::new (&a_) std::shared_ptr<Array>(std::make_shared<Array>());
+    ::new (&a_) std::shared_ptr<Array>(makeShared<Array>());
     kind_ = Kind::Array;
   } else if (a_.use_count() > 1) {
-    a_ = std::make_shared<Array>(*a_);
+    a_ = makeShared<Array>(*a_);
   }
   return *a_;
 }

@@ -13,7 +13,8 @@
 // short texts need no allocation); an array or a dictionary is one shared block. A
 // dictionary is a flat vector of (key, value) pairs sorted by key in byte order, which is
 // what the JSON writer and the property-list writers walk and what the JSON reader builds
-// in one step from the members it has read.
+// in one step from the members it has read. Container blocks and element storage come from
+// pf::ValueBlockCache (ValueAllocator), which recycles them per thread.
 //
 //   pf::Value params = pf::Value::dictionary();
 //   params.set("slotname", "a15c0f3e82d9b47");
@@ -33,6 +34,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/base/ValueAllocator.h"
+
 namespace pf {
 
 class ValueDictionary;
@@ -42,7 +45,7 @@ class Value {
   enum class Kind : unsigned char {
     Null, Boolean, Integer, Real, String, Date, Data, Array, Dictionary, Decimal
   };
-  using Array = std::vector<Value>;
+  using Array = std::vector<Value, ValueAllocator<Value>>;
   using Dictionary = ValueDictionary;
 
   Value() noexcept : i_(0) {}
@@ -59,7 +62,7 @@ class Value {
   Value(const char* s) : s_(s), kind_(Kind::String) {}
   Value(std::string s) noexcept : s_(std::move(s)), kind_(Kind::String) {}
   Value(std::string_view s) : s_(s), kind_(Kind::String) {}
-  Value(Array a) : a_(std::make_shared<Array>(std::move(a))), kind_(Kind::Array) {}
+  Value(Array a) : a_(makeShared<Array>(std::move(a))), kind_(Kind::Array) {}
   Value(Dictionary d);
   // Values of unlisted types (pointers, unsigned long…) would pick a surprising overload.
   template <typename T>
@@ -68,8 +71,13 @@ class Value {
   Value(const Value& other);
   Value(Value&& other) noexcept { moveFrom(other); }
   Value& operator=(const Value& other);
-  Value& operator=(Value&& other) noexcept;
-  ~Value() { release(); }
+  Value& operator=(Value&& other) noexcept {
+    if (kind_ == Kind::Null) {  // filling a fresh slot, the common case: nothing to let go of
+      moveFrom(other);
+      return *this;
+    }
+    return moveAssignSlow(other);
+  }  ~Value() { release(); }
 
   static Value date(double secondsSince2001);
   static Value data(std::string bytes);
@@ -114,6 +122,12 @@ class Value {
   // A decimal's canonical text (empty when not a decimal).
   const std::string& decimalText() const { return kind_ == Kind::Decimal ? s_ : emptyString(); }
 
+  // The payload of a value whose kind the caller has just checked, without the conversions
+  // of the as… accessors: for loops over large trees (the JSON writer).
+  bool booleanPayload() const { return kind_ == Kind::Boolean && b_; }
+  int64_t integerPayload() const { return kind_ == Kind::Integer ? i_ : 0; }
+  double realPayload() const { return kind_ == Kind::Real || kind_ == Kind::Date ? d_ : 0.0; }
+
   // Dictionary access. operator[] on a non-dictionary or a missing key gives null.
   const Value& operator[](std::string_view key) const;
   bool contains(std::string_view key) const;
@@ -135,7 +149,8 @@ class Value {
   std::string description() const;
 
  private:
-  static const std::string& emptyString();
+  static const std::string& emptyString() { return kEmptyString; }
+  static const std::string kEmptyString;
   bool holdsText() const {
     return kind_ == Kind::String || kind_ == Kind::Data || kind_ == Kind::Decimal;
   }
@@ -165,6 +180,12 @@ class Value {
     other.release();
   }
   void copyFrom(const Value& other);
+  Value& moveAssignSlow(Value& other) noexcept;
+  // A container's shared block, from the same cache as its elements.
+  template <typename C, typename... Args>
+  static std::shared_ptr<C> makeShared(Args&&... args) {
+    return std::allocate_shared<C>(ValueAllocator<C>(), std::forward<Args>(args)...);
+  }
   Array& mutableArray();
   Dictionary& mutableDictionary();
 
@@ -189,7 +210,7 @@ class ValueDictionary {
   using key_type = std::string;
   using mapped_type = Value;
   using value_type = std::pair<std::string, Value>;
-  using Storage = std::vector<value_type>;
+  using Storage = std::vector<value_type, ValueAllocator<value_type>>;
   using size_type = std::size_t;
   using iterator = Storage::iterator;
   using const_iterator = Storage::const_iterator;
@@ -332,7 +353,7 @@ class ValueDictionary {
 };
 
 inline Value::Value(Dictionary d)
-    : m_(std::make_shared<Dictionary>(std::move(d))), kind_(Kind::Dictionary) {}
+    : m_(makeShared<Dictionary>(std::move(d))), kind_(Kind::Dictionary) {}
 
 const char* kindName(Value::Kind kind);
 

@@ -54,5 +54,5 @@ std::optional<std::string> GAD_SBJSON::stringWithObjectAllowScalarError(const pf
     if (error) *error = *writer.error();
     return std::nullopt;
   }
-  return writer.takeText();
+  return writer.text();
 }

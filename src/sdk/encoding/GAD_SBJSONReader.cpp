@@ -1,6 +1,7 @@
 #include "sdk/encoding/GAD_SBJSONReader.h"
 
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <iterator>
 
@@ -47,8 +48,55 @@ void appendUTF8(std::string& out, unsigned cp) {
 
 }  // namespace
 
+namespace {
+// What a finished reading leaves for the next one on its thread.
+struct Scratch {
+  std::string text;
+  uint32_t arrayHints[2 * 16] = {};
+  uint32_t objectHints[2 * 16] = {};
+};
+thread_local Scratch tScratch;
+constexpr size_t kKeptText = 64 * 1024;  // a larger escape buffer goes back to the heap
+constexpr uint32_t kMaxHint = 4096;      // beyond this a container grows as it reads
+constexpr size_t kFirstRoom = 4;          // for a container at a depth seen for the first time
+}  // namespace
+
 GAD_SBJSONReader::GAD_SBJSONReader(std::string_view text, unsigned maxDepth)
-    : c_(text.data()), end_(text.data() + text.size()), maxDepth_(maxDepth) {}
+    : c_(text.data()), end_(text.data() + text.size()), maxDepth_(maxDepth),
+      text_(std::move(tScratch.text)) {  // a reader made meanwhile starts empty
+  static_assert(sizeof tScratch.arrayHints == sizeof arrayHints_);
+  std::memcpy(arrayHints_, tScratch.arrayHints, sizeof arrayHints_);
+  std::memcpy(objectHints_, tScratch.objectHints, sizeof objectHints_);
+}
+
+GAD_SBJSONReader::~GAD_SBJSONReader() {
+  if (text_.capacity() <= kKeptText && text_.capacity() > tScratch.text.capacity())
+    tScratch.text = std::move(text_);
+  std::memcpy(tScratch.arrayHints, arrayHints_, sizeof arrayHints_);
+  std::memcpy(tScratch.objectHints, objectHints_, sizeof objectHints_);
+}
+
+// Each depth remembers the sizes of its last two containers of a kind and guesses the larger,
+// so that objects of two shapes taking turns at one depth are both read without regrowth.
+size_t GAD_SBJSONReader::hint(const uint32_t* hints) const {
+  if (depth_ > kHintedDepths) return kFirstRoom;
+  const uint32_t* last = hints + 2 * (depth_ - 1);
+  const size_t h = std::max(last[0], last[1]);
+  return h ? h : kFirstRoom;
+}
+
+void GAD_SBJSONReader::remember(uint32_t* hints, size_t size) const {
+  if (depth_ > kHintedDepths) return;
+  uint32_t* last = hints + 2 * (depth_ - 1);
+  last[1] = last[0];
+  last[0] = static_cast<uint32_t>(std::min<size_t>(std::max<size_t>(size, 1), kMaxHint));
+}
+
+// A guess much larger than the container would leave the room unused for the value's life.
+template <typename Storage>
+void GAD_SBJSONReader::trim(Storage& storage) const {
+  if (storage.capacity() - storage.size() > storage.size() / 4 + 2) storage.shrink_to_fit();
+}
 
 bool GAD_SBJSONReader::isValidUTF8(std::string_view text) {
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
@@ -95,8 +143,6 @@ void GAD_SBJSONReader::skipWhitespace() {
 
 std::optional<pf::Value> GAD_SBJSONReader::read(bool allowScalar) {
   depth_ = 0;
-  elements_.clear();
-  members_.clear();
   pf::Value value;
   if (!readValue(value)) return std::nullopt;
   skipWhitespace();
@@ -140,6 +186,13 @@ bool GAD_SBJSONReader::readValue(pf::Value& out) {
 // The text is gathered in a buffer kept from string to string, then copied once into a
 // string of its exact size.
 bool GAD_SBJSONReader::readStringValue(pf::Value& out) {
+  const char* run = c_;
+  const char* stop = GAD_SBJSONPlainRun::find(c_, end_);
+  if (stop != end_ && *stop == '"') {  // no escapes: the usual case
+    out = pf::Value(std::string_view(run, static_cast<size_t>(stop - run)));
+    c_ = stop + 1;
+    return true;
+  }
   text_.clear();
   if (!readString(text_)) return false;
   out = pf::Value(std::string_view(text_));
@@ -164,28 +217,21 @@ bool GAD_SBJSONReader::enterContainer() {
 
 bool GAD_SBJSONReader::readArray(pf::Value& out) {
   if (!enterContainer()) return false;
-  const size_t first = elements_.size();  // this array's elements are elements_[first...]
+  pf::Value::Array elements;
+  elements.reserve(hint(arrayHints_));
   for (;;) {
     if (atEnd()) return fail(GAD_SBJSONErrorEndOfInput, "End of input while parsing array");
     skipWhitespace();
     if (next(']')) {
       ++c_;
+      remember(arrayHints_, elements.size());
+      trim(elements);
       --depth_;
-      const auto from = elements_.begin() + static_cast<std::ptrdiff_t>(first);
-      out = pf::Value(pf::Value::Array(std::make_move_iterator(from),
-                                       std::make_move_iterator(elements_.end())));
-      elements_.erase(from, elements_.end());
+      out = pf::Value(std::move(elements));
       return true;
     }
-    if (startsContainer()) {
-      // Read aside: the nested container grows the stacks, which may move any slot in them.
-      pf::Value value;
-      if (!readValue(value))
-        return fail(GAD_SBJSONErrorParse, "Expected value while parsing array", error_);
-      elements_.push_back(std::move(value));
-    } else if (!readValue(elements_.emplace_back())) {
+    if (!readValue(elements.emplace_back()))
       return fail(GAD_SBJSONErrorParse, "Expected value while parsing array", error_);
-    }
     skipWhitespace();
     if (next(',')) {  // no comma at all is accepted: "[1 2]"
       ++c_;
@@ -197,43 +243,38 @@ bool GAD_SBJSONReader::readArray(pf::Value& out) {
 
 bool GAD_SBJSONReader::readObject(pf::Value& out) {
   if (!enterContainer()) return false;
-  const size_t first = members_.size();  // this object's members are members_[first...]
+  pf::Value::Dictionary::Storage members;
+  members.reserve(hint(objectHints_));
   for (;;) {
     if (atEnd()) return fail(GAD_SBJSONErrorEndOfInput, "End of input while parsing object");
     skipWhitespace();
     if (next('}')) {
       ++c_;
+      remember(objectHints_, members.size());
+      trim(members);
       --depth_;
-      const auto from = members_.begin() + static_cast<std::ptrdiff_t>(first);
       // Keys usually come in order (our own writer sorts them), which costs one check; a
       // later duplicate replaces the earlier value.
-      out = pf::Value(pf::Value::Dictionary::fromUnsorted(pf::Value::Dictionary::Storage(
-          std::make_move_iterator(from), std::make_move_iterator(members_.end()))));
-      members_.erase(from, members_.end());
+      out = pf::Value(pf::Value::Dictionary::fromUnsorted(std::move(members)));
       return true;
     }
     if (!next('"')) return fail(GAD_SBJSONErrorParse, "Object key string expected");
     ++c_;
-    // The member is read into its slot on the stack; by index, as a nested container may
-    // move the stack.
-    const size_t slot = members_.size();
-    if (!readString(members_.emplace_back().first))
+    const char* stop = GAD_SBJSONPlainRun::find(c_, end_);
+    if (stop != end_ && *stop == '"') {  // no escapes: the usual key, made in place
+      members.emplace_back(std::piecewise_construct, std::forward_as_tuple(c_, stop),
+                           std::forward_as_tuple());
+      c_ = stop + 1;
+    } else if (!readString(members.emplace_back().first)) {
       return fail(GAD_SBJSONErrorParse, "Object key string expected", error_);
+    }
+    auto& member = members.back();
     skipWhitespace();
     if (!next(':')) return fail(GAD_SBJSONErrorParse, "Expected ':' separating key and value");
     ++c_;
     skipWhitespace();
-    bool read;
-    if (startsContainer()) {
-      pf::Value value;
-      read = readValue(value);
-      members_[slot].second = std::move(value);
-    } else {
-      read = readValue(members_[slot].second);
-    }
-    if (!read)
-      return fail(GAD_SBJSONErrorParse, "Object value expected for key: " + members_[slot].first,
-                  error_);
+    if (!readValue(member.second))
+      return fail(GAD_SBJSONErrorParse, "Object value expected for key: " + member.first, error_);
     skipWhitespace();
     if (next(',')) {
       ++c_;
@@ -365,6 +406,18 @@ bool GAD_SBJSONReader::readNumber(pf::Value& out) {
     for (char ch : integerDigits) v = v * 10 + (ch - '0');
     out = pf::Value(negative ? -v : v);
     return true;
+  }
+  // The next commonest, a plain decimal fraction ("-122.0841", "0.50"), is already in the
+  // canonical form but for trailing zeros (JSON has no leading ones), so its text is taken as
+  // it stands. Anything else (exponents, all-zero fractions, over 38 digits) is worked out.
+  if (!hasExponent && !fractionDigits.empty() &&
+      integerDigits.size() + fractionDigits.size() <= static_cast<size_t>(GAD_SBJSONDecimal::kMaxDigits)) {
+    const char* last = c_;
+    while (last[-1] == '0') --last;
+    if (last[-1] != '.') {
+      out = pf::Value::decimal(std::string(integerStart - (negative ? 1 : 0), last));
+      return true;
+    }
   }
   auto value = GAD_SBJSONDecimal::valueOf(negative, integerDigits, fractionDigits, exponent);
   if (!value) return fail(GAD_SBJSONErrorNumber, "Failed creating decimal instance");

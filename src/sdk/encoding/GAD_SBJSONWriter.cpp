@@ -43,15 +43,44 @@ constexpr size_t kPrefetchDistance = 8;  // members or elements ahead
 
 }  // namespace
 
-GAD_SBJSONWriter::GAD_SBJSONWriter(bool humanReadable)
-    : humanReadable_(humanReadable), out_(128, '\0'), cursor_(out_.data()),
-      limit_(out_.data() + out_.size()) {}
+namespace {
+// The buffer a finished writing leaves for the next one on its thread.
+struct Scratch {
+  std::unique_ptr<char[]> buffer;
+  size_t capacity = 0;
+};
+thread_local Scratch tScratch;
+constexpr size_t kInitialRoom = 4096;
+}  // namespace
+
+GAD_SBJSONWriter::GAD_SBJSONWriter(bool humanReadable) : humanReadable_(humanReadable) {
+  size_t capacity = tScratch.capacity;
+  buffer_ = std::move(tScratch.buffer);  // a writer made meanwhile starts its own
+  tScratch.capacity = 0;
+  if (!buffer_) {
+    capacity = kInitialRoom;
+    buffer_.reset(new char[capacity]);
+  }
+  cursor_ = buffer_.get();
+  limit_ = cursor_ + capacity;
+}
+
+GAD_SBJSONWriter::~GAD_SBJSONWriter() {
+  const size_t capacity = static_cast<size_t>(limit_ - buffer_.get());
+  if (capacity <= kKeptScratch && capacity > tScratch.capacity) {
+    tScratch.buffer = std::move(buffer_);
+    tScratch.capacity = capacity;
+  }
+}
 
 char* GAD_SBJSONWriter::grow(size_t n) {
-  const size_t used = static_cast<size_t>(cursor_ - out_.data());
-  out_.resize(std::max(out_.size() * 2, used + n));
-  cursor_ = out_.data() + used;
-  limit_ = out_.data() + out_.size();
+  const size_t used = static_cast<size_t>(cursor_ - buffer_.get());
+  const size_t capacity = std::max(static_cast<size_t>(limit_ - buffer_.get()) * 2, used + n);
+  std::unique_ptr<char[]> bigger(new char[capacity]);  // not zero-filled: every byte is written before read
+  std::memcpy(bigger.get(), buffer_.get(), used);
+  buffer_ = std::move(bigger);
+  cursor_ = buffer_.get() + used;
+  limit_ = buffer_.get() + capacity;
   return cursor_;
 }
 
@@ -60,10 +89,8 @@ void GAD_SBJSONWriter::put(std::string_view text) {
   cursor_ += text.size();
 }
 
-std::string GAD_SBJSONWriter::takeText() {
-  out_.resize(static_cast<size_t>(cursor_ - out_.data()));
-  cursor_ = limit_ = nullptr;
-  return std::move(out_);
+std::string GAD_SBJSONWriter::text() const {
+  return std::string(buffer_.get(), static_cast<size_t>(cursor_ - buffer_.get()));
 }
 
 bool GAD_SBJSONWriter::fail(long code, std::string message) {
@@ -107,13 +134,13 @@ bool GAD_SBJSONWriter::writeValue(const pf::Value& value) {
     case pf::Value::Kind::Dictionary: return writeObject(*value.asDictionary());
     case pf::Value::Kind::Array: return writeArray(*value.asArray());
     case pf::Value::Kind::String: writeString(value.stringRef()); return true;
-    case pf::Value::Kind::Boolean: put(*value.asBoolean() ? "true" : "false"); return true;
+    case pf::Value::Kind::Boolean: put(value.booleanPayload() ? "true" : "false"); return true;
     case pf::Value::Kind::Integer: {
       char* out = room(24);
-      cursor_ = std::to_chars(out, out + 24, *value.asInteger()).ptr;
+      cursor_ = std::to_chars(out, out + 24, value.integerPayload()).ptr;
       return true;
     }
-    case pf::Value::Kind::Real: return writeReal(*value.asReal());
+    case pf::Value::Kind::Real: return writeReal(value.realPayload());
     case pf::Value::Kind::Decimal: put(value.decimalText()); return true;
     case pf::Value::Kind::Null: put("null"); return true;
     case pf::Value::Kind::Date:

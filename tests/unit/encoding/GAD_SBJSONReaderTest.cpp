@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "GAD_SBJSONTestSupport.h"
+#include "sdk/encoding/GAD_SBJSONDecimal.h"
 
 using json_test::read;
 using json_test::readFailure;
@@ -249,4 +250,59 @@ TEST(GAD_SBJSONReader, ObjectCanBeReusedAfterAFailure) {
   pf::Error error("none", 0);
   EXPECT_FALSE(json.objectWithStringError("[[[", &error));
   EXPECT_EQ(json.objectWithStringError("[[1]]", &error), Value::array({Value::array({1})}));
+}
+
+// Plain fractions are taken from the text as written; every other number is worked out.
+// Both roads must give the same value for every form.
+TEST(GAD_SBJSONReader, PlainFractionsMatchTheWorkedOutDecimal) {
+  const std::vector<std::string> integers{"0", "7", "12", "100", "9223372036854775807",
+                                          "12345678901234567890123456789012345"};
+  const std::vector<std::string> fractions{"0", "5", "50", "05", "000", "0001", "120",
+                                           "30000000000000000001", "1234567890123456789012345"};
+  for (const char* sign : {"", "-"}) {
+    for (const auto& whole : integers) {
+      for (const auto& fraction : fractions) {
+        const std::string text = sign + whole + "." + fraction;
+        auto fast = read(text);
+        auto worked = GAD_SBJSONDecimal::valueOf(*sign == '-', whole, fraction, 0);
+        ASSERT_EQ(fast.has_value(), worked.has_value()) << text;
+        if (fast) {
+          EXPECT_EQ(*fast, *worked) << text;
+        }
+      }
+    }
+  }
+  EXPECT_EQ(read("[-0.50, 0.000, 3.140]"), Value::array({Value::decimal("-0.5"), 0, Value::decimal("3.14")}));
+}
+
+// The reader reserves room for a container from the ones read before it at the same depth;
+// a wrong guess must never change what is read, whatever the order of shapes.
+TEST(GAD_SBJSONReader, ContainersOfChangingShapesReadWhole) {
+  auto object = [](int members) {
+    std::string text = "{";
+    for (int i = 0; i < members; ++i) text += (i ? ",\"k" : "\"k") + std::to_string(i) + "\":" + std::to_string(i);
+    return text + "}";
+  };
+  auto array = [](int elements) {
+    std::string text = "[";
+    for (int i = 0; i < elements; ++i) text += (i ? "," : "") + std::to_string(i);
+    return text + "]";
+  };
+  for (int size : {0, 1, 40, 3, 5000, 2, 0, 64, 63, 65, 1}) {
+    const std::string text = "[" + object(size) + "," + array(size) + ",[" + array(size) + "]]";
+    auto v = read(text);
+    ASSERT_TRUE(v) << size;
+    ASSERT_EQ((*v)[size_t{0}].size(), static_cast<size_t>(size));
+    ASSERT_EQ((*v)[size_t{1}].size(), static_cast<size_t>(size));
+    ASSERT_EQ((*v)[size_t{2}][size_t{0}].size(), static_cast<size_t>(size));
+    if (size) {
+      EXPECT_EQ((*v)[size_t{0}]["k" + std::to_string(size - 1)], Value(size - 1));
+      EXPECT_EQ((*v)[size_t{1}][static_cast<size_t>(size - 1)], Value(size - 1));
+      // Room left over from a larger guess is given back.
+      EXPECT_LE((*v)[size_t{1}].asArray()->capacity(), static_cast<size_t>(size) * 5 / 4 + 2);
+    }
+  }
+  // A failure halfway leaves nothing behind for the next reading on this thread.
+  EXPECT_FALSE(read(R"([{"a":1,"b":[1,2,)"));
+  EXPECT_EQ(read(R"([{"a":1}])"), Value::array({Value::dictionary({{"a", 1}})}));
 }

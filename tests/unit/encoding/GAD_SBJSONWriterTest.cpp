@@ -5,8 +5,10 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <thread>
 
 #include "GAD_SBJSONTestSupport.h"
+#include "sdk/encoding/GAD_SBJSONWriter.h"
 
 using json_test::read;
 using json_test::write;
@@ -127,4 +129,24 @@ TEST(GAD_SBJSONRoundTrip, NumberDigitsArePreserved) {
     EXPECT_EQ(write(*read("[" + number + "]")), "[" + number + "]");
   }
   EXPECT_EQ(write(*read("[1.50e1, 2.000, 1e3]")), "[15,2,1000]");  // value kept, form canonical
+}
+
+// The writer keeps its buffer for the next writing on the thread: a long text, a failure
+// halfway and a text past the size kept must not leak into what is written next.
+TEST(GAD_SBJSONWriter, EachTextStandsAloneWhateverCameBefore) {
+  const std::string big(3 << 20, 'x');  // past the first doublings
+  EXPECT_EQ(write(Value::array({big}))->size(), big.size() + 4);
+  EXPECT_EQ(write(Value::array({1})), "[1]");
+  EXPECT_FALSE(write(Value::array({"partial", Value::date(0)})));
+  EXPECT_EQ(write(Value::dictionary({{"a", true}})), R"({"a":true})");
+  const std::string huge(GAD_SBJSONWriter::kKeptScratch + 10, 'y');
+  EXPECT_EQ(write(Value(huge))->size(), huge.size() + 2);
+  EXPECT_EQ(write(Value("z")), "\"z\"");
+  // Writing on another thread at the same time uses a buffer of its own.
+  std::string other;
+  std::thread t([&] { other = *write(Value::array({std::string(10000, 'o')})); });
+  const std::string mine = *write(Value::array({std::string(10000, 'm')}));
+  t.join();
+  EXPECT_EQ(other, "[\"" + std::string(10000, 'o') + "\"]");
+  EXPECT_EQ(mine, "[\"" + std::string(10000, 'm') + "\"]");
 }
