@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/base/NotificationCenter.h"
+#include "platform/base/ValueBlockCache.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Device.h"
 #include "platform/ui/Screen.h"
@@ -109,6 +110,7 @@ void Application::receiveMemoryWarning() {
   tellDelegate([&](ApplicationDelegate& d) { d.applicationDidReceiveMemoryWarning(*this); });
   post(UIApplicationDidReceiveMemoryWarningNotification);
   for (auto& vc : ViewController::liveControllers()) vc->didReceiveMemoryWarning();
+  ValueBlockCache::releaseCached();  // container blocks kept for reuse on this thread
 }
 
 // ---- windows ----

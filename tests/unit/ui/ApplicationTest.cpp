@@ -4,6 +4,7 @@
 
 #include "UIFixture.h"
 #include "platform/base/NotificationCenter.h"
+#include "platform/base/ValueBlockCache.h"
 #include "platform/sim/SimUIApplication.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Device.h"
@@ -90,8 +91,10 @@ TEST_F(ApplicationTest, MemoryWarningTellsTheDelegateThenPostsThenReachesControl
   auto vc = uitest::RecordingController::create("page", &log);
   vc->view();
   log.clear();
+  { pf::Value tree = pf::Value::array({pf::Value::dictionary({{"a", 1}})}); }  // leaves blocks cached
   app->receiveMemoryWarning();
   EXPECT_EQ(log, (Log{"delegate memoryWarning", "UIApplicationDidReceiveMemoryWarningNotification", "page viewDidUnload"}));
+  EXPECT_EQ(pf::ValueBlockCache::cachedBytes(), 0u);  // and the container blocks kept are freed
 }
 
 TEST_F(ApplicationTest, BackgroundTasksEndOrExpire) {
