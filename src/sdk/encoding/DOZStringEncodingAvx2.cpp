@@ -3,6 +3,8 @@
 #if defined(__x86_64__)
 #include <immintrin.h>
 
+#include <utility>
+
 namespace {
 
 __attribute__((target("avx2"))) inline __m256i broadcast16(const void* p) {
@@ -54,22 +56,33 @@ __attribute__((target("avx2"))) size_t DOZStringEncodingAvx2::encode(const char*
   return i;
 }
 
-__attribute__((target("avx2"))) size_t DOZStringEncodingAvx2::decode(const int8_t* reverseMap, int firstTable,
-                                                                     const char* in, size_t len, uint8_t* out) {
-  __m256i tables[8];
-  for (int h = firstTable; h < 8; ++h) tables[h] = broadcast16(reverseMap + 16 * h);
+namespace {
+
+// The symbol values from the rows First…7 of the map, for the characters in `chars` whose
+// high nibble (0–7) is in `high`; rows below First hold no symbol and give -1. The rows are
+// a compile-time range so that the lookups unroll and the tables stay in registers.
+template <int First, int... Rows>
+__attribute__((target("avx2"))) inline __m256i lookUpRows(const __m256i* tables, __m256i chars, __m256i high,
+                                                           std::integer_sequence<int, Rows...>) {
+  __m256i values = _mm256_cmpgt_epi8(_mm256_set1_epi8(char(First)), high);
+  ((values = _mm256_or_si256(values, _mm256_and_si256(_mm256_shuffle_epi8(tables[Rows], chars),
+                                                      _mm256_cmpeq_epi8(high, _mm256_set1_epi8(char(First + Rows)))))),
+   ...);
+  return values;
+}
+
+template <int First>
+__attribute__((target("avx2"))) size_t decodeFrom(const int8_t* reverseMap, const char* in, size_t len, uint8_t* out) {
+  constexpr int kRows = 8 - First;
+  __m256i tables[kRows];
+  for (int r = 0; r < kRows; ++r) tables[r] = broadcast16(reverseMap + 16 * (First + r));
   const __m256i seven = _mm256_set1_epi8(7);
   size_t i = 0;
   for (; len - i >= 32; i += 32, out += 24) {
     const __m256i chars = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + i));
     // A character of 128 or more shuffles to 0 in every table; its own high bit marks it.
     const __m256i high = _mm256_and_si256(_mm256_srli_epi16(chars, 4), seven);
-    // Characters below the first table with a symbol are not symbols (-1).
-    __m256i values = _mm256_cmpgt_epi8(_mm256_set1_epi8(char(firstTable)), high);
-    for (int h = firstTable; h < 8; ++h) {
-      values = _mm256_or_si256(values, _mm256_and_si256(_mm256_shuffle_epi8(tables[h], chars),
-                                                        _mm256_cmpeq_epi8(high, _mm256_set1_epi8(char(h)))));
-    }
+    const __m256i values = lookUpRows<First>(tables, chars, high, std::make_integer_sequence<int, kRows>());
     if (_mm256_movemask_epi8(_mm256_or_si256(values, chars)) != 0) break;  // not all symbols
     // Four 6-bit values to 24 bits: pairs to 12 bits, pairs of those to 24.
     const __m256i pairs = _mm256_maddubs_epi16(values, _mm256_set1_epi32(0x01400140));
@@ -81,6 +94,23 @@ __attribute__((target("avx2"))) size_t DOZStringEncodingAvx2::decode(const int8_
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 12), _mm256_extracti128_si256(packed, 1));
   }
   return i;
+}
+
+}  // namespace
+
+size_t DOZStringEncodingAvx2::decode(const int8_t* reverseMap, int firstTable, const char* in, size_t len,
+                                     uint8_t* out) {
+  switch (firstTable) {
+    case 0: return decodeFrom<0>(reverseMap, in, len, out);
+    case 1: return decodeFrom<1>(reverseMap, in, len, out);
+    case 2: return decodeFrom<2>(reverseMap, in, len, out);  // Base64: '+' and '-' are in row 2
+    case 3: return decodeFrom<3>(reverseMap, in, len, out);
+    case 4: return decodeFrom<4>(reverseMap, in, len, out);
+    case 5: return decodeFrom<5>(reverseMap, in, len, out);
+    case 6: return decodeFrom<6>(reverseMap, in, len, out);
+    case 7: return decodeFrom<7>(reverseMap, in, len, out);
+    default: return 0;
+  }
 }
 
 #else  // no vector path elsewhere: the scalar loops do everything

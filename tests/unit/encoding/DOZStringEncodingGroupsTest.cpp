@@ -23,6 +23,9 @@ std::vector<DOZStringEncoding> encodingsUnderTest() {
   for (int c = 127; c >= 0; --c) ascii += static_cast<char>(c);
   for (size_t size : {4, 8, 64, 128}) all.push_back(*DOZStringEncoding::create(ascii.substr(0, size)));
   all.push_back(*DOZStringEncoding::create(ascii.substr(64)));
+  // And alphabets starting in the second and fourth rows of sixteen (characters 16–79, 48–111).
+  all.push_back(*DOZStringEncoding::create(ascii.substr(48, 64)));
+  all.push_back(*DOZStringEncoding::create(ascii.substr(16, 64)));
   auto ignoring = DOZStringEncoding::rfc4648Base64StringEncoding();
   ignoring.ignoreCharacters("\n ");
   all.push_back(ignoring);
