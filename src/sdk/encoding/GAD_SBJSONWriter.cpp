@@ -39,7 +39,8 @@ constexpr EscapeTable makeEscapes() {
 }
 constexpr EscapeTable kEscapes = makeEscapes();
 
-constexpr size_t kPrefetchDistance = 8;  // members or elements ahead
+constexpr size_t kPrefetchDistance = 8;       // members ahead
+constexpr size_t kArrayPrefetchDistance = 8;  // elements ahead
 
 }  // namespace
 
@@ -181,6 +182,19 @@ void GAD_SBJSONWriter::prefetch(const pf::Value& value) {
   else __builtin_prefetch(value.stringRef().data());
 }
 
+// One container ahead, when its header has arrived (asked for kPrefetchDistance ahead): the
+// first lines of its members, which are elsewhere again.
+void GAD_SBJSONWriter::prefetchContents(const pf::Value& value) {
+  const char* first = nullptr;
+  if (const auto* members = value.asDictionary()) {
+    if (!members->empty()) first = reinterpret_cast<const char*>(&*members->begin());
+  } else if (const auto* items = value.asArray()) {
+    if (!items->empty()) first = reinterpret_cast<const char*>(items->data());
+  }
+  if (!first) return;
+  for (int line = 0; line < 4; ++line) __builtin_prefetch(first + 64 * line);
+}
+
 bool GAD_SBJSONWriter::writeObject(const pf::Value::Dictionary& members) {
   put('{');
   ++depth_;
@@ -210,12 +224,13 @@ bool GAD_SBJSONWriter::writeObject(const pf::Value::Dictionary& members) {
 
 bool GAD_SBJSONWriter::writeArray(const pf::Value::Array& items) {
   const size_t count = items.size();
-  for (size_t i = 0; i < count && i < kPrefetchDistance; ++i) prefetch(items[i]);
+  for (size_t i = 0; i < count && i < kArrayPrefetchDistance; ++i) prefetch(items[i]);
   put('[');
   ++depth_;
   bool first = true;
   for (size_t i = 0; i < count; ++i) {
-    if (i + kPrefetchDistance < count) prefetch(items[i + kPrefetchDistance]);
+    if (i + kArrayPrefetchDistance < count) prefetch(items[i + kArrayPrefetchDistance]);
+    if (i + 1 < count) prefetchContents(items[i + 1]);
     const pf::Value& item = items[i];
     if (!first) put(',');
     first = false;

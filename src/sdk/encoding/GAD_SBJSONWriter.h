@@ -37,6 +37,7 @@ class GAD_SBJSONWriter {
   bool writeObject(const pf::Value::Dictionary& members);
   bool writeArray(const pf::Value::Array& items);
   static void prefetch(const pf::Value& value);
+  static void prefetchContents(const pf::Value& value);
   bool writeReal(double d);
   void writeString(std::string_view text);  // never fails
   void writeIndentation();
