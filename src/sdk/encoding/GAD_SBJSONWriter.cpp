@@ -105,8 +105,10 @@ bool GAD_SBJSONWriter::write(const pf::Value& value) {
   return writeValue(value);
 }
 
+// Room is made for the text as if nothing needed escaping, and again at each escape for the
+// escape and the rest: a long plain string asks for its own size, not six times it.
 void GAD_SBJSONWriter::writeString(std::string_view text) {
-  char* out = room(text.size() * 6 + 2);
+  char* out = room(text.size() + 2);
   *out++ = '"';
   const char* p = text.data();
   const char* end = p + text.size();
@@ -115,9 +117,11 @@ void GAD_SBJSONWriter::writeString(std::string_view text) {
     std::memcpy(out, p, static_cast<size_t>(stop - p));
     out += stop - p;
     if (stop == end) break;
+    cursor_ = out;
+    out = room(6 + static_cast<size_t>(end - stop - 1) + 1);  // escape, the rest, the quote
     const unsigned char b = static_cast<unsigned char>(*stop);
     if (b < 32) {
-      std::memcpy(out, kEscapes.text[b], 6);  // room was made for six per byte
+      std::memcpy(out, kEscapes.text[b], 6);
       out += kEscapes.length[b];
     } else {  // the quote or the backslash
       out[0] = '\\';

@@ -2,11 +2,11 @@
 // GAD_SBJSONWriter: one writing of a pf::Value tree as JSON text (GAD_SBJSON's writer half).
 //
 // Writes through a cursor into a scratch buffer that grows by doubling: each piece makes room
-// for its worst case once (a string six bytes per byte), then plain runs are copied in bulk,
-// escapes come from a table and numbers are formatted in place. The text is copied out once,
-// at its exact size. The scratch buffer is kept per thread from one writing to the next (up
-// to kKeptScratch bytes), so a steady stream of messages neither zero-fills nor maps fresh
-// pages for every one: for a 1 MB document that was a fifth of the time.
+// before it is written (a string for its plain length, more at each escape), plain runs are
+// copied in bulk, escapes come from a table and numbers are formatted in place. The text is
+// copied out once, at its exact size. The scratch buffer is kept per thread from one writing
+// to the next (up to kKeptScratch bytes), so a steady stream of messages neither zero-fills
+// nor maps fresh pages for every one: for a 1 MB document that was a fifth of the time.
 #include <cstddef>
 #include <memory>
 #include <string>

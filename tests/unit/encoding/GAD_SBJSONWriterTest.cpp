@@ -150,3 +150,20 @@ TEST(GAD_SBJSONWriter, EachTextStandsAloneWhateverCameBefore) {
   EXPECT_EQ(other, "[\"" + std::string(10000, 'o') + "\"]");
   EXPECT_EQ(mine, "[\"" + std::string(10000, 'm') + "\"]");
 }
+
+// Room is made per escape, so escapes that land where the buffer must grow, and texts that
+// are all escapes, come out whole.
+TEST(GAD_SBJSONWriter, EscapesAcrossBufferGrowth) {
+  std::string text, expected = "[\"";
+  for (int i = 0; i < 70000; ++i) {
+    const char c = "\x01\"a\\\n"[i % 5];
+    text += c;
+    expected += c == '\x01' ? "\\u0001" : c == '"' ? "\\\"" : c == '\\' ? "\\\\" : c == '\n' ? "\\n" : "a";
+  }
+  expected += "\"]";
+  EXPECT_EQ(write(Value::array({text})), expected);
+  const std::string controls(5000, '\x1f');
+  std::string escaped;
+  for (size_t i = 0; i < controls.size(); ++i) escaped += "\\u001f";
+  EXPECT_EQ(write(Value(controls)), "\"" + escaped + "\"");
+}
