@@ -158,7 +158,8 @@ size_t DOZStringEncodingCore::paddedLength(size_t symbols) const {
 }
 
 std::string DOZStringEncodingCore::encode(std::string_view data) const {
-  std::string out;
+  // Made at its final size in one step (resizing an empty string takes the general path).
+  std::string out(data.empty() || shift_ == 0 ? 0 : paddedLength(symbolCount(data.size())), '\0');
   encodeImpl(data, true, out);
   return out;
 }
@@ -224,7 +225,7 @@ void DOZStringEncodingCore::encodeImpl(std::string_view data, bool fast, std::st
 }
 
 std::optional<std::string> DOZStringEncodingCore::decode(std::string_view text) const {
-  std::string out;
+  std::string out(decodeRoom(text.size()), '\0');  // at its working size in one step
   if (!decodeImpl(text, true, out)) return std::nullopt;
   return out;
 }
@@ -246,11 +247,17 @@ std::optional<std::string> DOZStringEncodingCore::decodeWithBitLoop(std::string_
   return out;
 }
 
+// The bytes decodeImpl() works in for a text of `length` characters: shift_ × length / 8 (no
+// overflow), plus slack for the whole-word stores of the fast paths.
+size_t DOZStringEncodingCore::decodeRoom(size_t length) const {
+  const size_t s = static_cast<size_t>(shift_);
+  return length / 8 * s + length % 8 * s / 8 + kDecodeSlack;
+}
+
 bool DOZStringEncodingCore::decodeImpl(std::string_view text, bool fast, std::string& out) const {
   if (shift_ == 0) return false;
   const size_t len = text.size();
-  const size_t s = static_cast<size_t>(shift_);
-  const size_t capacity = len / 8 * s + len % 8 * s / 8;  // shift_ × len / 8, no overflow
+  const size_t capacity = decodeRoom(len) - kDecodeSlack;
   out.resize(capacity + kDecodeSlack);
   auto* o = reinterpret_cast<uint8_t*>(out.data());
   const int8_t* map = reverseCharMap_.data();

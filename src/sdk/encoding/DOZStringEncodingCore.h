@@ -96,6 +96,7 @@ class DOZStringEncodingCore {
   size_t symbolCount(size_t bytes) const;
   size_t paddedLength(size_t symbols) const;
   void encodeImpl(std::string_view data, bool fast, std::string& out) const;
+  size_t decodeRoom(size_t length) const;
   bool decodeImpl(std::string_view text, bool fast, std::string& out) const;
   void refreshTables();
   void reportFailure(const char* selector, int line, const std::string& description) const;

@@ -26,6 +26,7 @@ DOZStringEncodingTables::DOZStringEncodingTables(std::string_view alphabet,
                                                  const std::array<int8_t, 256>& reverseMap) {
   std::memcpy(alphabet_.data(), alphabet.data(), 64);
   for (int c = 0; c < 128; ++c) reverse_[c] = reverseMap[c] < 0 ? int8_t{-1} : reverseMap[c];
+  vectors_ = DOZStringEncodingAvx2::available();
   firstRow_ = 0;
   while (firstRow_ < 7 && std::all_of(&reverse_[16 * firstRow_], &reverse_[16 * firstRow_ + 16],
                                       [](int8_t v) { return v < 0; })) {
@@ -71,7 +72,7 @@ std::shared_ptr<const DOZStringEncodingTables> DOZStringEncodingTables::shared(
 
 size_t DOZStringEncodingTables::encode(const uint8_t* in, size_t len, char* out) const {
   size_t i = 0;
-  if (DOZStringEncodingAvx2::available()) i = DOZStringEncodingAvx2::encode(alphabet_.data(), in, len, out);
+  if (vectors_) i = DOZStringEncodingAvx2::encode(alphabet_.data(), in, len, out);
   char* o = out + i / 3 * 4;
   for (; len - i >= 8; i += 6, o += 8) {
     const uint64_t bits = loadBigEndian64(in + i);  // 6 of the 8 bytes are used
@@ -93,7 +94,7 @@ size_t DOZStringEncodingTables::decode(const char* in, size_t len, uint8_t* out,
   const auto* t = reinterpret_cast<const uint8_t*>(in);
   size_t i = 0;
   uint8_t* o = out + written;
-  if (DOZStringEncodingAvx2::available()) {
+  if (vectors_) {
     i = DOZStringEncodingAvx2::decode(reverse_.data(), firstRow_, in, len, o);
     o += i / 4 * 3;
   }

@@ -35,6 +35,7 @@ class DOZStringEncodingTables {
   std::array<char, 64> alphabet_;                      // for the vector path
   std::array<int8_t, 128> reverse_;                    // symbol value or -1, for the vector path
   int firstRow_;                                       // first 16 characters of reverse_ with a symbol
+  bool vectors_;  // the processor has AVX2 (asked once here, not on every call)
   std::array<uint16_t, 4096> pairs_;                   // two characters, first in the low byte
   std::array<std::array<uint32_t, 256>, 4> decode_;    // bytes of the group, first in the low byte
 };
