@@ -9,7 +9,8 @@
 #include <memory>
 #include <string>
 
-#include "CachedFileServer.h"
+#include "LoopbackServer.h"
+#include "MainContextWait.h"
 #include "RecordingFileDelegate.h"
 #include "platform/base/FileManager.h"
 #include "platform/gtk/DesktopPlatform.h"
@@ -24,25 +25,6 @@ namespace {
 
 constexpr const char* kLastModified = "Thu, 01 Jan 2026 10:00:00 GMT";
 constexpr double kWait = 10.0;  // seconds; loopback answers in milliseconds
-
-gboolean markExpired(gpointer expired) {
-  *static_cast<bool*>(expired) = true;
-  return G_SOURCE_REMOVE;
-}
-
-// Iterates the default main context until `done` or `seconds` have passed.
-bool runUntil(const std::function<bool()>& done, double seconds) {
-  bool expired = false;
-  GSource* deadline = g_timeout_source_new(static_cast<guint>(seconds * 1000));
-  g_source_set_callback(deadline, markExpired, &expired, nullptr);
-  g_source_attach(deadline, nullptr);
-  while (!done() && !expired) g_main_context_iteration(nullptr, TRUE);
-  g_source_destroy(deadline);
-  g_source_unref(deadline);
-  return done();
-}
-
-void runFor(double seconds) { runUntil([] { return false; }, seconds); }
 
 class GADCachedFileIntegrationTest : public testing::Test {
  protected:
@@ -80,23 +62,23 @@ class GADCachedFileIntegrationTest : public testing::Test {
       return false;
     };
     cacheBuster ? file.validateWithCacheBuster() : file.validate();
-    ASSERT_TRUE(runUntil(ended, kWait)) << "no end of the fetch of " << file.sourceURL().absoluteString();
+    ASSERT_TRUE(runMainContextUntil(ended, kWait)) << "no end of the fetch of " << file.sourceURL().absoluteString();
   }
 
   std::string root_;
   pf::DesktopPlatform::Parts parts_;
-  CachedFileServer server;
+  LoopbackServer server;
   std::shared_ptr<RecordingFileDelegate> delegate = std::make_shared<RecordingFileDelegate>();
 };
 
 // --- Revalidation ----------------------------------------------------------------------------
 
 TEST_F(GADCachedFileIntegrationTest, SecondFetchRevalidatesWithLastModifiedAndA304KeepsTheFile) {
-  server.handle("/vize/sdk-core-v40.js", [](SoupServerMessage* m, const CachedFileServer::Request& r) {
+  server.handle("/vize/sdk-core-v40.js", [](SoupServerMessage* m, const ServerRequest& r) {
     if (r.headers.value("If-Modified-Since") == kLastModified)
-      CachedFileServer::reply(m, 304);
+      LoopbackServer::reply(m, 304);
     else
-      CachedFileServer::reply(m, 200, "var core = 1;", {{"Last-Modified", kLastModified}});
+      LoopbackServer::reply(m, 200, "var core = 1;", {{"Last-Modified", kLastModified}});
   });
   GADNetworkUtilities::setUserAgentString("Ashenmoor-Test/1.0");
   auto file = makeFile("/vize/sdk-core-v40.js");
@@ -117,8 +99,8 @@ TEST_F(GADCachedFileIntegrationTest, SecondFetchRevalidatesWithLastModifiedAndA3
 }
 
 TEST_F(GADCachedFileIntegrationTest, CacheBusterReachesTheServerButTheFileStaysPut) {
-  server.handle("/core.js", [](SoupServerMessage* m, const CachedFileServer::Request&) {
-    CachedFileServer::reply(m, 200, "fresh");
+  server.handle("/core.js", [](SoupServerMessage* m, const ServerRequest&) {
+    LoopbackServer::reply(m, 200, "fresh");
   });
   auto busted = makeFile("/core.js");
   auto plain = makeFile("/core.js");
@@ -135,14 +117,14 @@ TEST_F(GADCachedFileIntegrationTest, CacheBusterReachesTheServerButTheFileStaysP
 // --- Redirects -------------------------------------------------------------------------------
 
 TEST_F(GADCachedFileIntegrationTest, RedirectChainIsFollowedWithEachHopOffered) {
-  server.handle("/ad", [this](SoupServerMessage* m, const CachedFileServer::Request&) {
-    CachedFileServer::reply(m, 302, "", {{"Location", "/ad2"}, {"X-Vize-Tracking-Urls", server.url("/t")}});
+  server.handle("/ad", [this](SoupServerMessage* m, const ServerRequest&) {
+    LoopbackServer::reply(m, 302, "", {{"Location", "/ad2"}, {"X-Vize-Tracking-Urls", server.url("/t")}});
   });
-  server.handle("/ad2", [](SoupServerMessage* m, const CachedFileServer::Request&) {
-    CachedFileServer::reply(m, 307, "", {{"Location", "/creative"}});
+  server.handle("/ad2", [](SoupServerMessage* m, const ServerRequest&) {
+    LoopbackServer::reply(m, 307, "", {{"Location", "/creative"}});
   });
-  server.handle("/creative", [](SoupServerMessage* m, const CachedFileServer::Request&) {
-    CachedFileServer::reply(m, 200, "<html>ad</html>", {{"Content-Type", "text/html"}});
+  server.handle("/creative", [](SoupServerMessage* m, const ServerRequest&) {
+    LoopbackServer::reply(m, 200, "<html>ad</html>", {{"Content-Type", "text/html"}});
   });
   std::vector<std::string> tracking;
   delegate->onRedirect = [&](GADCachedFile& f, const pf::Url&) -> std::optional<pf::Error> {
@@ -159,18 +141,18 @@ TEST_F(GADCachedFileIntegrationTest, RedirectChainIsFollowedWithEachHopOffered) 
 }
 
 TEST_F(GADCachedFileIntegrationTest, RefusedRedirectEndsTheFetchBeforeTheTargetIsAsked) {
-  server.handle("/click", [](SoupServerMessage* m, const CachedFileServer::Request&) {
-    CachedFileServer::reply(m, 302, "", {{"Location", "/landing"}});
+  server.handle("/click", [](SoupServerMessage* m, const ServerRequest&) {
+    LoopbackServer::reply(m, 302, "", {{"Location", "/landing"}});
   });
-  server.handle("/landing", [](SoupServerMessage* m, const CachedFileServer::Request&) {
-    CachedFileServer::reply(m, 200, "landing");
+  server.handle("/landing", [](SoupServerMessage* m, const ServerRequest&) {
+    LoopbackServer::reply(m, 200, "landing");
   });
   delegate->onRedirect = [](GADCachedFile&, const pf::Url&) -> std::optional<pf::Error> {
     return pf::Error("com.diziva.ads", 0);
   };
   auto file = makeFile("/click");
   fetch(*file);
-  runFor(0.2);  // room for a wrongly followed redirect to show up
+  runMainContextFor(0.2);  // room for a wrongly followed redirect to show up
   EXPECT_THAT(delegate->calls, ElementsAre("redirect " + server.url("/landing"),
                                            "fail com.diziva.ads 0"));
   EXPECT_EQ(server.requestsFor("/landing"), 0u);
@@ -183,8 +165,8 @@ TEST_F(GADCachedFileIntegrationTest, RefusedRedirectEndsTheFetchBeforeTheTargetI
 TEST_F(GADCachedFileIntegrationTest, StatusesOtherThan200And304FailWithoutErrorAndWriteNothing) {
   for (int status : {204, 404, 500}) {
     std::string path = "/status" + std::to_string(status);
-    server.handle(path, [status](SoupServerMessage* m, const CachedFileServer::Request&) {
-      CachedFileServer::reply(m, status, "server says no");
+    server.handle(path, [status](SoupServerMessage* m, const ServerRequest&) {
+      LoopbackServer::reply(m, status, "server says no");
     });
     delegate->calls.clear();
     auto file = makeFile(path);
@@ -197,10 +179,10 @@ TEST_F(GADCachedFileIntegrationTest, StatusesOtherThan200And304FailWithoutErrorA
 
 TEST_F(GADCachedFileIntegrationTest, ConnectionClosedMidBodyFailsAndTheOldFileStays) {
   bool cut = false;
-  server.handle("/core.js", [&cut](SoupServerMessage* m, const CachedFileServer::Request&) {
+  server.handle("/core.js", [&cut](SoupServerMessage* m, const ServerRequest&) {
     if (!cut)
-      return CachedFileServer::reply(m, 200, "old", {{"Last-Modified", kLastModified}});
-    CachedFileServer::replyRawAndClose(
+      return LoopbackServer::reply(m, 200, "old", {{"Last-Modified", kLastModified}});
+    LoopbackServer::replyRawAndClose(
         m, "HTTP/1.1 200 OK\r\nContent-Length: 1000\r\nContent-Type: text/plain\r\n\r\npartial");
   });
   auto file = makeFile("/core.js");
@@ -217,8 +199,8 @@ TEST_F(GADCachedFileIntegrationTest, ConnectionClosedMidBodyFailsAndTheOldFileSt
 
 TEST_F(GADCachedFileIntegrationTest, BodyThatIsNotUTF8IsStoredWhole) {
   const std::string bytes("\xff\xfe\x00\x80z\xc3", 6);
-  server.handle("/blob", [&bytes](SoupServerMessage* m, const CachedFileServer::Request&) {
-    CachedFileServer::reply(m, 200, bytes, {{"Content-Type", "application/octet-stream"}});
+  server.handle("/blob", [&bytes](SoupServerMessage* m, const ServerRequest&) {
+    LoopbackServer::reply(m, 200, bytes, {{"Content-Type", "application/octet-stream"}});
   });
   auto file = makeFile("/blob");
   fetch(*file);
@@ -231,30 +213,30 @@ TEST_F(GADCachedFileIntegrationTest, BodyThatIsNotUTF8IsStoredWhole) {
 // --- Silence after cancel and after the owner -----------------------------------------------
 
 TEST_F(GADCachedFileIntegrationTest, NothingArrivesAfterCancel) {
-  server.handle("/slow", [this](SoupServerMessage* m, const CachedFileServer::Request&) {
+  server.handle("/slow", [this](SoupServerMessage* m, const ServerRequest&) {
     server.replyLater(m, 300, 200, "too late");
   });
   auto file = makeFile("/slow");
   file->validate();
-  ASSERT_TRUE(runUntil([&] { return server.requestsFor("/slow") == 1; }, kWait));
+  ASSERT_TRUE(runMainContextUntil([&] { return server.requestsFor("/slow") == 1; }, kWait));
   file->cancel();
-  runFor(0.8);  // past the server's answer
+  runMainContextFor(0.8);  // past the server's answer
   EXPECT_TRUE(delegate->calls.empty());
   EXPECT_FALSE(file->hasContent());
   EXPECT_EQ(pf::URLConnection::loadingCount(), 0u);
 }
 
 TEST_F(GADCachedFileIntegrationTest, NothingArrivesOnceTheOwnerLetGo) {
-  server.handle("/slow", [this](SoupServerMessage* m, const CachedFileServer::Request&) {
+  server.handle("/slow", [this](SoupServerMessage* m, const ServerRequest&) {
     server.replyLater(m, 300, 200, "too late");
   });
   auto file = makeFile("/slow");
   std::weak_ptr<GADCachedFile> weak = file;
   file->validate();
-  ASSERT_TRUE(runUntil([&] { return server.requestsFor("/slow") == 1; }, kWait));
+  ASSERT_TRUE(runMainContextUntil([&] { return server.requestsFor("/slow") == 1; }, kWait));
   file.reset();
   EXPECT_TRUE(weak.expired());
-  runFor(0.8);
+  runMainContextFor(0.8);
   EXPECT_TRUE(delegate->calls.empty());
   EXPECT_FALSE(makeFile("/slow")->hasContent()) << "the late body is not written either";
   EXPECT_EQ(pf::URLConnection::loadingCount(), 0u);

@@ -15,7 +15,8 @@ LoopbackServer::LoopbackServer() : server_(soup_server_new(nullptr, nullptr)) {
   if (!soup_server_listen_local(server_, 0, SOUP_SERVER_LISTEN_IPV4_ONLY, &error)) {
     std::string text = error->message;
     g_error_free(error);
-    throw std::runtime_error("listen: " + text);
+    g_object_unref(server_);
+    throw std::runtime_error("cannot listen on 127.0.0.1: " + text);
   }
   GSList* uris = soup_server_get_uris(server_);
   port_ = g_uri_get_port(static_cast<GUri*>(uris->data));
@@ -39,12 +40,20 @@ std::vector<std::string> LoopbackServer::paths() const {
   return out;
 }
 
+size_t LoopbackServer::requestsFor(const std::string& path) const {
+  size_t n = 0;
+  for (const auto& r : requests_) n += r.path == path;
+  return n;
+}
+
 void LoopbackServer::serve(SoupServer*, SoupServerMessage* message, const char* path, GHashTable*,
                            gpointer self) {
   auto* server = static_cast<LoopbackServer*>(self);
   ServerRequest request;
   request.method = soup_server_message_get_method(message);
   request.path = path;
+  if (const char* query = g_uri_get_query(soup_server_message_get_uri(message)))
+    request.query = query;
   soup_message_headers_foreach(
       soup_server_message_get_request_headers(message),
       [](const char* name, const char* value, gpointer fields) {
@@ -110,6 +119,24 @@ void LoopbackServer::stream(SoupServerMessage* message, std::vector<std::string>
     if (complete) soup_message_body_complete(body);
     return false;
   });
+}
+
+void LoopbackServer::replyLater(SoupServerMessage* message, unsigned delayMs, int status,
+                                std::string body) {
+  every(message, delayMs, [status, body = std::move(body)](SoupServerMessage* m) {
+    reply(m, status, body);
+    return false;
+  });
+}
+
+void LoopbackServer::replyRawAndClose(SoupServerMessage* message, const std::string& raw) {
+  GIOStream* stream = soup_server_message_steal_connection(message);
+  if (!stream) return;
+  GOutputStream* out = g_io_stream_get_output_stream(stream);
+  g_output_stream_write_all(out, raw.data(), raw.size(), nullptr, nullptr, nullptr);
+  g_output_stream_flush(out, nullptr, nullptr);
+  g_io_stream_close(stream, nullptr, nullptr);
+  g_object_unref(stream);
 }
 
 gboolean LoopbackServer::tick(gpointer data) {

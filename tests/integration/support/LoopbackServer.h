@@ -1,7 +1,7 @@
 #pragma once
 // A libsoup server on 127.0.0.1 (a free port) inside the test process, answering on the same
 // GLib main context as the client. Each path gets a handler; unknown paths answer 404. Every
-// request is recorded as it arrived.
+// request is recorded as it arrived (method, path, query, header fields, body).
 //
 //   LoopbackServer server;
 //   server.handle("/a", [](SoupServerMessage* m, const ServerRequest&) {
@@ -22,6 +22,7 @@
 struct ServerRequest {
   std::string method;
   std::string path;
+  std::string query;  // empty when none
   pf::HTTPHeaderFields headers;
   std::string body;
 };
@@ -42,6 +43,7 @@ class LoopbackServer {
 
   const std::vector<ServerRequest>& requests() const { return requests_; }
   std::vector<std::string> paths() const;
+  size_t requestsFor(const std::string& path) const;
 
   static void reply(SoupServerMessage* message, int status, const std::string& body = {},
                     const Headers& headers = {});
@@ -53,6 +55,11 @@ class LoopbackServer {
   // A chunked 200 whose chunks go out `intervalMs` apart; ended when `complete`.
   void stream(SoupServerMessage* message, std::vector<std::string> chunks, unsigned intervalMs,
               bool complete = true);
+  // Answers after `delayMs` (the message waits paused); nothing when the client left first.
+  void replyLater(SoupServerMessage* message, unsigned delayMs, int status, std::string body);
+  // Takes the connection from the server, writes `raw` (status line, headers and whatever
+  // body) and closes it: a response cut short.
+  static void replyRawAndClose(SoupServerMessage* message, const std::string& raw);
   // How many paused messages lost their client before they were done.
   int disconnects() const { return disconnects_; }
 
