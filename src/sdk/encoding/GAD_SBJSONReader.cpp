@@ -193,7 +193,8 @@ bool GAD_SBJSONReader::readStringValue(pf::Value& out) {
     c_ = stop + 1;
     return true;
   }
-  text_.clear();
+  text_.assign(run, stop);  // the run already scanned; readString goes on from its end
+  c_ = stop;
   if (!readString(text_)) return false;
   out = pf::Value(std::string_view(text_));
   return true;
@@ -265,8 +266,11 @@ bool GAD_SBJSONReader::readObject(pf::Value& out) {
       members.emplace_back(std::piecewise_construct, std::forward_as_tuple(c_, stop),
                            std::forward_as_tuple());
       c_ = stop + 1;
-    } else if (!readString(members.emplace_back().first)) {
-      return fail(GAD_SBJSONErrorParse, "Object key string expected", error_);
+    } else {
+      auto& key = members.emplace_back().first;
+      key.assign(c_, stop);  // the run already scanned; readString goes on from its end
+      c_ = stop;
+      if (!readString(key)) return fail(GAD_SBJSONErrorParse, "Object key string expected", error_);
     }
     auto& member = members.back();
     skipWhitespace();
