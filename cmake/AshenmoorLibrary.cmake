@@ -22,9 +22,9 @@ function(ashenmoor_unit_test name)
   file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   add_executable(unit_${name} ${srcs})
   target_link_libraries(unit_${name} PRIVATE ${ARG_LIBS} GTest::gmock GTest::gtest_main)
-  target_include_directories(unit_${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/unit)
+  target_include_directories(unit_${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/unit ${CMAKE_SOURCE_DIR}/tests)
   target_compile_definitions(unit_${name} PRIVATE
-    ASHENMOOR_TESTDATA="${CMAKE_SOURCE_DIR}/../shared/testdata"
+    ASHENMOOR_TESTDATA="${CMAKE_SOURCE_DIR}/tests/testdata"
     ASHENMOOR_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   add_test(NAME unit_${name} COMMAND unit_${name} --gtest_brief=1)
   set_tests_properties(unit_${name} PROPERTIES LABELS unit TIMEOUT 600)

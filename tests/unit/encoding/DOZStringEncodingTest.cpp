@@ -2,13 +2,13 @@
 // alphabets, and the failure reports of both class names.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "platform/base/AssertionHandler.h"
+#include "support/TestData.h"
 #include "sdk/encoding/DOZStringEncoding.h"
 #include "sdk/encoding/GAD_DOZStringEncoding.h"
 
@@ -19,7 +19,7 @@ struct Vector {
 };
 
 std::vector<Vector> rfc4648Vectors() {
-  std::ifstream file(std::string(ASHENMOOR_TESTDATA) + "/rfc4648-vectors.tsv");
+  std::istringstream file(test_data::read("rfc4648-vectors.tsv"));
   std::vector<Vector> vectors;
   std::string line;
   while (std::getline(file, line)) {

@@ -4,20 +4,16 @@
 // accepted must survive a write and a second read unchanged.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <map>
 #include <set>
-#include <sstream>
 #include <string>
 
 #include "GAD_SBJSONTestSupport.h"
+#include "support/TestData.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-const fs::path kSuite = fs::path(ASHENMOOR_TESTDATA) / "JSONTestSuite" / "test_parsing";
+constexpr const char* kSuite = "JSONTestSuite/test_parsing";
 
 // n_ files accepted on purpose, and the rule that accepts each.
 const std::map<std::string, std::string> kAcceptedInvalid = {
@@ -26,20 +22,8 @@ const std::map<std::string, std::string> kAcceptedInvalid = {
     {"n_structure_whitespace_formfeed.json", "form feed counts as whitespace"},
 };
 
-std::string contents(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
 std::map<std::string, std::string> filesStartingWith(const std::string& prefix) {
-  std::map<std::string, std::string> files;
-  for (const auto& entry : fs::directory_iterator(kSuite)) {
-    std::string name = entry.path().filename().string();
-    if (name.rfind(prefix, 0) == 0) files[name] = contents(entry.path());
-  }
-  return files;
+  return test_data::filesStartingWith(kSuite, prefix);
 }
 
 void expectRoundTrip(const std::string& name, const pf::Value& value) {
@@ -52,7 +36,7 @@ void expectRoundTrip(const std::string& name, const pf::Value& value) {
 
 TEST(JSONTestSuite, AcceptsEveryValidDocument) {
   auto files = filesStartingWith("y_");
-  ASSERT_GT(files.size(), 90u) << "suite not found at " << kSuite;
+  ASSERT_GT(files.size(), 90u) << "suite not found at " << test_data::path(kSuite);
   for (const auto& [name, text] : files) {
     pf::Error error("none", 0);
     auto value = GAD_SBJSON().objectWithStringError(text, &error);
@@ -67,7 +51,7 @@ TEST(JSONTestSuite, AcceptsEveryValidDocument) {
 
 TEST(JSONTestSuite, RefusesInvalidDocumentsExceptTheDeliberateLeniencies) {
   auto files = filesStartingWith("n_");
-  ASSERT_GT(files.size(), 180u);
+  ASSERT_GT(files.size(), 180u) << "suite not found at " << test_data::path(kSuite);
   std::set<std::string> accepted;
   for (const auto& [name, text] : files) {
     if (auto value = json_test::read(text, true)) {
