@@ -50,4 +50,8 @@ void GtkApplicationPeer::setIdleTimerDisabled(bool disabled) {
   }
 }
 
+void GtkApplicationPeer::playSystemSound(unsigned) {
+  if (GdkDisplay* display = gdk_display_get_default()) gdk_display_beep(display);
+}
+
 }  // namespace pf

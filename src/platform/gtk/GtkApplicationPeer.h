@@ -20,6 +20,8 @@ class GtkApplicationPeer : public ApplicationPeer {
   bool canOpenURL(const Url& url) override;
   void setStatusBarHidden(bool hidden, bool animated) override;
   void setIdleTimerDisabled(bool disabled) override;
+  // The desktop has no vibration: every system sound rings the display's bell.
+  void playSystemSound(unsigned soundID) override;
 
   // Whether an idle inhibition is asked for now, and the session's cookie (0: the session
   // has no inhibitor to hold it, as under Xvfb).

@@ -32,6 +32,7 @@ class SimUIApplication : public ApplicationPeer {
   const std::vector<Url>& refusedURLs() const { return refused_; }     // nobody handles them
   const std::vector<StatusBarChange>& statusBarChanges() const { return statusBar_; }
   const std::vector<bool>& idleTimerChanges() const { return idleTimer_; }
+  const std::vector<unsigned>& systemSounds() const { return sounds_; }
 
   // The user leaves and comes back (whole sequences, as the system runs them).
   void sendToBackground();
@@ -42,6 +43,7 @@ class SimUIApplication : public ApplicationPeer {
   bool canOpenURL(const Url& url) override;
   void setStatusBarHidden(bool hidden, bool animated) override { statusBar_.push_back({hidden, animated}); }
   void setIdleTimerDisabled(bool disabled) override { idleTimer_.push_back(disabled); }
+  void playSystemSound(unsigned soundID) override { sounds_.push_back(soundID); }
 
  private:
   std::map<std::string, bool> scripted_;
@@ -49,6 +51,7 @@ class SimUIApplication : public ApplicationPeer {
   std::vector<Url> refused_;
   std::vector<StatusBarChange> statusBar_;
   std::vector<bool> idleTimer_;
+  std::vector<unsigned> sounds_;
 };
 
 }  // namespace pf

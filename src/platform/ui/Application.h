@@ -89,6 +89,12 @@ class Application : public std::enable_shared_from_this<Application> {
   bool isIdleTimerDisabled() const { return idleTimerDisabled_; }
   void setIdleTimerDisabled(bool disabled);
 
+  // ---- system sounds ----
+  // The phone's system sound `soundID` (kSystemSoundVibrate buzzes the device); the desktop
+  // rings its bell.
+  static constexpr unsigned kSystemSoundVibrate = 4095;
+  void playSystemSound(unsigned soundID) { peer_->playSystemSound(soundID); }
+
   // ---- other applications ----
   bool openURL(const Url& url);
   bool canOpenURL(const Url& url);

@@ -20,6 +20,8 @@ class ApplicationPeer {
   virtual void setStatusBarHidden(bool /*hidden*/, bool /*animated*/) {}
   virtual void setStatusBarOrientation(InterfaceOrientation /*o*/, bool /*animated*/) {}
   virtual void setIdleTimerDisabled(bool /*disabled*/) {}
+  // A short system sound or buzz (4095: the vibration).
+  virtual void playSystemSound(unsigned /*soundID*/) {}
 };
 
 }  // namespace pf

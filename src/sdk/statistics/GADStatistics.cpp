@@ -5,6 +5,7 @@
 
 #include "platform/base/Clock.h"
 #include "platform/base/Crypto.h"
+#include "platform/base/NotificationCenter.h"
 #include "sdk/signals/GADSignals.h"
 #include "sdk/utility/GADConfiguration.h"
 #include "sdk/utility/GADNetworkUtilities.h"
@@ -75,7 +76,15 @@ std::shared_ptr<GADStatistics> GADStatistics::create(std::shared_ptr<pf::UserDef
 GADStatistics::GADStatistics(std::shared_ptr<pf::UserDefaults> defaults)
     : sessionId_(makeSessionId()),
       statistics_(GADStatisticsCore::create(kSharedIdentifier, defaults)),
-      timingMgr_(GADTimingManager::create(kSharedIdentifier, defaults)) {}
+      timingMgr_(GADTimingManager::create(kSharedIdentifier, defaults)) {
+  // Counters such as "preqs" must survive the process: save when the user leaves and when
+  // the application ends. Removed in the destructor, so `this` never dangles here.
+  auto& center = pf::NotificationCenter::defaultCenter();
+  for (const char* name : {pf::UIApplicationDidEnterBackgroundNotification, pf::UIApplicationWillTerminateNotification})
+    center.addObserver(this, name, nullptr, [this](const pf::Notification&) { synchronize(); });
+}
+
+GADStatistics::~GADStatistics() { pf::NotificationCenter::defaultCenter().removeObserver(this); }
 
 const std::vector<std::string>& GADStatistics::allTimingNames() {
   static const std::vector<std::string> names{
@@ -155,16 +164,27 @@ pf::Value GADStatistics::parameters() {
   return params;
 }
 
-pf::Url GADStatistics::urlForClick(const pf::Url& url) {
-  if (isMessageURL(url) || url.absoluteString() == "about:blank") return url;
-
+std::shared_ptr<GADTiming> GADStatistics::recordClick() {
   incrementClickCount();
   startTimingNamed(kGADParameterPriorClickLatency);
   startTimingNamed(kGADParameterPriorClickRedirectLatency);
   endTimingNamed(kGADParameterPriorPreClickLatency);
-
   auto click = timingNamed(kGADParameterPriorClickLatency);
   click->setValueForKey(pf::Value::date(pf::Clock::now()), kGADStatisticsClickDateKey);
+  return click;
+}
+
+std::optional<pf::Url> GADStatistics::urlForClick(const std::optional<pf::Url>& url) {
+  if (url) return urlForClick(*url);
+  recordClick();
+  endTimingNamed(kGADParameterPriorClickRedirectLatency);
+  return std::nullopt;
+}
+
+pf::Url GADStatistics::urlForClick(const pf::Url& url) {
+  if (isMessageURL(url) || url.absoluteString() == "about:blank") return url;
+
+  auto click = recordClick();
 
   pf::Url out = url;
   auto ai = GADNetworkUtilities::parameterValueForKeyFromURL("ai", url);

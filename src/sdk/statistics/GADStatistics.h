@@ -16,6 +16,7 @@
 // shared instance is released. Main thread only.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -65,6 +66,7 @@ class GADStatistics {
   // "prl", "pcl", "pai", "ppcl", "pcrl", "plpl", "plpd", "ptime", in that order.
   static const std::vector<std::string>& allTimingNames();
 
+  ~GADStatistics();
   GADStatistics(const GADStatistics&) = delete;
   GADStatistics& operator=(const GADStatistics&) = delete;
 
@@ -80,6 +82,9 @@ class GADStatistics {
   // the URL to open, with the ad signals module's click token appended when there is one.
   // Message URLs and "about:blank" come back unchanged and record nothing.
   pf::Url urlForClick(const pf::Url& url);
+  // The same for a click that may have no URL (an overlay opened on inline HTML): without
+  // one the click is recorded all the same and none is returned.
+  std::optional<pf::Url> urlForClick(const std::optional<pf::Url>& url);
 
   // A click-tracking URL the click tracker finished following. On the ad network's domain
   // (GADConfiguration::adNetworkDomain(), the host itself or one below it) with a path of
@@ -128,6 +133,8 @@ class GADStatistics {
  private:
   explicit GADStatistics(std::shared_ptr<pf::UserDefaults> defaults);
   static uint32_t makeSessionId();
+  // Counts a click and starts its timings; the running "pcl" timing.
+  std::shared_ptr<GADTiming> recordClick();
   uint32_t clickAgeMilliseconds(const std::shared_ptr<GADTiming>& click) const;
 
   uint32_t sessionId_;

@@ -11,6 +11,10 @@ std::string fromEnvironment(const char* name, const char* fallback) {
 }
 }  // namespace
 
+std::string GADConfiguration::scriptHost() { return fromEnvironment("ASHENMOOR_SCRIPT_HOST", kDefaultScriptHost); }
+
+std::string GADConfiguration::adHost() { return fromEnvironment("ASHENMOOR_AD_HOST", kDefaultAdHost); }
+
 std::string GADConfiguration::reachabilityHost() {
   return fromEnvironment("ASHENMOOR_REACHABILITY_HOST", kDefaultReachabilityHost);
 }

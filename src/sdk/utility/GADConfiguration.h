@@ -3,6 +3,10 @@
 // default that points at the bundled sandbox on loopback and an environment variable to
 // point elsewhere. There is no configuration file.
 //
+//   ASHENMOOR_SCRIPT_HOST         host:port of the static host that serves the ad core script
+//                                 (default 127.0.0.1:47311, the sandbox)
+//   ASHENMOOR_AD_HOST             host:port of the ad server, the build page's base URL
+//                                 (default 127.0.0.1:47312, the sandbox)
 //   ASHENMOOR_REACHABILITY_HOST   host whose reachability GADNetworkChecker watches
 //                                 (default: the sandbox's ad server host, 127.0.0.1)
 //   ASHENMOOR_AD_NETWORK_DOMAIN   domain whose click-tracking URLs carry the impression
@@ -18,11 +22,15 @@ class GADConfiguration {
  public:
   GADConfiguration() = delete;
 
+  static constexpr const char* kDefaultScriptHost = "127.0.0.1:47311";
+  static constexpr const char* kDefaultAdHost = "127.0.0.1:47312";
   static constexpr const char* kDefaultReachabilityHost = "127.0.0.1";
   static constexpr const char* kDefaultAdNetworkDomain = "127.0.0.1";
 
   // Read from the environment at each call, so a test can change it; an empty variable
   // counts as unset.
+  static std::string scriptHost();
+  static std::string adHost();
   static std::string reachabilityHost();
   static std::string adNetworkDomain();
 
