@@ -23,7 +23,6 @@ void GtkAlertViewPeer::show(const std::string& title, const std::string& message
   gtk_window_set_decorated(w, FALSE);
   gtk_window_set_default_size(w, 270, -1);
   gtk_widget_add_css_class(GTK_WIDGET(w), "pf-alert");
-  if (GtkWindow* parent = GtkWindowPeer::keyGtkWindow()) gtk_window_set_transient_for(w, parent);
 
   GtkWidget* column = gtk_box_new(GTK_ORIENTATION_VERTICAL, 8);
   gtk_widget_add_css_class(column, "pf-alert-body");
@@ -71,12 +70,35 @@ void GtkAlertViewPeer::show(const std::string& title, const std::string& message
                            },
                            nullptr, nullptr)));
   gtk_widget_add_controller(GTK_WIDGET(w), keys);
-  gtk_window_present(w);
+  if (GtkWindowPeer::keyGtkWindow()) {
+    presentOverKeyWindow();
+  } else {
+    // Shown while launching, before any window is: it goes over the window once that is up,
+    // not under it.
+    pendingPresent_ = g_idle_add(
+        [](gpointer self) -> gboolean {
+          auto* peer = static_cast<GtkAlertViewPeer*>(self);
+          peer->pendingPresent_ = 0;
+          peer->presentOverKeyWindow();
+          return G_SOURCE_REMOVE;
+        },
+        this);
+  }
+}
+
+void GtkAlertViewPeer::presentOverKeyWindow() {
+  if (!window_) return;
+  if (GtkWindow* parent = GtkWindowPeer::keyGtkWindow()) gtk_window_set_transient_for(window_.get(), parent);
+  gtk_window_present(window_.get());
 }
 
 void GtkAlertViewPeer::dismiss(bool) { teardown(); }
 
 void GtkAlertViewPeer::teardown() {
+  if (pendingPresent_) {
+    g_source_remove(pendingPresent_);
+    pendingPresent_ = 0;
+  }
   if (!window_) return;
   for (GtkWidget* b : buttons_) g_signal_handlers_disconnect_by_data(b, this);
   g_signal_handlers_disconnect_by_data(window_.get(), this);

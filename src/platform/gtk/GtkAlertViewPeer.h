@@ -35,11 +35,13 @@ class GtkAlertViewPeer : public AlertViewPeer {
   static gboolean onCloseRequest(GtkWindow*, gpointer self);
   void press(int index);
   void teardown();
+  void presentOverKeyWindow();
 
   AlertView& alert_;  // owns us
   GObjectRef<GtkWindow> window_;
   std::vector<GtkWidget*> buttons_;  // owned by window_, index = alert button index
   int cancelIndex_ = -1;
+  guint pendingPresent_ = 0;  // idle source presenting the alert once the key window is up
 };
 
 }  // namespace pf
