@@ -15,6 +15,10 @@ void GtkAlertViewPeer::show(const std::string& title, const std::string& message
                             const std::vector<std::string>& buttons, int cancelIndex) {
   teardown();
   cancelIndex_ = cancelIndex;
+  defaultIndex_ = -1;
+  for (size_t i = 0; i < buttons.size() && defaultIndex_ < 0; ++i)
+    if (int(i) != cancelIndex) defaultIndex_ = int(i);
+  if (defaultIndex_ < 0 && cancelIndex >= 0 && size_t(cancelIndex) < buttons.size()) defaultIndex_ = cancelIndex;
   window_ = GObjectRef<GtkWindow>::ref(GTK_WINDOW(gtk_window_new()));
   GtkWindow* w = window_.get();
   gtk_window_set_title(w, title.c_str());
@@ -44,6 +48,7 @@ void GtkAlertViewPeer::show(const std::string& title, const std::string& message
   for (size_t i = 0; i < buttons.size(); ++i) {
     GtkWidget* b = gtk_button_new_with_label(buttons[i].c_str());
     if (int(i) == cancelIndex) gtk_widget_add_css_class(b, "pf-alert-cancel");
+    if (int(i) == defaultIndex_) gtk_widget_add_css_class(b, "pf-alert-default");
     g_signal_connect(b, "clicked", G_CALLBACK(onClicked), this);
     buttons_[i] = b;
   }
@@ -54,10 +59,6 @@ void GtkAlertViewPeer::show(const std::string& title, const std::string& message
   gtk_box_append(GTK_BOX(column), row);
   gtk_window_set_child(w, column);
   g_signal_connect(w, "close-request", G_CALLBACK(onCloseRequest), this);
-  // The focus passing to the alert leaves the application active; leaving the alert may not.
-  g_signal_connect(w, "notify::is-active", G_CALLBACK(+[](GObject*, GParamSpec*, gpointer) {
-                     GtkWindowPeer::focusChanged();
-                   }), this);
   // Escape means the cancel button, as closing the window does.
   GtkEventController* keys = gtk_shortcut_controller_new();
   gtk_shortcut_controller_add_shortcut(
@@ -70,6 +71,25 @@ void GtkAlertViewPeer::show(const std::string& title, const std::string& message
                            },
                            nullptr, nullptr)));
   gtk_widget_add_controller(GTK_WIDGET(w), keys);
+  // Return means the default button. Seen before the focused widget (capture phase): a
+  // focused cancel button must not take Return for itself.
+  if (defaultIndex_ >= 0) {
+    GtkEventController* enter = gtk_shortcut_controller_new();
+    gtk_event_controller_set_propagation_phase(enter, GTK_PHASE_CAPTURE);
+    for (guint key : {GDK_KEY_Return, GDK_KEY_KP_Enter, GDK_KEY_ISO_Enter})
+      gtk_shortcut_controller_add_shortcut(
+          GTK_SHORTCUT_CONTROLLER(enter),
+          gtk_shortcut_new(gtk_keyval_trigger_new(key, GdkModifierType(0)),
+                           gtk_callback_action_new(
+                               [](GtkWidget*, GVariant*, gpointer self) -> gboolean {
+                                 auto* peer = static_cast<GtkAlertViewPeer*>(self);
+                                 peer->press(peer->defaultIndex_);
+                                 return TRUE;
+                               },
+                               this, nullptr)));
+    gtk_widget_add_controller(GTK_WIDGET(w), enter);
+    gtk_window_set_default_widget(w, buttons_[size_t(defaultIndex_)]);
+  }
   if (GtkWindowPeer::keyGtkWindow()) {
     presentOverKeyWindow();
   } else {

@@ -9,7 +9,7 @@
 
 namespace pf {
 namespace {
-guint focusJudgement = 0;  // the idle source judging the focus, while one is due
+guint stateJudgement = 0;  // the idle source judging the key window's state, while one is due
 
 std::vector<GtkWindowPeer*>& livePeers() {
   static std::vector<GtkWindowPeer*> peers;
@@ -45,8 +45,14 @@ GtkWindowPeer::GtkWindowPeer(Window& window, GtkApplication* application)
   g_signal_connect(click, "released", G_CALLBACK(onReleased), this);
   gtk_widget_add_controller(GTK_WIDGET(w), GTK_EVENT_CONTROLLER(click));  // the window owns it
 
+  // The rotation keys, before the focused widget (a web view) can take them.
+  GtkEventController* keys = gtk_event_controller_key_new();
+  gtk_event_controller_set_propagation_phase(keys, GTK_PHASE_CAPTURE);
+  g_signal_connect(keys, "key-pressed", G_CALLBACK(onKeyPressed), this);
+  gtk_widget_add_controller(GTK_WIDGET(w), keys);  // the window owns it
+
   g_signal_connect(w, "close-request", G_CALLBACK(onCloseRequest), this);
-  g_signal_connect(w, "notify::is-active", G_CALLBACK(onActiveChanged), this);
+  g_signal_connect(w, "notify::visible", G_CALLBACK(onVisibleChanged), this);
   g_signal_connect(w, "realize", G_CALLBACK(onRealize), this);
   g_signal_connect(w, "unrealize", G_CALLBACK(onUnrealize), this);
   livePeers().push_back(this);
@@ -54,12 +60,12 @@ GtkWindowPeer::GtkWindowPeer(Window& window, GtkApplication* application)
 
 GtkWindowPeer::~GtkWindowPeer() {
   std::erase(livePeers(), this);
-  if (livePeers().empty() && focusJudgement) {
-    g_source_remove(focusJudgement);
-    focusJudgement = 0;
+  if (livePeers().empty() && stateJudgement) {
+    g_source_remove(stateJudgement);
+    stateJudgement = 0;
   }
   GtkWindow* w = gtkWindow_.get();
-  // Our handlers first (the gesture's data is us too), then the surface watch.
+  // Our handlers first (the controllers' data is us too), then the surface watch.
   g_signal_handlers_disconnect_by_data(w, this);
   GListModel* controllers = gtk_widget_observe_controllers(GTK_WIDGET(w));
   for (guint i = 0; i < g_list_model_get_n_items(controllers); ++i) {
@@ -154,6 +160,24 @@ void GtkWindowPeer::onReleased(GtkGestureClick*, int, double x, double y, gpoint
   if (control->pointInside(p, nullptr)) control->touchUpInside();
 }
 
+// ---- rotation keys ----
+
+gboolean GtkWindowPeer::onKeyPressed(GtkEventControllerKey*, guint keyval, guint, GdkModifierType state, gpointer) {
+  // Ctrl and nothing else (Caps Lock and Num Lock are not modifiers here).
+  if ((state & gtk_accelerator_get_default_mod_mask()) != GDK_CONTROL_MASK) return FALSE;
+  InterfaceOrientation o;
+  switch (keyval) {
+    case GDK_KEY_Left: case GDK_KEY_KP_Left: o = InterfaceOrientation::LandscapeLeft; break;
+    case GDK_KEY_Right: case GDK_KEY_KP_Right: o = InterfaceOrientation::LandscapeRight; break;
+    case GDK_KEY_Up: case GDK_KEY_KP_Up: o = InterfaceOrientation::Portrait; break;
+    case GDK_KEY_Down: case GDK_KEY_KP_Down: o = InterfaceOrientation::PortraitUpsideDown; break;
+    default: return FALSE;
+  }
+  // The neutral layer decides; an accepted turn resizes the neutral window, and setFrame us.
+  Application::sharedApplication()->deviceOrientationDidChange(o);
+  return TRUE;  // the device turned (or refused to): the page does not see the key
+}
+
 // ---- application states ----
 
 gboolean GtkWindowPeer::onCloseRequest(GtkWindow*, gpointer) {
@@ -163,35 +187,29 @@ gboolean GtkWindowPeer::onCloseRequest(GtkWindow*, gpointer) {
   return TRUE;
 }
 
-void GtkWindowPeer::onActiveChanged(GObject*, GParamSpec*, gpointer) { focusChanged(); }
-
-void GtkWindowPeer::focusChanged() {
-  if (!focusJudgement) focusJudgement = g_idle_add(judgeFocus, nullptr);
+void GtkWindowPeer::onVisibleChanged(GObject*, GParamSpec*, gpointer self) {
+  if (static_cast<GtkWindowPeer*>(self)->drivesApplication()) stateMayHaveChanged();
 }
 
-bool GtkWindowPeer::isOurs(GtkWindow* window) {
-  for (auto* p : livePeers())
-    if (p->gtkWindow() == window || (window && gtk_window_get_transient_for(window) == p->gtkWindow())) return true;
-  return false;
+void GtkWindowPeer::stateMayHaveChanged() {
+  if (!stateJudgement) stateJudgement = g_idle_add(judgeState, nullptr);
 }
 
-gboolean GtkWindowPeer::judgeFocus(gpointer) {
-  focusJudgement = 0;
+gboolean GtkWindowPeer::judgeState(gpointer) {
+  stateJudgement = 0;
   auto app = Application::sharedApplication();
+  // Before launch the neutral launch decides; after termination nothing does.
+  if (!app->hasFinishedLaunching() || app->isTerminated()) return G_SOURCE_REMOVE;
   auto key = app->keyWindow();
-  if (!key || !of(*key)) return G_SOURCE_REMOVE;
-  bool focused = false;
-  GListModel* toplevels = gtk_window_get_toplevels();
-  for (guint i = 0; i < g_list_model_get_n_items(toplevels) && !focused; ++i) {
-    auto* w = GTK_WINDOW(g_list_model_get_item(toplevels, i));
-    focused = gtk_window_is_active(w) && isOurs(w);
-    g_object_unref(w);
-  }
-  if (focused) {
+  GtkWindowPeer* peer = key ? of(*key) : nullptr;
+  if (!peer) return G_SOURCE_REMOVE;
+  // Shown and not minimised: the keyboard focus does not matter.
+  bool onScreen = gtk_widget_get_visible(GTK_WIDGET(peer->gtkWindow())) && !peer->minimized_;
+  if (onScreen) {
     app->enterForeground();  // nothing unless it was in the background
-    app->becomeActive();
+    app->becomeActive();     // nothing if it is active already
   } else {
-    app->resignActive();
+    app->enterBackground();  // resigns active first
   }
   return G_SOURCE_REMOVE;
 }
@@ -201,6 +219,7 @@ void GtkWindowPeer::onRealize(GtkWidget* widget, gpointer self) {
   GdkSurface* surface = gtk_native_get_surface(GTK_NATIVE(widget));
   if (!surface) return;
   peer->surface_ = GObjectRef<GdkSurface>::ref(surface);
+  peer->minimized_ = gdk_toplevel_get_state(GDK_TOPLEVEL(surface)) & GDK_TOPLEVEL_STATE_MINIMIZED;
   g_signal_connect(surface, "notify::state", G_CALLBACK(onSurfaceState), peer);
 }
 
@@ -208,6 +227,7 @@ void GtkWindowPeer::onUnrealize(GtkWidget*, gpointer self) {
   auto* peer = static_cast<GtkWindowPeer*>(self);
   if (peer->surface_) g_signal_handlers_disconnect_by_data(peer->surface_.get(), peer);
   peer->surface_.reset();
+  peer->minimized_ = false;  // a new surface says again
 }
 
 void GtkWindowPeer::onSurfaceState(GObject* surface, GParamSpec*, gpointer self) {
@@ -215,14 +235,7 @@ void GtkWindowPeer::onSurfaceState(GObject* surface, GParamSpec*, gpointer self)
   bool minimized = gdk_toplevel_get_state(GDK_TOPLEVEL(surface)) & GDK_TOPLEVEL_STATE_MINIMIZED;
   if (minimized == peer->minimized_) return;
   peer->minimized_ = minimized;
-  if (!peer->drivesApplication()) return;
-  auto app = Application::sharedApplication();
-  if (minimized) {
-    app->enterBackground();
-  } else {
-    app->enterForeground();
-    focusChanged();
-  }
+  if (peer->drivesApplication()) stateMayHaveChanged();
 }
 
 }  // namespace pf

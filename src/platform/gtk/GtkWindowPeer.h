@@ -7,11 +7,22 @@
 // pointer — the web engine — sees the press; the press still goes on to it). The release
 // completes a "touch up inside" for the control the press hit, when it ends inside it.
 //
-// Application states follow the desktop's focus: the application is active while one of its
-// windows (or a box of its own over one, like an alert) has the focus, inactive otherwise;
-// the key window minimised is the background; closing a window terminates the application. Focus
-// is judged once the desktop settles (on idle), so focus passing from the window to its own
-// alert is no change at all.
+// Rotation keys: in the window, Ctrl+Left turns the device to landscape left, Ctrl+Right to
+// landscape right, Ctrl+Up to portrait and Ctrl+Down to upside down, each through
+// Application::deviceOrientationDidChange (the neutral layer asks the top controller). They
+// are seen before the page (capture phase), so a web view cannot keep them. An accepted
+// rotation gives the neutral window the rotated frame, and this window takes its size
+// (320×480 becomes 480×320; the status strip stays across the top).
+//
+// Application states follow the window, not the keyboard focus: once the application has
+// finished launching, it is active while its key window is shown and not minimised, whichever
+// window has the keyboard focus (a user reading the page while typing elsewhere still sees the
+// banner, and its refresh goes on). Minimising or hiding the key window is the background
+// (Application::enterBackground, which resigns active first); restoring or showing it again is
+// enterForeground, then becomeActive: inactive is only the step between. Before that the
+// neutral launch decides (the application starts inactive; finishLaunching makes it active).
+// The window is judged once the desktop settles (on idle), so a hide-and-show within one pass
+// is no change at all. Closing a window terminates the application.
 #include <gtk/gtk.h>
 
 #include <memory>
@@ -40,8 +51,8 @@ class GtkWindowPeer : public GtkViewPeerOf<WindowPeer> {
   // The GTK window of the application's key window, if it has one.
   static GtkWindow* keyGtkWindow();
   static void setStatusBarHiddenEverywhere(bool hidden);
-  // A window of ours gained or lost the focus (connect a box's "notify::is-active" here).
-  static void focusChanged();
+  // Whether the window is minimised, as the desktop last said.
+  bool isMinimized() const { return minimized_; }
   // A point in the window's view coordinates, in the coordinates of its surface (what a
   // pointer on the screen is measured in, relative to the window's top-left corner).
   Point surfacePoint(Point windowPoint) const;
@@ -53,10 +64,12 @@ class GtkWindowPeer : public GtkViewPeerOf<WindowPeer> {
  private:
   static void onPressed(GtkGestureClick* gesture, int presses, double x, double y, gpointer self);
   static void onReleased(GtkGestureClick* gesture, int presses, double x, double y, gpointer self);
+  static gboolean onKeyPressed(GtkEventControllerKey*, guint keyval, guint keycode, GdkModifierType state,
+                               gpointer self);
   static gboolean onCloseRequest(GtkWindow*, gpointer);
-  static void onActiveChanged(GObject*, GParamSpec*, gpointer);
-  static gboolean judgeFocus(gpointer);
-  static bool isOurs(GtkWindow* window);
+  static void onVisibleChanged(GObject*, GParamSpec*, gpointer);
+  static void stateMayHaveChanged();
+  static gboolean judgeState(gpointer);
   static void onRealize(GtkWidget*, gpointer self);
   static void onUnrealize(GtkWidget*, gpointer self);
   static void onSurfaceState(GObject*, GParamSpec*, gpointer self);

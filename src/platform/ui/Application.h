@@ -82,7 +82,8 @@ class Application : public std::enable_shared_from_this<Application> {
   InterfaceOrientation statusBarOrientation() const { return statusBarOrientation_; }
   void setStatusBarOrientation(InterfaceOrientation o, bool animated);
   // The device turned: the topmost controller of the key window rotates if it accepts the
-  // orientation (the status bar follows).
+  // orientation (the status bar follows; a screen-sized window takes the rotated size, see
+  // Window::followInterfaceOrientation). A refused orientation changes nothing.
   void deviceOrientationDidChange(InterfaceOrientation o);
 
   // ---- idle timer ----

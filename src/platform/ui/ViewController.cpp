@@ -181,8 +181,10 @@ void ViewController::rotateToInterfaceOrientation(InterfaceOrientation o, double
   everyone.insert(everyone.begin(), self);
   for (auto& vc : everyone) vc->willRotateToInterfaceOrientation(o, duration);
   setInterfaceOrientationQuietly(o);
-  if (view_ && view_->window()) {
-    // No transforms here: the root view takes the rotated application frame in the window.
+  if (auto window = view_ ? view_->window() : nullptr) {
+    // No transforms here: the window takes the rotated screen's size (what else it holds
+    // follows its autoresizing masks), and the root view the rotated application frame in it.
+    window->followInterfaceOrientation(o);
     Rect screen = Screen::bounds();
     double bar = Application::sharedApplication()->isStatusBarHidden() ? 0 : Screen::kStatusBarHeight;
     double w = isLandscape(o) ? screen.height() : screen.width();

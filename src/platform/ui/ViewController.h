@@ -122,7 +122,9 @@ class ViewController : public std::enable_shared_from_this<ViewController> {
   void rootViewDidMoveToWindow();
   void windowVisibilityWillChange(bool visible);
   void windowVisibilityDidChange();
-  // Rotation of this controller and its children to `o` (the application asks first).
+  // Rotation of this controller and its children to `o` (the application asks first): the
+  // will-hooks, then its window takes the rotated size (Window::followInterfaceOrientation) and
+  // the root view the rotated application frame, then the did-hooks.
   bool acceptsInterfaceOrientation(InterfaceOrientation o);
   void rotateToInterfaceOrientation(InterfaceOrientation o, double duration);
   void setInterfaceOrientationQuietly(InterfaceOrientation o);

@@ -77,6 +77,16 @@ void Window::setRootViewController(std::shared_ptr<ViewController> controller) {
   }
 }
 
+void Window::followInterfaceOrientation(InterfaceOrientation o) {
+  Size screen = Screen::bounds().size;
+  Size now = frame().size;
+  bool coversScreen = (now.width == screen.width && now.height == screen.height) ||
+                      (now.width == screen.height && now.height == screen.width);
+  if (!coversScreen) return;
+  Size turned = isLandscape(o) ? Size{screen.height, screen.width} : screen;
+  setFrame(Rect(frame().origin.x, frame().origin.y, turned.width, turned.height));  // autoresizes the subviews
+}
+
 std::shared_ptr<View> Window::sendTouch(Point point) {
   Event event(Event::Type::Touches, Clock::monotonic());
   auto hit = hitTest(point, &event);

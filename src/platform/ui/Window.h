@@ -7,8 +7,13 @@
 // Controllers whose root views enter or leave a shown window hear viewWillAppear /
 // viewDidAppear (viewWillDisappear / viewDidDisappear), unless a container or a modal
 // presentation manages them.
+//
+// Rotation: there are no transforms. A window that covers the screen takes the rotated
+// screen's size when its controller rotates (480×320 for a 320×480 screen in landscape), and
+// its subviews follow their autoresizing masks; a backend shows the window at its frame.
 #include <memory>
 
+#include "platform/ui/InterfaceOrientation.h"
 #include "platform/ui/View.h"
 #include "platform/ui/WindowPeer.h"
 
@@ -37,6 +42,11 @@ class Window : public View {
   // A touch the backend (or a test) saw at `point` in window coordinates: hit-tests with a
   // touch event and lets the view it found handle it. Returns that view.
   std::shared_ptr<View> sendTouch(Point point);
+
+  // The interface turned to `o` (ViewController::rotateToInterfaceOrientation asks): a window
+  // the size of the screen, upright or turned, takes the screen's size in `o`; other windows
+  // keep their frame.
+  void followInterfaceOrientation(InterfaceOrientation o);
 
   std::shared_ptr<Window> window() override;
 

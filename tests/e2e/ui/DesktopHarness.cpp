@@ -3,6 +3,9 @@
 #include <gdk/x11/gdkx.h>
 #include <glib/gstdio.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <set>
@@ -144,6 +147,81 @@ bool click(GtkWindow* window, pf::Point p) {
 bool focus(GtkWindow* window) {
   std::string xid = xidOf(window);
   return !xid.empty() && xdotool({"windowfocus", xid});
+}
+
+bool key(GtkWindow* window, const std::string& keys) {
+  std::string xid = xidOf(window);
+  if (xid.empty() || !xdotool({"windowfocus", "--sync", xid})) return false;
+  if (!spin([&] { return bool(gtk_window_is_active(window)); }, 3000)) return false;
+  return xdotool({"key", keys});
+}
+
+// ---- a window manager ----
+
+namespace {
+struct WindowManager {
+  GPid pid = 0;
+  std::string ready;  // the file openbox's startup command makes
+};
+WindowManager& wm() {
+  static WindowManager m;
+  return m;
+}
+bool endWindowManager() {
+  if (!wm().pid) return false;
+  kill(wm().pid, SIGTERM);
+  int status = 0;
+  waitpid(wm().pid, &status, 0);
+  g_spawn_close_pid(wm().pid);
+  g_remove(wm().ready.c_str());
+  wm() = {};
+  return true;
+}
+void stopAtExit() { endWindowManager(); }  // a test that failed half-way leaves none behind
+}  // namespace
+
+bool startWindowManager(int timeoutMs) {
+  if (wm().pid) return true;
+  GdkDisplay* display = gdk_display_get_default();
+  if (!display || !GDK_IS_X11_DISPLAY(display)) return false;
+  static int started = 0;
+  std::string ready = root() + "/wm-ready-" + std::to_string(++started);
+  std::string startup = "touch " + ready;
+  const char* argv[] = {"openbox", "--sm-disable", "--startup", startup.c_str(), nullptr};
+  // openbox runs on our display, whatever DISPLAY says.
+  char** env = g_environ_setenv(g_get_environ(), "DISPLAY", gdk_display_get_name(display), TRUE);
+  GError* error = nullptr;
+  GPid pid = 0;
+  bool spawned = g_spawn_async(nullptr, const_cast<char**>(argv), env,
+                               GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD |
+                                           G_SPAWN_STDOUT_TO_DEV_NULL | G_SPAWN_STDERR_TO_DEV_NULL),
+                               nullptr, nullptr, &pid, &error);
+  g_strfreev(env);
+  g_clear_error(&error);
+  if (!spawned) return false;
+  wm() = {pid, ready};
+  static bool hooked = false;
+  if (!hooked) hooked = !std::atexit(stopAtExit);
+  // Ready once it runs its startup command; our windows are reparented meanwhile.
+  bool up = spin([&] { return g_file_test(ready.c_str(), G_FILE_TEST_EXISTS); }, timeoutMs);
+  if (!up) stopWindowManager();
+  return up;
+}
+
+void stopWindowManager() {
+  if (endWindowManager()) settle(50);  // our windows go back to the root window
+}
+
+bool windowManagerRunning() { return wm().pid != 0; }
+
+bool minimize(GtkWindow* window) {
+  std::string xid = xidOf(window);
+  return windowManagerRunning() && !xid.empty() && xdotool({"windowminimize", "--sync", xid});
+}
+
+bool restore(GtkWindow* window) {
+  std::string xid = xidOf(window);
+  return windowManagerRunning() && !xid.empty() && xdotool({"windowactivate", "--sync", xid});
 }
 
 std::string outputPath(const std::string& name) { return std::string(ASHENMOOR_TEST_OUTPUT_DIR) + "/" + name + ".png"; }

@@ -2,8 +2,29 @@
 // The desktop around the e2e tests: a private XDG home whose default handler for "mailto"
 // and "ashenmoor-test" URLs is a script that writes each URL it is given to a file; GTK and
 // the desktop backend installed; the GLib main loop driving pf::RunLoop. Plus what the
-// tests do like a person — click with xdotool on the X display — and how they look — PNG
-// snapshots of a window.
+// tests do like a person — click, type keys, minimise and restore with xdotool on the X
+// display — and how they look — PNG snapshots of a window.
+//
+// Under bare Xvfb there is no window manager, so nothing minimises a window or gives it back:
+// startWindowManager() runs openbox (Debian's package, see scripts/install-deps) on the
+// display for as long as a test needs one. The same from a shell, for a test of the whole
+// application in its own process (its window's title is the bundle's display name, else
+// "Ashenmoor"):
+//
+//   xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
+//     ready=$(mktemp -u); openbox --sm-disable --startup "touch $ready" & wm=$!
+//     while [ ! -e "$ready" ]; do sleep 0.05; done    # openbox manages the display now
+//     build/src/app/ashenmoor & app=$!
+//     w=$(xdotool search --sync --onlyvisible --name "^Ashenmoor$" | head -n1)
+//     xdotool windowminimize --sync "$w"    # the application enters the background
+//     xdotool windowactivate --sync "$w"    # restored: foreground, then active
+//     xdotool windowfocus --sync "$w"; xdotool key ctrl+Left   # turns to landscape left
+//     xdotool key Return                    # with an alert up: presses its default button
+//     kill $app $wm'
+//
+// (windowactivate --sync may print "XGetWindowProperty[_NET_ACTIVE_WINDOW] failed" while no
+// window has been active yet: harmless.) xdotool key types real key events (XTEST) into the
+// window that has the X input focus, so give the window the focus first, as key() does.
 #include <gtk/gtk.h>
 
 #include <functional>
@@ -31,6 +52,20 @@ bool click(GtkWindow* window, pf::Point surfacePoint);
 bool waitMapped(GtkWindow* window, int timeoutMs);
 // Gives `window` the keyboard focus as a window manager would (there is none under Xvfb).
 bool focus(GtkWindow* window);
+// Real key presses in `window`: it takes the focus (and GTK sees it active), then xdotool
+// types `keys` ("ctrl+Left", "Return", "Escape").
+bool key(GtkWindow* window, const std::string& keys);
+
+// Starts openbox on the display and waits until it manages it (false: it is not installed or
+// did not start in time). One at a time; stopWindowManager() ends it (also at exit).
+bool startWindowManager(int timeoutMs = 5000);
+void stopWindowManager();
+bool windowManagerRunning();
+// As the user would with a window manager running: minimise `window` (xdotool windowminimize),
+// and bring it back (xdotool windowactivate: de-iconified, raised and focused). Both wait for
+// the X server to show the change; false without a window manager.
+bool minimize(GtkWindow* window);
+bool restore(GtkWindow* window);
 
 struct Snapshot {
   bool saved = false;

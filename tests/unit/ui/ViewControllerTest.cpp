@@ -134,6 +134,50 @@ TEST_F(TabBarTest, RotationNeedsEveryPageToAgreeAndTellsThemAll) {
   EXPECT_EQ(pf::Screen::applicationFrame(), pf::Rect(0, 0, 300, 480));
 }
 
+TEST_F(ViewControllerTest, AnAcceptedRotationTurnsTheWindowAndItsViewsFollowTheirMasks) {
+  auto app = pf::Application::sharedApplication();
+  auto window = pf::Window::create();
+  auto page = RecordingController::create("page", &log);  // takes all but upside down
+  window->setRootViewController(page);
+  // A banner the application put on the window itself, pinned to the bottom, full width.
+  auto banner = pf::View::create(pf::Rect(0, 430, 320, 50));
+  banner->setAutoresizingMask(pf::View::FlexibleWidth | pf::View::FlexibleTopMargin);
+  window->addSubview(banner);
+  window->makeKeyAndVisible();
+  ASSERT_EQ(window->frame(), pf::Rect(0, 0, 320, 480));
+
+  app->deviceOrientationDidChange(pf::InterfaceOrientation::LandscapeLeft);
+  EXPECT_EQ(window->frame(), pf::Rect(0, 0, 480, 320)) << "the window keeps its portrait size";
+  EXPECT_EQ(window->bounds(), pf::Rect(0, 0, 480, 320));
+  EXPECT_EQ(page->view()->frame(), pf::Rect(0, 20, 480, 300)) << "the status strip stays on top";
+  EXPECT_EQ(banner->frame(), pf::Rect(0, 270, 480, 50));
+
+  log.clear();
+  app->deviceOrientationDidChange(pf::InterfaceOrientation::PortraitUpsideDown);  // refused
+  EXPECT_TRUE(log.empty());
+  EXPECT_EQ(window->frame(), pf::Rect(0, 0, 480, 320));
+  EXPECT_EQ(banner->frame(), pf::Rect(0, 270, 480, 50));
+
+  app->deviceOrientationDidChange(pf::InterfaceOrientation::LandscapeRight);  // still landscape
+  EXPECT_EQ(window->frame(), pf::Rect(0, 0, 480, 320));
+  EXPECT_EQ(page->view()->frame(), pf::Rect(0, 20, 480, 300));
+
+  app->deviceOrientationDidChange(pf::InterfaceOrientation::Portrait);
+  EXPECT_EQ(window->frame(), pf::Rect(0, 0, 320, 480));
+  EXPECT_EQ(page->view()->frame(), pf::Rect(0, 20, 320, 460));
+  EXPECT_EQ(banner->frame(), pf::Rect(0, 430, 320, 50));
+}
+
+TEST_F(ViewControllerTest, AWindowSmallerThanTheScreenKeepsItsFrameWhenTheInterfaceTurns) {
+  auto window = pf::Window::create(pf::Rect(0, 0, 200, 100));
+  auto page = RecordingController::create("page", &log);
+  window->setRootViewController(page);
+  window->makeKeyAndVisible();
+  pf::Application::sharedApplication()->deviceOrientationDidChange(pf::InterfaceOrientation::LandscapeRight);
+  EXPECT_EQ(page->interfaceOrientation(), pf::InterfaceOrientation::LandscapeRight);
+  EXPECT_EQ(window->frame(), pf::Rect(0, 0, 200, 100));
+}
+
 TEST_F(TabBarTest, ADefaultControllerOnlyTakesPortrait) {
   auto plain = pf::ViewController::create();
   EXPECT_TRUE(plain->shouldAutorotateToInterfaceOrientation(pf::InterfaceOrientation::Portrait));
