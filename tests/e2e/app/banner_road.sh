@@ -104,7 +104,35 @@ start_app "$work/home2" "$trace"
 check "an ad follows the six failures" until_true 30 at_least '"adViewDidReceiveAd:"' 1 "$trace"
 codes=$(grep '"callback":"adView:didFailToReceiveAdWithError:"' "$trace" | sed -E 's/.*"code":([0-9]+).*/\1/' | tr '\n' ' ')
 check "failure codes in order (got: $codes)" test "$codes" = "1 2 0 3 3 2 "
+sleep 0.5
 shot failures-recovered
+stop_app
+
+# ---- unseen, no refresh: minimised it stops, restored it waits a full interval; a window that
+# only loses the keyboard focus is still seen and goes on ----
+start_sandbox pause --refresh-rate 3
+ready=$work/openbox-ready
+openbox --sm-disable --startup "touch $ready" >/dev/null 2>&1 &
+pids+=($!)
+until_true 10 test -e "$ready" || fail "openbox did not start"
+trace=$out/pause-trace.jsonl
+start_app "$work/home3" "$trace"
+check "an ad under a window manager" until_true 10 at_least '"adViewDidReceiveAd:"' 1 "$trace"
+root=$(xdotool search --maxdepth 0 --name '' | head -n 1)
+xdotool windowfocus --sync "$root"  # the keyboard goes elsewhere; the window stays in sight
+check "without the focus the banner still refreshes" until_true 6 at_least '"adViewDidReceiveAd:"' 2 "$trace"
+sleep 1
+xdotool windowminimize --sync "$window"
+sleep 0.3
+before=$(count '"state":3' "$trace")
+sleep 4  # longer than the interval
+check "minimised, no refresh" test "$(count '"state":3' "$trace")" = "$before"
+xdotool windowactivate --sync "$window" 2>/dev/null
+restored=$(date +%s.%N)
+check "restored, the banner refreshes again" until_true 6 at_least '"state":3' $((before + 1)) "$trace"
+waited=$(awk -v a="$restored" -v b="$(date +%s.%N)" 'BEGIN { printf "%.2f", b - a }')
+check "restored, a full interval first (waited ${waited} s of 3)" awk -v w="$waited" 'BEGIN { exit !(w >= 2.7) }'
+shot restored
 stop_app
 
 echo "banner road: $failures failure(s); screenshots and traces in $out"
