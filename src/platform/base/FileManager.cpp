@@ -182,15 +182,23 @@ std::optional<std::string> FileManager::readFile(const std::string& path, Error*
 
 bool FileManager::writeFileAtomically(const std::string& path, std::string_view bytes,
                                       Error* error) const {
+  return replace(path, bytes, true, error);
+}
+
+bool FileManager::replaceFile(const std::string& path, std::string_view bytes, Error* error) const {
+  return replace(path, bytes, false, error);
+}
+
+bool FileManager::replace(const std::string& path, std::string_view bytes, bool flush, Error* error) const {
   std::string tempPath;
   int fd = createTemporaryBeside(path, tempPath);
   if (fd < 0) {
     fail(error, "Cannot create a temporary file for", path, errno);
     return false;
   }
-  // The data must be on disk before the rename makes it the file: otherwise a power cut
+  // Flushed, the data is on disk before the rename makes it the file: otherwise a power cut
   // could leave the new name pointing at empty or partial contents.
-  if (!writeAll(fd, bytes) || ::fsync(fd) != 0) {
+  if (!writeAll(fd, bytes) || (flush && ::fsync(fd) != 0)) {
     int code = errno;
     ::close(fd);
     ::unlink(tempPath.c_str());
@@ -209,6 +217,7 @@ bool FileManager::writeFileAtomically(const std::string& path, std::string_view 
     fail(error, "Cannot replace", path, code);
     return false;
   }
+  if (!flush) return true;
   // And the rename itself must reach the disk, which takes flushing the folder.
   int dir = ::open(directoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir < 0) {

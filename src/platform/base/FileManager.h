@@ -71,6 +71,10 @@ class FileManager {
   // The folder must exist.
   bool writeFileAtomically(const std::string& path, std::string_view bytes,
                            Error* error = nullptr) const;
+  // The same without the flushes: a crash of the process still leaves the old bytes or the
+  // new ones, but a power cut may leave an empty or short file. For caches, which can be
+  // fetched again, and written where a flush would stall the main thread for milliseconds.
+  bool replaceFile(const std::string& path, std::string_view bytes, Error* error = nullptr) const;
 
   // Removes a file, or a folder with everything in it. A symbolic link is removed, not followed.
   bool removeItem(const std::string& path, Error* error = nullptr) const;
@@ -101,6 +105,7 @@ class FileManager {
 
  private:
   FileManager();
+  bool replace(const std::string& path, std::string_view bytes, bool flush, Error* error) const;
 
   mutable std::mutex mutex_;
   FileLocations locations_;

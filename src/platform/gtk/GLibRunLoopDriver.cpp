@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "platform/base/Clock.h"
+#include "platform/base/DispatchMeter.h"
 
 namespace pf {
 
@@ -25,6 +26,7 @@ void armFromLoop(GSource* source, RunLoop& loop) {
 }
 
 gboolean dispatchLoopSource(GSource* source, GSourceFunc, gpointer) {
+  DispatchMeter::Scope measured("run-loop pass");
   auto* self = reinterpret_cast<LoopSource*>(source);
   // Dispatching does not clear the ready time; clear it before the pass so that a wake-up
   // asked for during the pass (or posted by another thread) is not lost.

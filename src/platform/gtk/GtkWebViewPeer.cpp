@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/base/DispatchMeter.h"
 #include "platform/base/Log.h"
 #include "platform/gtk/GtkWebError.h"
 #include "platform/net/URLError.h"
@@ -144,6 +145,7 @@ std::optional<URLRequest> GtkWebViewPeer::historyRequest(int offset) const {
 
 gboolean GtkWebViewPeer::onDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision, WebKitPolicyDecisionType type,
                                         gpointer self) {
+  DispatchMeter::Scope measured("web view navigation decision");
   return static_cast<GtkWebViewPeer*>(self)->decide(decision, type);
 }
 
@@ -197,6 +199,7 @@ bool GtkWebViewPeer::endLoad(const std::optional<Error>& error) {
 }
 
 void GtkWebViewPeer::onLoadChanged(WebKitWebView* web, WebKitLoadEvent event, gpointer self) {
+  DispatchMeter::Scope measured("web view load event");
   auto* peer = static_cast<GtkWebViewPeer*>(self);
   if (event == WEBKIT_LOAD_STARTED) {
     peer->ownNavigation_.reset();  // decided or not, our own load is under way
@@ -213,6 +216,7 @@ void GtkWebViewPeer::onLoadChanged(WebKitWebView* web, WebKitLoadEvent event, gp
 }
 
 gboolean GtkWebViewPeer::onLoadFailed(WebKitWebView*, WebKitLoadEvent, char* uri, GError* error, gpointer self) {
+  DispatchMeter::Scope measured("web view load failure");
   auto* peer = static_cast<GtkWebViewPeer*>(self);
   peer->endLoad(GtkWebError::fromGError(error, uri ? uri : ""));
   return TRUE;  // no engine error page: the original showed none, and it would "finish" a load
@@ -234,6 +238,7 @@ void GtkWebViewPeer::evaluateJavaScript(uint64_t ticket, const std::string& scri
 }
 
 void GtkWebViewPeer::onScriptFinished(GObject* source, GAsyncResult* result, gpointer data) {
+  DispatchMeter::Scope measured("web view script result");
   std::unique_ptr<ScriptCall> call(static_cast<ScriptCall*>(data));
   GError* error = nullptr;
   JSCValue* value = webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source), result, &error);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/base/Clock.h"
+#include "platform/base/DispatchMeter.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Bundle.h"
 #include "platform/ui/Control.h"
@@ -136,6 +137,7 @@ Point GtkWindowPeer::viewPoint(double x, double y) const {
 }
 
 void GtkWindowPeer::onPressed(GtkGestureClick*, int, double x, double y, gpointer self) {
+  DispatchMeter::Scope measured("touch down");
   auto* peer = static_cast<GtkWindowPeer*>(self);
   auto keep = peer->window_.window();  // a view's hit test may do anything; we stay alive
   Event touch(Event::Type::Touches, Clock::monotonic());
@@ -150,6 +152,7 @@ void GtkWindowPeer::onPressed(GtkGestureClick*, int, double x, double y, gpointe
 }
 
 void GtkWindowPeer::onReleased(GtkGestureClick*, int, double x, double y, gpointer self) {
+  DispatchMeter::Scope measured("touch up");
   auto* peer = static_cast<GtkWindowPeer*>(self);
   auto control = peer->pressedControl_.lock();
   peer->pressedControl_.reset();

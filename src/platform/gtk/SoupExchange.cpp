@@ -2,6 +2,7 @@
 
 #include <strings.h>
 
+#include "platform/base/DispatchMeter.h"
 #include "platform/base/RunLoop.h"
 #include "platform/net/HTTPSettings.h"
 #include "platform/net/URLError.h"
@@ -152,6 +153,7 @@ void SoupExchange::restoreCookieHeader(SoupMessage* message, gpointer self) {
 }
 
 void SoupExchange::sent(GObject* source, GAsyncResult* result, gpointer handle) {
+  DispatchMeter::Scope measured("HTTP response");
   std::unique_ptr<Handle> weak(static_cast<Handle*>(handle));
   GError* error = nullptr;
   auto body = GObjectRef<GInputStream>::adopt(
@@ -167,6 +169,7 @@ void SoupExchange::sent(GObject* source, GAsyncResult* result, gpointer handle) 
 }
 
 void SoupExchange::read(GObject* source, GAsyncResult* result, gpointer handle) {
+  DispatchMeter::Scope measured("HTTP body");
   std::unique_ptr<Handle> weak(static_cast<Handle*>(handle));
   GError* error = nullptr;
   GBytes* bytes = g_input_stream_read_bytes_finish(G_INPUT_STREAM(source), result, &error);

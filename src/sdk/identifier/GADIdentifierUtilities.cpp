@@ -224,9 +224,16 @@ pf::Value GADIdentifierUtilities::jsonRepresentable(const pf::Value& value, int 
 }
 
 pf::Value GADIdentifierUtilities::parameters() {
-  pf::Value params = pf::Value::dictionary();
-  if (deviceModel() == "iPad" && isPhoneIdiom()) params.set(kGADParameterIPadCompatibilityMode, "1");
-  params.set(kGADParameterITunesMetadata, jsonRepresentable(iTunesMetadata()));
+  pf::ValueDictionary::Storage entries;
+  appendParameters(entries);
+  return pf::Value(pf::ValueDictionary::fromUnsorted(std::move(entries)));
+}
+
+void GADIdentifierUtilities::appendParameters(pf::ValueDictionary::Storage& entries) {
+  auto add = [&entries](const char* key, pf::Value value) { entries.emplace_back(key, std::move(value)); };
+  if (deviceModel() == "iPad" && isPhoneIdiom()) add(kGADParameterIPadCompatibilityMode, "1");
+  if (iTunesMetadataJSON_.isNull()) iTunesMetadataJSON_ = jsonRepresentable(iTunesMetadata());  // read once
+  add(kGADParameterITunesMetadata, iTunesMetadataJSON_);
 
   std::string appName;
   auto bundle = pf::Bundle::mainBundle();
@@ -235,23 +242,22 @@ pf::Value GADIdentifierUtilities::parameters() {
   }
   appName += "iphone.";
   if (bundle) appName += bundle->bundleIdentifier().value_or("");
-  params.set(kGADParameterApplicationName, appName);
+  add(kGADParameterApplicationName, std::move(appName));
 
-  if (isJailbroken()) params.set(kGADParameterJailbroken, "1");
-  if (auto isu = deviceIdentifier()) params.set(kGADParameterDeviceID, *isu);
-  if (auto model = deviceModel(); !model.empty()) params.set(kGADParameterDeviceModel, model);
-  if (auto submodel = deviceSubmodel(); !submodel.empty()) params.set(kGADParameterDeviceSubmodel, submodel);
-  if (auto hl = locale()) params.set(kGADParameterLocale, *hl);
-  params.set(kGADParameterAudioOutput, std::to_string(audioRoute()));
-  params.set(kGADParameterScreenOrientation, isOrientationLandscape() ? "l" : "p");
-  params.set(kGADParameterScreenDensity, GADNumberUtilities::stringWithFloat(screenDensity()));
+  if (isJailbroken()) add(kGADParameterJailbroken, "1");
+  if (auto isu = deviceIdentifier()) add(kGADParameterDeviceID, *isu);
+  if (auto model = deviceModel(); !model.empty()) add(kGADParameterDeviceModel, model);
+  if (auto submodel = deviceSubmodel(); !submodel.empty()) add(kGADParameterDeviceSubmodel, submodel);
+  if (auto hl = locale()) add(kGADParameterLocale, *hl);
+  add(kGADParameterAudioOutput, std::to_string(audioRoute()));
+  add(kGADParameterScreenOrientation, isOrientationLandscape() ? "l" : "p");
+  add(kGADParameterScreenDensity, GADNumberUtilities::stringWithFloat(screenDensity()));
   pf::Size size = screenSize();
-  params.set(kGADParameterScreenWidth, GADNumberUtilities::stringWithFloat(static_cast<float>(size.width)));
-  params.set(kGADParameterScreenHeight, GADNumberUtilities::stringWithFloat(static_cast<float>(size.height)));
+  add(kGADParameterScreenWidth, GADNumberUtilities::stringWithFloat(static_cast<float>(size.width)));
+  add(kGADParameterScreenHeight, GADNumberUtilities::stringWithFloat(static_cast<float>(size.height)));
 
   pf::Value bookstores = canOpenURLs({kBookstoreURL, kKindleURL});
   int64_t capabilities = (bookstores[kBookstoreURL] == pf::Value(true) ? 1 : 0) |
                          (bookstores[kKindleURL] == pf::Value(true) ? 2 : 0);
-  if (capabilities != 0) params.set(kGADParameterCapabilitiesBookstore, pf::Value(static_cast<long long>(capabilities)));
-  return params;
+  if (capabilities != 0) add(kGADParameterCapabilitiesBookstore, pf::Value(static_cast<long long>(capabilities)));
 }

@@ -93,6 +93,9 @@ class GADIdentifierUtilities {
 
   // The device and app part of an ad request.
   pf::Value parameters();
+  // The same entries appended, in no particular order, to a dictionary being built (a
+  // request composes its parameters in one go rather than key by key).
+  void appendParameters(pf::ValueDictionary::Storage& entries);
 
   // `value` with what JSON cannot carry (dates, data, nulls, non-finite reals, text or keys
   // that are not UTF-8) left out, at
@@ -107,6 +110,7 @@ class GADIdentifierUtilities {
 
   bool isPhoneIdiom_;
   pf::Value iTunesMetadata_;  // null until read
+  pf::Value iTunesMetadataJSON_;  // its JSON form, made once
   bool isJailbroken_;
   std::optional<std::string> deviceIdentifier_;
   std::optional<std::string> deviceSubmodel_;

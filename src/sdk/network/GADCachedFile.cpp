@@ -133,6 +133,7 @@ void GADCachedFile::cancel() { cleanUpConnection(); }
 
 void GADCachedFile::invalidate() {
   cleanUpConnection();
+  if (!storesBody_) return;  // nothing was written
   if (auto path = filePath()) pf::FileManager::defaultManager().removeItem(*path);
 }
 
@@ -156,7 +157,7 @@ void GADCachedFile::beginFetch(bool withCacheBuster) {
     request.setHTTPShouldHandleCookies(true);
     const auto& userAgent = GADNetworkUtilities::userAgentString();
     if (userAgent && !userAgent->empty()) request.setValueForHTTPHeaderField(*userAgent, "User-Agent");
-    if (auto since = fileModificationDate())
+    if (auto since = storesBody_ ? fileModificationDate() : std::nullopt)
       request.setValueForHTTPHeaderField(*since + " GMT", "If-Modified-Since");
 
     auto events = std::make_shared<ConnectionEvents>(weak_from_this());
@@ -216,13 +217,13 @@ void GADCachedFile::connectionDidReceiveResponse(const pf::URLResponse& response
 }
 
 void GADCachedFile::connectionDidReceiveData(std::string_view data) {
-  if (receivedData_) receivedData_->append(data);
+  if (receivedData_ && storesBody_) receivedData_->append(data);
 }
 
 void GADCachedFile::connectionDidFinishLoading() {
   // The file and its time are in place before the delegate hears, so what it reads (content,
   // fileModificationDate) is the new state; and the fetch is over before it hears.
-  std::optional<pf::Error> writeError = storeReceivedData();
+  std::optional<pf::Error> writeError = storesBody_ ? storeReceivedData() : std::nullopt;
   cleanUpConnection();
   if (writeError)
     notifyDidFail(writeError);
@@ -245,7 +246,9 @@ std::optional<pf::Error> GADCachedFile::storeReceivedData() {
   pf::Error error("", 0);
   std::string folder = pf::FileManager::directoryOf(*path);
   if (!files.isDirectory(folder) && !files.createDirectory(folder, true, &error)) return error;
-  if (!files.writeFileAtomically(*path, receivedData_.value_or(""), &error)) return error;
+  // A cache can be fetched again: replaced whole, but not flushed to disk, which would hold
+  // the main thread for milliseconds at every ad.
+  if (!files.replaceFile(*path, receivedData_.value_or(""), &error)) return error;
 
   // The file's time mirrors the server's, so the next fetch asks "If-Modified-Since" it.
   // Without a readable "Last-Modified" the write time stays.

@@ -59,6 +59,12 @@ class GADCachedFile : public std::enable_shared_from_this<GADCachedFile> {
   // The header fields of the last response, followed redirects included.
   const pf::HTTPHeaderFields& httpHeaders() const { return httpHeaders_; }
 
+  // A fetch that only has to reach the server (a tracking ping) keeps nothing: no
+  // conditional request, the body is dropped, no cache file is written or removed. Stores by
+  // default.
+  bool storesBody() const { return storesBody_; }
+  void setStoresBody(bool stores) { storesBody_ = stores; }
+
   // Starts a fetch, conditional when the cache file exists. Nothing while one is running.
   void validate();
   // The same with "unique=<now>" added to the URL, so no cache on the way answers.
@@ -127,4 +133,5 @@ class GADCachedFile : public std::enable_shared_from_this<GADCachedFile> {
   pf::Url httpDestinationURL_;
   int httpStatusCode_ = 0;
   pf::HTTPHeaderFields httpHeaders_;
+  bool storesBody_ = true;
 };

@@ -27,6 +27,9 @@ void GADClickTracker::trackURL(const std::optional<pf::Url>& url) {
   reset();
   beginBackgroundTask();
   tracker_ = GADCachedFile::create(weak_from_this(), *url);
+  // A ping's answer is never read: writing it to the caches only to delete it would cost the
+  // main thread a file creation and removal at every impression and click.
+  tracker_->setStoresBody(false);
   tracker_->validate();
 }
 

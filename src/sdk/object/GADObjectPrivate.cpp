@@ -236,6 +236,7 @@ void GADObjectPrivate::ensureSupportFiles() {
   if (expires.isDate() && *expires.asDate() >= pf::Clock::now()) {
     if (auto script = buildAdJS_->content(); script && !script->empty()) {
       if (GADAdTrace::enabled()) GADAdTrace::write(traceBanner_, "script", {{"outcome", "cached"}});
+      scriptText_ = std::move(*script);  // read once per load: the build step takes it from here
       cachedFileDownloadDidEnd(*buildAdJS_);
       return;
     }
@@ -260,7 +261,9 @@ void GADObjectPrivate::failedToDownloadJavaScriptWithError(const std::optional<p
 // ---- building the ad URL ----
 
 void GADObjectPrivate::buildAdUrl() {
-  std::optional<std::string> script = buildAdJS_ ? buildAdJS_->content() : std::nullopt;
+  std::optional<std::string> script = std::move(scriptText_);
+  scriptText_.reset();
+  if (!script) script = buildAdJS_ ? buildAdJS_->content() : std::nullopt;
   if (!script || script->empty()) {
     failedToDownloadJavaScriptWithError(std::nullopt);
     return;

@@ -183,6 +183,7 @@ class GADObjectPrivate : public GADCachedFileDelegate,
   std::shared_ptr<GADBannerWebViewDelegate> webViewDelegate_;
   std::shared_ptr<GADWebViewDelegate> buildAdWebViewDelegate_;
   std::shared_ptr<GADCachedFile> buildAdJS_;
+  std::optional<std::string> scriptText_;  // the script as just read and found usable
   std::shared_ptr<GADCachedFile> adHTML_;
   std::shared_ptr<GADRequestPrivate> request_;
   int state_ = GADAdStateIdle;

@@ -17,11 +17,6 @@
 
 namespace {
 
-void merge(pf::Value& into, const pf::Value& from) {
-  if (const auto* entries = from.asDictionary())
-    for (const auto& [key, value] : *entries) into.set(key, value);
-}
-
 // A date (seconds since 2001) as whole seconds since 1970; none when time_t cannot hold it.
 std::optional<time_t> toTimeT(double secondsSince2001) {
   double seconds = std::floor(pf::Clock::to1970(secondsSince2001));
@@ -113,8 +108,14 @@ pf::Value GADRequestPrivate::parameters() { return composeParameters(true); }
 pf::Value GADRequestPrivate::parametersWithoutStatistics() const { return composeParameters(false); }
 
 pf::Value GADRequestPrivate::composeParameters(bool forRequest) const {
-  pf::Value params = pf::Value::dictionary();
-  merge(params, GADIdentifierUtilities::sharedInstance()->parameters());
+  // Entries in merge order, sorted once at the end, a later key replacing an earlier one.
+  pf::ValueDictionary::Storage entries;
+  entries.reserve(48);
+  GADIdentifierUtilities::sharedInstance()->appendParameters(entries);
+  struct {
+    pf::ValueDictionary::Storage& entries;
+    void set(const char* key, pf::Value value) { entries.emplace_back(key, std::move(value)); }
+  } params{entries};
 
   params.set(kGADParameterSDKVersion, sdkVersion());
   if (auto net = GADNetworkChecker::sharedChecker()->networkTypeString()) params.set(kGADParameterNetworkType, *net);
@@ -135,10 +136,14 @@ pf::Value GADRequestPrivate::composeParameters(bool forRequest) const {
     if (auto uule = location_->oolongRepresentation()) params.set(kGADParameterLocation, *uule);
   }
 
-  if (forRequest) merge(params, GADStatistics::sharedStatistics()->parameters());
+  if (forRequest) {
+    pf::Value statistics = GADStatistics::sharedStatistics()->parameters();
+    if (const auto* reported = statistics.asDictionary())
+      for (const auto& [key, value] : *reported) entries.emplace_back(key, value);
+  }
   // The counter always wins over the statistics' own "preqs".
   params.set(kGADParameterTotalAdRequests, pf::Value(counter_));
-  return params;
+  return pf::Value(pf::ValueDictionary::fromUnsorted(std::move(entries)));
 }
 
 pf::Value GADRequestPrivate::signalEntryFromText(std::string_view text) {

@@ -48,8 +48,12 @@ std::string record(char kind) {
 }
 
 std::string token(const std::string& bytes) {
-  auto encoding = GAD_DOZStringEncoding::rfc4648Base64WebsafeStringEncoding();
-  encoding.setDoPad(false);  // "=" would end a query name or cut a value short
+  // Made once: building an encoding's tables costs more than a token.
+  static const auto encoding = [] {
+    auto e = GAD_DOZStringEncoding::rfc4648Base64WebsafeStringEncoding();
+    e.setDoPad(false);  // "=" would end a query name or cut a value short
+    return e;
+  }();
   return encoding.encode(bytes);
 }
 
