@@ -367,15 +367,17 @@ int main(int argc, char** argv) {
   Screen screen;
   Banner banner(screen, 365);
   banner.load();  // the script is cached from here on
-  Raw raw(sandbox.adOrigin, sandbox.staticOrigin);
-  raw.showBanner();
-  raw.run(false);
   std::vector<double> ours, rawNew, rawReuse;
-  for (int i = 0; i < kWarmRuns; ++i) {
-    ours.push_back(banner.load());
-    rawNew.push_back(raw.run(true));
-    rawReuse.push_back(raw.run(false));
-  }
+  {
+    Raw raw(sandbox.adOrigin, sandbox.staticOrigin);
+    raw.showBanner();
+    raw.run(false);
+    for (int i = 0; i < kWarmRuns; ++i) {
+      ours.push_back(banner.load());
+      rawNew.push_back(raw.run(true));
+      rawReuse.push_back(raw.run(false));
+    }
+  }  // the raw pipeline's window and web views go before anything is measured of ours alone
 
   // ---- P5: the longest dispatch into our code over 100 loads ----
   pf::DispatchMeter::setEnabled(true);
@@ -388,8 +390,6 @@ int main(int argc, char** argv) {
   const size_t dispatches = pf::DispatchMeter::count();
   const std::string longestWhere = pf::DispatchMeter::longestWhere();
 
-  raw.dropBuild();
-  spin([] { return false; }, 500);
   std::vector<std::unique_ptr<Banner>> more;
   auto settle = [] { spin([] { return false; }, 1500); };
   settle();
