@@ -23,7 +23,7 @@ std::string tile(const std::string& label, const std::string& value, const std::
 
 std::string clock(gint64 microseconds) {
   g_autoptr(GDateTime) t = g_date_time_new_from_unix_local(microseconds / G_USEC_PER_SEC);
-  g_autofree char* text = g_date_time_format(t, "%H:%M:%S");
+  g_autofree char* text = t ? g_date_time_format(t, "%H:%M:%S") : nullptr;
   return text ? text : "?";
 }
 

@@ -1,5 +1,7 @@
 #include "HttpHost.h"
 
+#include "Reply.h"
+
 #include <cstdio>
 
 HttpHost::HttpHost(std::string name) : name_(std::move(name)) {
@@ -39,7 +41,11 @@ bool HttpHost::listen(const std::string& address, guint16 port, GError** error) 
   GSList* uris = soup_server_get_uris(server_);
   if (uris) port_ = static_cast<guint16>(g_uri_get_port(static_cast<GUri*>(uris->data)));
   g_slist_free_full(uris, reinterpret_cast<GDestroyNotify>(g_uri_unref));
-  return port_ != 0;
+  if (port_ == 0) {
+    g_set_error(error, G_IO_ERROR, G_IO_ERROR_FAILED, "listening on %s, but no port was bound", address.c_str());
+    return false;
+  }
+  return true;
 }
 
 std::string HttpHost::origin() const {
@@ -52,17 +58,15 @@ std::string HttpHost::originFor(SoupServerMessage* msg) const {
 }
 
 void HttpHost::logLine(SoupServerMessage* msg, const std::string& outcome) const {
-  GUri* uri = soup_server_message_get_uri(msg);
-  std::string target = g_uri_get_path(uri);
-  if (const char* query = g_uri_get_query(uri)) {
-    target += '?';
-    target += query;
-  }
+  // Requests libsoup refused (and answered itself) have no URI.
+  std::string target = soup_server_message_get_uri(msg) ? Reply::path(msg) : "(unparsable request)";
+  if (std::string query = Reply::query(msg); !query.empty()) target += '?' + query;
   // Ad URLs carry the whole parameter dictionary; the dashboard shows it decoded.
   if (target.size() > 140) target = target.substr(0, 137) + "...";
   g_autoptr(GDateTime) now = g_date_time_new_now_local();
-  g_autofree char* stamp = g_date_time_format(now, "%H:%M:%S.%f");
-  std::fprintf(stderr, "%.12s %-7s %s %s %s\n", stamp, name_.c_str(), soup_server_message_get_method(msg),
+  g_autofree char* stamp = now ? g_date_time_format(now, "%H:%M:%S.%f") : nullptr;
+  const char* method = soup_server_message_get_method(msg);
+  std::fprintf(stderr, "%.12s %-7s %s %s %s\n", stamp ? stamp : "--:--:--.---", name_.c_str(), method ? method : "-",
                target.c_str(), outcome.c_str());
 }
 

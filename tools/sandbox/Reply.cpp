@@ -31,9 +31,16 @@ void Reply::header(SoupServerMessage* msg, const char* name, const std::string& 
 
 void Reply::noCache(SoupServerMessage* msg) { header(msg, "Cache-Control", "no-store"); }
 
+// A request libsoup could not parse (a bad percent-escape, a bad Host) has no URI; libsoup
+// answers it with 400 itself, but "request-finished" still reports it.
 std::string Reply::query(SoupServerMessage* msg) {
-  const char* q = g_uri_get_query(soup_server_message_get_uri(msg));
+  GUri* uri = soup_server_message_get_uri(msg);
+  const char* q = uri ? g_uri_get_query(uri) : nullptr;
   return q ? q : "";
 }
 
-std::string Reply::path(SoupServerMessage* msg) { return g_uri_get_path(soup_server_message_get_uri(msg)); }
+std::string Reply::path(SoupServerMessage* msg) {
+  GUri* uri = soup_server_message_get_uri(msg);
+  const char* p = uri ? g_uri_get_path(uri) : nullptr;
+  return p ? p : "";
+}

@@ -15,7 +15,7 @@ class Reply {
   static void redirect(SoupServerMessage* msg, const std::string& location);
   static void header(SoupServerMessage* msg, const char* name, const std::string& value);
   static void noCache(SoupServerMessage* msg);
-  // Request helpers.
+  // Request helpers; empty when the request has no URI (libsoup refused it).
   static std::string query(SoupServerMessage* msg);
   static std::string path(SoupServerMessage* msg);
 };

@@ -24,9 +24,10 @@ void ScriptHost::serveScript(SoupServerMessage* msg) {
     Reply::text(msg, SOUP_STATUS_INTERNAL_SERVER_ERROR, "the script file is missing from the www folder\n");
     return;
   }
+  // A modification time GLib cannot hold as a date (past the year 9999) gets no header.
   g_autoptr(GDateTime) lastModified = g_date_time_new_from_unix_utc(*modified);
-  g_autofree char* lastModifiedText = soup_date_time_to_string(lastModified, SOUP_DATE_HTTP);
-  Reply::header(msg, "Last-Modified", lastModifiedText);
+  g_autofree char* lastModifiedText = lastModified ? soup_date_time_to_string(lastModified, SOUP_DATE_HTTP) : nullptr;
+  if (lastModifiedText) Reply::header(msg, "Last-Modified", lastModifiedText);
   Reply::header(msg, "Cache-Control", "no-cache");
 
   const char* since = soup_message_headers_get_one(soup_server_message_get_request_headers(msg), "If-Modified-Since");

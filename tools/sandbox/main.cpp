@@ -39,7 +39,8 @@ int main(int argc, char** argv) {
     SandboxServer server(options, www);
     g_autoptr(GError) listenError = nullptr;
     if (!server.start(&listenError)) {
-      std::fprintf(stderr, "ashenmoor-sandbox: cannot listen: %s\n", listenError->message);
+      std::fprintf(stderr, "ashenmoor-sandbox: cannot listen: %s\n",
+                   listenError ? listenError->message : "unknown error");
       status = 1;
     }
     if (status == 0) {
