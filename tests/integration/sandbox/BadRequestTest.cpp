@@ -68,4 +68,24 @@ TEST_F(BadRequests, EveryHostAnswersOrClosesAndKeepsServing) {
   EXPECT_TRUE(sandbox_.stop()) << "the sandbox must still stop cleanly with exit status 0";
 }
 
+// A parameter whose escapes decode to bytes that are not UTF-8 is kept, but /stats.json
+// stays JSON (which is UTF-8 only): each such byte reads as U+FFFD.
+TEST_F(BadRequests, ParametersThatAreNotUtf8LeaveStatsJsonReadable) {
+  EXPECT_EQ(ad("slotname=a%FFb&k%C0=%ED%A0%80&creative=link").status, 200u);
+  auto s = http_.get(sandbox_.ad() + "/stats.json");
+  ASSERT_EQ(s.status, 200u);
+  JsonDoc doc(s.body);
+  ASSERT_TRUE(doc.ok()) << "not JSON: " << s.body;
+  JsonArray* requests = json_node_get_array(doc.at({"last_requests"}));
+  ASSERT_EQ(json_array_get_length(requests), 1u);
+  JsonArray* params = json_object_get_array_member(json_array_get_object_element(requests, 0), "params");
+  ASSERT_GE(json_array_get_length(params), 2u);
+  JsonArray* slot = json_array_get_array_element(params, 0);
+  EXPECT_STREQ(json_array_get_string_element(slot, 0), "slotname");
+  EXPECT_STREQ(json_array_get_string_element(slot, 1), "a\uFFFDb");
+  JsonArray* other = json_array_get_array_element(params, 1);
+  EXPECT_STREQ(json_array_get_string_element(other, 0), "k\uFFFD");
+  EXPECT_STREQ(json_array_get_string_element(other, 1), "\uFFFD\uFFFD\uFFFD");
+}
+
 }  // namespace
