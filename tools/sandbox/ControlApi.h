@@ -1,8 +1,10 @@
 #pragma once
 
+#include "Answer.h"
 #include "CreativeCatalogue.h"
 #include "CreativeChooser.h"
-#include "HttpHost.h"
+#include "Request.h"
+#include "Router.h"
 #include "Stats.h"
 
 // What tests and developers steer the ad server with:
@@ -12,11 +14,13 @@
 //   /creatives.json                                     the catalogue
 class ControlApi {
  public:
-  ControlApi(HttpHost& host, const CreativeCatalogue& catalogue, CreativeChooser& chooser, Stats& stats);
+  ControlApi(Router& router, const CreativeCatalogue& catalogue, CreativeChooser& chooser, Stats& stats);
+  ControlApi(const ControlApi&) = delete;
+  ControlApi& operator=(const ControlApi&) = delete;
 
  private:
-  void next(SoupServerMessage* msg);
-  void creatives(SoupServerMessage* msg) const;
+  Answer next(const Request& request);
+  Answer creatives() const;
 
   const CreativeCatalogue& catalogue_;
   CreativeChooser& chooser_;

@@ -1,7 +1,8 @@
 #include "Dashboard.h"
 
-#include "Reply.h"
 #include "TextEscape.h"
+
+#include <glib.h>
 
 #include <utility>
 #include <vector>
@@ -35,16 +36,12 @@ std::string statusClass(int status) {
 
 }  // namespace
 
-Dashboard::Dashboard(HttpHost& host, const WwwRoot& www, const CreativeCatalogue& catalogue,
+Dashboard::Dashboard(Router& router, const WwwRoot& www, const CreativeCatalogue& catalogue,
                      const CreativeChooser& chooser, const Stats& stats)
     : www_(www), catalogue_(catalogue), chooser_(chooser), stats_(stats) {
-  host.route("/", [this](SoupServerMessage* msg) {
-    if (Reply::path(msg) != "/") {
-      Reply::text(msg, SOUP_STATUS_NOT_FOUND, "not found; the dashboard is at /\n");
-      return;
-    }
-    Reply::noCache(msg);
-    Reply::html(msg, SOUP_STATUS_OK, render());
+  router.add("/", [this](const Request& request) {
+    if (request.path != "/") return Answer::text(404, "not found; the dashboard is at /\n");
+    return Answer::html(200, render()).noCache();
   });
 }
 

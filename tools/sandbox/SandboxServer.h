@@ -1,22 +1,13 @@
 #pragma once
 
-#include "AdServer.h"
-#include "ContentSite.h"
-#include "ControlApi.h"
-#include "CreativeCatalogue.h"
-#include "CreativeChooser.h"
-#include "Dashboard.h"
 #include "HttpHost.h"
 #include "SandboxOptions.h"
-#include "ScriptHost.h"
-#include "StaticFiles.h"
-#include "Stats.h"
-#include "TrackingEndpoints.h"
+#include "SandboxSites.h"
 #include "WwwRoot.h"
 
 #include <string>
 
-// The whole sandbox: three hosts and what each serves, sharing one set of counters.
+// The whole sandbox: three libsoup hosts and what each serves, sharing one set of counters.
 class SandboxServer {
  public:
   SandboxServer(const SandboxOptions& options, const std::string& wwwDir);
@@ -29,18 +20,9 @@ class SandboxServer {
  private:
   SandboxOptions options_;
   WwwRoot www_;
-  Stats stats_;
-  CreativeCatalogue catalogue_;
-  CreativeChooser chooser_;
   // The hosts outlive the sites that registered handlers on them.
   HttpHost content_{"content"};
   HttpHost static_{"static"};
   HttpHost ad_{"ad"};
-  ContentSite site_;
-  ScriptHost script_;
-  AdServer adServer_;
-  TrackingEndpoints tracking_;
-  ControlApi control_;
-  Dashboard dashboard_;
-  StaticFiles landing_;
+  SandboxSites sites_;
 };

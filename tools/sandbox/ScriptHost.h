@@ -1,6 +1,8 @@
 #pragma once
 
-#include "HttpHost.h"
+#include "Answer.h"
+#include "Request.h"
+#include "Router.h"
 #include "Stats.h"
 #include "WwwRoot.h"
 
@@ -12,10 +14,12 @@ class ScriptHost {
  public:
   static constexpr const char* kScriptPath = "/vize/sdk-core-v40.js";
 
-  ScriptHost(HttpHost& host, const WwwRoot& www, Stats& stats);
+  ScriptHost(Router& router, const WwwRoot& www, Stats& stats);
+  ScriptHost(const ScriptHost&) = delete;
+  ScriptHost& operator=(const ScriptHost&) = delete;
 
  private:
-  void serveScript(SoupServerMessage* msg);
+  Answer serveScript(const Request& request);
 
   const WwwRoot& www_;
   Stats& stats_;

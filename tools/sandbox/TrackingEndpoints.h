@@ -1,6 +1,8 @@
 #pragma once
 
-#include "HttpHost.h"
+#include "Answer.h"
+#include "Request.h"
+#include "Router.h"
 #include "Stats.h"
 
 // The pings ads send back: /track/impression, /track/click and /track/event, each with
@@ -8,9 +10,11 @@
 // so a tracker meets redirects and the stop at a non-web scheme).
 class TrackingEndpoints {
  public:
-  TrackingEndpoints(HttpHost& host, Stats& stats);
+  TrackingEndpoints(Router& router, Stats& stats);
+  TrackingEndpoints(const TrackingEndpoints&) = delete;
+  TrackingEndpoints& operator=(const TrackingEndpoints&) = delete;
 
  private:
-  void hit(SoupServerMessage* msg, Stats::Hit kind);
+  Answer hit(const Request& request, Stats::Hit kind);
   Stats& stats_;
 };
