@@ -49,10 +49,14 @@ Answer AdServer::adRequest(const Request& request) {
     reply = Answer::text(400, "no slotname: the ad unit is unknown\n");
   } else {
     auto choice = chooser_.choose(requested);
-    int delay = choice.delayMs.value_or(intValue(record.params, "delay_ms").value_or(settings_.slowDelayMs));
-    record.creative = choice.creative->name;
     record.how = choice.how;
-    reply = answer(*choice.creative, request.origin(), delay);
+    if (choice.creative) {
+      int delay = choice.delayMs.value_or(intValue(record.params, "delay_ms").value_or(settings_.slowDelayMs));
+      record.creative = choice.creative->name;
+      reply = answer(*choice.creative, request.origin(), delay);
+    } else {
+      reply = Answer::text(500, "no creative to serve: the catalogue has none that rotates\n");
+    }
   }
   // The truncated answer is written by hand and takes none of these.
   if (!reply.promisedLength) {
@@ -139,8 +143,10 @@ void AdServer::refreshHeader(Answer& answer) {
 }
 
 Answer AdServer::answerTruncated(const Creative& creative, const std::string& origin) {
-  // A Content-Length of 4096, a fraction of it, then the connection closes.
-  std::string page = page_.render(*catalogue_.find("link"), origin);
+  // A Content-Length of 4096, a fraction of it, then the connection closes. The body is the
+  // start of the link banner's page; should the catalogue ever lose "link", of its own.
+  const Creative* look = catalogue_.find("link");
+  std::string page = page_.render(look ? *look : creative, origin);
   Answer a = Answer::html(200, page.substr(0, std::min<size_t>(page.size(), 700)));
   a.promisedLength = 4096;
   a.header("X-Vize-Tracking-Urls", origin + "/track/impression?c=" + creative.name);
