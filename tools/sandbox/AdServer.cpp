@@ -149,7 +149,7 @@ Answer AdServer::answerTruncated(const Creative& creative, const std::string& or
   std::string page = page_.render(look ? *look : creative, origin);
   Answer a = Answer::html(200, page.substr(0, std::min<size_t>(page.size(), 700)));
   a.promisedLength = 4096;
-  a.header("X-Vize-Tracking-Urls", origin + "/track/impression?c=" + creative.name);
+  a.header("X-Vize-Tracking-Urls", origin + "/track/impression?c=" + TextEscape::uriComponent(creative.name));
   if (settings_.refreshSeconds > 0) a.header("X-Vize-Refresh-Rate", std::to_string(settings_.refreshSeconds));
   return a;
 }

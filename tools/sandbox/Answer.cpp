@@ -11,6 +11,13 @@ bool sameName(std::string_view a, std::string_view b) {
   });
 }
 
+// What libsoup itself refuses to send: a line break or NUL anywhere, a name that is empty or
+// holds a colon or blank.
+bool writable(std::string_view name, std::string_view value) {
+  return !name.empty() && name.find_first_of(std::string_view(":\r\n\t \0", 6)) == std::string_view::npos &&
+         value.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
+}
+
 }  // namespace
 
 Answer Answer::empty(unsigned status) {
@@ -66,10 +73,14 @@ const std::string* Answer::find(std::string_view name) const {
 
 std::string Answer::http1Head() const {
   std::string head = "HTTP/1.1 " + std::to_string(status) + " " + reasonPhrase(status) + "\r\n";
-  if (!contentType.empty()) head += "Content-Type: " + contentType + "\r\n";
+  if (!contentType.empty() && writable("Content-Type", contentType)) head += "Content-Type: " + contentType + "\r\n";
   head += "Content-Length: " + std::to_string(promisedLength.value_or(body.size())) + "\r\n";
   head += "Connection: close\r\n";
-  for (const auto& [name, value] : headers) head += name + ": " + value + "\r\n";
+  // Written by hand, so checked by hand: a value from the request (the Host in a tracking
+  // URL) must not end the line early or start another.
+  for (const auto& [name, value] : headers) {
+    if (writable(name, value)) head += name + ": " + value + "\r\n";
+  }
   head += "\r\n";
   return head;
 }

@@ -37,7 +37,9 @@ struct Answer {
   const std::string* find(std::string_view name) const;
 
   // "HTTP/1.1 <status> <reason>" with the content type, promisedLength as the
-  // Content-Length, "Connection: close" and the headers, through the blank line.
+  // Content-Length, "Connection: close" and the headers, through the blank line. A header
+  // libsoup would refuse to send (CR, LF or NUL anywhere; a colon or blank in the name) is
+  // left out.
   std::string http1Head() const;
   static const char* reasonPhrase(unsigned status);
 };

@@ -1,0 +1,52 @@
+// The sandbox's sites on their three routers, with plain requests.
+#include "SandboxSites.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class SandboxSitesTest : public ::testing::Test {
+ protected:
+  Request get(const std::string& target, std::vector<std::pair<std::string, std::string>> headers = {}) {
+    Request r;
+    size_t q = target.find('?');
+    r.path = target.substr(0, q);
+    r.query = q == std::string::npos ? "" : target.substr(q + 1);
+    r.headers = std::move(headers);
+    r.localOrigin = "http://127.0.0.1:47312";
+    return r;
+  }
+  Answer ad(const std::string& target, std::vector<std::pair<std::string, std::string>> headers = {}) {
+    return adRouter_.dispatch(get(target, std::move(headers)));
+  }
+
+  WwwRoot www_{ASHENMOOR_SOURCE_DIR "/tools/sandbox/www"};
+  Router contentRouter_, staticRouter_, adRouter_;
+  std::unique_ptr<SandboxSites> sites_ =
+      std::make_unique<SandboxSites>(SandboxSites::Routers{contentRouter_, staticRouter_, adRouter_}, www_,
+                                     AdServer::Settings{30, 4000});
+};
+
+// The truncated answer's head is written by hand: no request can add a line to it.
+TEST_F(SandboxSitesTest, TruncatedHeadTakesNoLineFromTheRequest) {
+  Answer a = ad("/ad?slotname=s&creative=truncated", {{"Host", "ad.example\r\nX-Injected: 1"}});
+  ASSERT_TRUE(a.promisedLength);
+  std::string head = a.http1Head();
+  EXPECT_EQ(head.find("X-Injected"), std::string::npos) << head;
+  EXPECT_EQ(head.find("\r\n\r\n"), head.size() - 4) << head;
+  for (size_t i = 0; i < head.size(); ++i) {
+    if (head[i] == '\n') {
+      EXPECT_EQ(head[i - 1], '\r') << "bare LF at " << i;
+    } else if (head[i] == '\r') {
+      EXPECT_EQ(head[i + 1], '\n') << "bare CR at " << i;
+    }
+  }
+
+  Answer plain = ad("/ad?slotname=s&creative=truncated", {{"Host", "ad.example:8080"}});
+  ASSERT_NE(plain.find("X-Vize-Tracking-Urls"), nullptr);
+  EXPECT_EQ(*plain.find("X-Vize-Tracking-Urls"), "http://ad.example:8080/track/impression?c=truncated");
+}
+
+}  // namespace
