@@ -58,11 +58,8 @@ Answer AdServer::adRequest(const Request& request) {
       reply = Answer::text(500, "no creative to serve: the catalogue has none that rotates\n");
     }
   }
-  // The truncated answer is written by hand and takes none of these.
-  if (!reply.promisedLength) {
-    reply.noCache();
-    refreshHeader(reply);
-  }
+  reply.noCache();
+  refreshHeader(reply);
   record.status = static_cast<int>(reply.status);
   stats_.countAdRequest(std::move(record));
   return reply;
@@ -149,7 +146,7 @@ Answer AdServer::answerTruncated(const Creative& creative, const std::string& or
   std::string page = page_.render(look ? *look : creative, origin);
   Answer a = Answer::html(200, page.substr(0, std::min<size_t>(page.size(), 700)));
   a.promisedLength = 4096;
-  a.header("X-Vize-Tracking-Urls", origin + "/track/impression?c=" + TextEscape::uriComponent(creative.name));
-  if (settings_.refreshSeconds > 0) a.header("X-Vize-Refresh-Rate", std::to_string(settings_.refreshSeconds));
+  // The headers of any filled answer; adRequest() adds the refresh rate, as to every answer.
+  trackingHeaders(a, creative, origin, "");
   return a;
 }

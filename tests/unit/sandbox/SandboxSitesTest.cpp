@@ -49,4 +49,24 @@ TEST_F(SandboxSitesTest, TruncatedHeadTakesNoLineFromTheRequest) {
   EXPECT_EQ(*plain.find("X-Vize-Tracking-Urls"), "http://ad.example:8080/track/impression?c=truncated");
 }
 
+// The truncated answer carries what every filled ad answer carries, each header once.
+TEST_F(SandboxSitesTest, TruncatedAnswerHasTheHeadersOfEveryFilledAnswer) {
+  Answer banner = ad("/ad?slotname=s&creative=link");
+  Answer cut = ad("/ad?slotname=s&creative=truncated");
+  ASSERT_TRUE(cut.promisedLength);
+  EXPECT_EQ(*cut.promisedLength, 4096u);
+  EXPECT_LT(cut.body.size(), 4096u);
+  for (const char* name : {"Cache-Control", "X-Vize-Refresh-Rate", "X-Vize-Tracking-Urls", "X-Vize-Interstitial-Timeout"}) {
+    ASSERT_NE(banner.find(name), nullptr) << name;
+    ASSERT_NE(cut.find(name), nullptr) << name;
+    if (std::string(name) != "X-Vize-Tracking-Urls") {
+      EXPECT_EQ(*cut.find(name), *banner.find(name)) << name;
+    }
+  }
+  std::string head = cut.http1Head();
+  size_t first = head.find("X-Vize-Refresh-Rate: 30\r\n");
+  ASSERT_NE(first, std::string::npos) << head;
+  EXPECT_EQ(head.find("X-Vize-Refresh-Rate", first + 1), std::string::npos) << head;
+}
+
 }  // namespace
