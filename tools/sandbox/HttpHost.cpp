@@ -105,16 +105,31 @@ void HttpHost::apply(SoupServerMessage* msg, const Answer& answer) {
 void HttpHost::writeCutShort(SoupServerMessage* msg, const Answer& answer) {
   // libsoup always completes a body it was given, so write this answer on the raw
   // connection: the promised Content-Length, a fraction of it, then close.
-  std::string partial = answer.http1Head() + answer.body;
   logLine(msg, std::to_string(answer.status) + " (closed after " + std::to_string(answer.body.size()) + " of " +
                    std::to_string(*answer.promisedLength) + " body bytes)");
   GIOStream* stream = soup_server_message_steal_connection(msg);
   if (!stream) return;
-  GOutputStream* out = g_io_stream_get_output_stream(stream);
-  g_output_stream_write_all(out, partial.data(), partial.size(), nullptr, nullptr, nullptr);
-  g_output_stream_flush(out, nullptr, nullptr);
-  g_io_stream_close(stream, nullptr, nullptr);
-  g_object_unref(stream);
+  // Written without blocking the main loop (a client that reads nothing cannot stall the
+  // other hosts); the write owns its bytes and the stream until the stream is closed.
+  struct Write {
+    GIOStream* stream;
+    std::string bytes;
+  };
+  auto* write = new Write{stream, answer.http1Head() + answer.body};
+  g_output_stream_write_all_async(
+      g_io_stream_get_output_stream(stream), write->bytes.data(), write->bytes.size(), G_PRIORITY_DEFAULT, nullptr,
+      [](GObject* out, GAsyncResult* result, gpointer data) {
+        auto* w = static_cast<Write*>(data);
+        g_output_stream_write_all_finish(G_OUTPUT_STREAM(out), result, nullptr, nullptr);
+        g_io_stream_close_async(w->stream, G_PRIORITY_DEFAULT, nullptr, [](GObject* stream, GAsyncResult* closed,
+                                                                            gpointer data) {
+          g_io_stream_close_finish(G_IO_STREAM(stream), closed, nullptr);
+          auto* w = static_cast<Write*>(data);
+          g_object_unref(w->stream);
+          delete w;
+        }, w);
+      },
+      write);
 }
 
 void HttpHost::answerLater(SoupServerMessage* msg, Answer answer) {
