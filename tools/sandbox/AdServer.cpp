@@ -22,9 +22,12 @@ std::optional<int> intValue(const QueryString::Pairs& params, const char* key) {
 
 AdServer::AdServer(Router& router, const CreativeCatalogue& catalogue, const WwwRoot& www,
                    CreativeChooser& chooser, Stats& stats, Settings settings)
-    : catalogue_(catalogue), page_(www), chooser_(chooser), stats_(stats), settings_(settings) {
-  router.add("/ad", [this](const Request& request) { return route(request); });
-}
+    : catalogue_(catalogue),
+      page_(www),
+      chooser_(chooser),
+      stats_(stats),
+      settings_(settings),
+      route_(router.add("/ad", [this](const Request& request) { return route(request); })) {}
 
 Answer AdServer::route(const Request& request) {
   if (request.path == "/ad") return adRequest(request);

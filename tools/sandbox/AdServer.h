@@ -46,4 +46,5 @@ class AdServer {
   CreativeChooser& chooser_;
   Stats& stats_;
   Settings settings_;
+  Router::Route route_;  // last: removed before anything it uses
 };

@@ -13,4 +13,5 @@ class ContentSite {
 
  private:
   StaticFiles files_;
+  Router::Route route_;  // last: removed before files_
 };

@@ -7,14 +7,14 @@
 
 ControlApi::ControlApi(Router& router, const CreativeCatalogue& catalogue, CreativeChooser& chooser, Stats& stats)
     : catalogue_(catalogue), chooser_(chooser), stats_(stats) {
-  router.add("/control/next", [this](const Request& request) { return next(request); });
-  router.add("/control/reset", [this](const Request&) {
+  routes_.push_back(router.add("/control/next", [this](const Request& request) { return next(request); }));
+  routes_.push_back(router.add("/control/reset", [this](const Request&) {
     stats_.reset();
     chooser_.reset();
     return Answer::json(200, "{\"reset\": true}");
-  });
-  router.add("/stats.json", [this](const Request&) { return Answer::json(200, stats_.toJson()); });
-  router.add("/creatives.json", [this](const Request&) { return creatives(); });
+  }));
+  routes_.push_back(router.add("/stats.json", [this](const Request&) { return Answer::json(200, stats_.toJson()); }));
+  routes_.push_back(router.add("/creatives.json", [this](const Request&) { return creatives(); }));
 }
 
 Answer ControlApi::next(const Request& request) {

@@ -7,6 +7,8 @@
 #include "Router.h"
 #include "Stats.h"
 
+#include <vector>
+
 // What tests and developers steer the ad server with:
 //   /control/next?creative=NAME[&count=N][&delay_ms=N]  the next N ad requests get NAME
 //   /control/reset                                      counters, history, queue, rotation
@@ -25,4 +27,5 @@ class ControlApi {
   const CreativeCatalogue& catalogue_;
   CreativeChooser& chooser_;
   Stats& stats_;
+  std::vector<Router::Route> routes_;  // last: removed before anything they use
 };

@@ -39,7 +39,7 @@ std::string statusClass(int status) {
 Dashboard::Dashboard(Router& router, const WwwRoot& www, const CreativeCatalogue& catalogue,
                      const CreativeChooser& chooser, const Stats& stats)
     : www_(www), catalogue_(catalogue), chooser_(chooser), stats_(stats) {
-  router.add("/", [this](const Request& request) {
+  route_ = router.add("/", [this](const Request& request) {
     if (request.path != "/") return Answer::text(404, "not found; the dashboard is at /\n");
     return Answer::html(200, render()).noCache();
   });

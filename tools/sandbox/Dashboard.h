@@ -36,4 +36,5 @@ class Dashboard {
   const CreativeChooser& chooser_;
   const Stats& stats_;
   Origins origins_;
+  Router::Route route_;  // last: removed before anything it uses
 };

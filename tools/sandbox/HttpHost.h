@@ -15,7 +15,7 @@
 // one log line on standard error per finished request.
 //
 //   HttpHost ad("ad");
-//   ad.router().add("/stats.json", [](const Request&) { return Answer::json(200, "{}"); });
+//   auto route = ad.router().add("/stats.json", [](const Request&) { return Answer::json(200, "{}"); });
 //   ad.listen("127.0.0.1", 0, &error);   // 0: the system picks a free port
 class HttpHost {
  public:

@@ -45,4 +45,5 @@ class SandboxSites {
   ControlApi control_;
   Dashboard dashboard_;
   StaticFiles landing_;
+  Router::Route landingRoute_;  // last: removed before landing_
 };

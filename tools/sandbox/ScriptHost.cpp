@@ -8,10 +8,10 @@ constexpr const char* kScriptFile = "static/vize/sdk-core-v40.js";
 }
 
 ScriptHost::ScriptHost(Router& router, const WwwRoot& www, Stats& stats) : www_(www), stats_(stats) {
-  router.add(kScriptPath, [this](const Request& request) { return serveScript(request); });
-  router.add("/", [](const Request&) {
+  routes_.push_back(router.add(kScriptPath, [this](const Request& request) { return serveScript(request); }));
+  routes_.push_back(router.add("/", [](const Request&) {
     return Answer::text(404, std::string("This host serves ") + kScriptPath + " only.\n");
-  });
+  }));
 }
 
 Answer ScriptHost::serveScript(const Request& request) {

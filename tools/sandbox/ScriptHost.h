@@ -6,6 +6,8 @@
 #include "Stats.h"
 #include "WwwRoot.h"
 
+#include <vector>
+
 // The static host of the ad core script "/vize/sdk-core-v40.js". The file's modification
 // time is its Last-Modified; a request whose If-Modified-Since is not older gets 304, so
 // the application's daily revalidation costs no body. A "unique" cache buster in the
@@ -23,4 +25,5 @@ class ScriptHost {
 
   const WwwRoot& www_;
   Stats& stats_;
+  std::vector<Router::Route> routes_;  // last: removed before anything they use
 };

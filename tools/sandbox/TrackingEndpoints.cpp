@@ -3,9 +3,9 @@
 #include "QueryString.h"
 
 TrackingEndpoints::TrackingEndpoints(Router& router, Stats& stats) : stats_(stats) {
-  router.add("/track/impression", [this](const Request& r) { return hit(r, Stats::Hit::Impression); });
-  router.add("/track/click", [this](const Request& r) { return hit(r, Stats::Hit::Click); });
-  router.add("/track/event", [this](const Request& r) { return hit(r, Stats::Hit::Event); });
+  routes_.push_back(router.add("/track/impression", [this](const Request& r) { return hit(r, Stats::Hit::Impression); }));
+  routes_.push_back(router.add("/track/click", [this](const Request& r) { return hit(r, Stats::Hit::Click); }));
+  routes_.push_back(router.add("/track/event", [this](const Request& r) { return hit(r, Stats::Hit::Event); }));
 }
 
 Answer TrackingEndpoints::hit(const Request& request, Stats::Hit kind) {

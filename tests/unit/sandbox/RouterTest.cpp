@@ -18,9 +18,9 @@ Router::Handler says(const std::string& text) {
 
 TEST(SandboxRouter, LongestPrefixWinsAsInLibsoup) {
   Router router;
-  router.add("/", says("root"));
-  router.add("/ad", says("ad"));
-  router.add("/ad/hop", says("hop"));
+  auto root = router.add("/", says("root"));
+  auto ad = router.add("/ad", says("ad"));
+  auto hop = router.add("/ad/hop", says("hop"));
   EXPECT_EQ(router.dispatch(at("/")).body, "root");
   EXPECT_EQ(router.dispatch(at("/ad")).body, "ad");
   EXPECT_EQ(router.dispatch(at("/ad/creative")).body, "ad");
@@ -34,7 +34,7 @@ TEST(SandboxRouter, LongestPrefixWinsAsInLibsoup) {
 
 TEST(SandboxRouter, UnmatchedPathsGet404WithoutBody) {
   Router router;
-  router.add("/stats.json", says("stats"));
+  auto stats = router.add("/stats.json", says("stats"));
   Answer a = router.dispatch(at("/"));
   EXPECT_EQ(a.status, 404u);
   EXPECT_TRUE(a.body.empty());
@@ -42,11 +42,18 @@ TEST(SandboxRouter, UnmatchedPathsGet404WithoutBody) {
   EXPECT_EQ(router.dispatch(at("stats.json")).status, 404u);
 }
 
-TEST(SandboxRouter, ASecondHandlerForAPathReplacesTheFirst) {
+TEST(SandboxRouter, AHandlerStaysWhileItsRouteLives) {
   Router router;
-  router.add("/x", says("one"));
-  router.add("/x", says("two"));
-  EXPECT_EQ(router.dispatch(at("/x")).body, "two");
+  auto one = router.add("/x", says("one"));
+  {
+    auto two = router.add("/x", says("two"));
+    EXPECT_EQ(router.dispatch(at("/x")).body, "two") << "the later handler takes the path over";
+    Router::Route moved = std::move(two);
+    EXPECT_EQ(router.dispatch(at("/x")).body, "two") << "a moved route still holds its handler";
+  }
+  EXPECT_EQ(router.dispatch(at("/x")).body, "one");
+  one = Router::Route();
+  EXPECT_EQ(router.dispatch(at("/x")).status, 404u);
 }
 
 TEST(SandboxRequest, HeadersByAnyCaseTheLastOneWins) {

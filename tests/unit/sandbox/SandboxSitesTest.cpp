@@ -69,4 +69,27 @@ TEST_F(SandboxSitesTest, TruncatedAnswerHasTheHeadersOfEveryFilledAnswer) {
   EXPECT_EQ(head.find("X-Vize-Refresh-Rate", first + 1), std::string::npos) << head;
 }
 
+// A site's handlers use the site; they go when it goes, not when the router does.
+TEST_F(SandboxSitesTest, SitesTakeTheirRoutesAlongWhenTheyGo) {
+  Request click = get("/track/click?c=link");
+  {
+    Stats stats;
+    TrackingEndpoints tracking(adRouter_, stats);
+    EXPECT_EQ(adRouter_.dispatch(click).body, "counted\n");
+    EXPECT_EQ(stats.clicks(), 1);
+  }
+  // The sandbox's own tracking endpoints answer again.
+  EXPECT_EQ(adRouter_.dispatch(click).body, "counted\n");
+  EXPECT_EQ(sites_->stats().clicks(), 1);
+
+  sites_.reset();
+  for (Router* router : {&contentRouter_, &staticRouter_, &adRouter_}) {
+    for (const char* path : {"/", "/ad", "/stats.json", "/track/click", "/landing/browser.html", "/vize/sdk-core-v40.js"}) {
+      Answer a = router->dispatch(get(path));
+      EXPECT_EQ(a.status, 404u) << path;
+      EXPECT_TRUE(a.body.empty()) << path;
+    }
+  }
+}
+
 }  // namespace
