@@ -2,6 +2,17 @@
 
 #include <cstdio>
 
+namespace {
+
+// What every request gets once the host stops, held ones included.
+Answer stoppingAnswer() {
+  Answer a = Answer::text(503, "the sandbox is stopping\n");
+  a.header("Connection", "close");
+  return a;
+}
+
+}  // namespace
+
 // An answer held back (the message paused) until its delay has passed.
 struct HttpHost::Later {
   HttpHost* host;
@@ -55,6 +66,10 @@ std::string HttpHost::origin() const {
 
 void HttpHost::serve(SoupServer*, SoupServerMessage* msg, const char*, GHashTable*, gpointer self) {
   auto* host = static_cast<HttpHost*>(self);
+  if (host->stopping_) {
+    apply(msg, stoppingAnswer());
+    return;
+  }
   host->deliver(msg, host->router_.dispatch(host->requestOf(msg)));
 }
 
@@ -114,8 +129,10 @@ void HttpHost::writeCutShort(SoupServerMessage* msg, const Answer& answer) {
   struct Write {
     GIOStream* stream;
     std::string bytes;
+    std::shared_ptr<int> inFlight;
   };
-  auto* write = new Write{stream, answer.http1Head() + answer.body};
+  auto* write = new Write{stream, answer.http1Head() + answer.body, inFlight_};
+  ++*inFlight_;
   g_output_stream_write_all_async(
       g_io_stream_get_output_stream(stream), write->bytes.data(), write->bytes.size(), G_PRIORITY_DEFAULT, nullptr,
       [](GObject* out, GAsyncResult* result, gpointer data) {
@@ -125,6 +142,7 @@ void HttpHost::writeCutShort(SoupServerMessage* msg, const Answer& answer) {
                                                                             gpointer data) {
           g_io_stream_close_finish(G_IO_STREAM(stream), closed, nullptr);
           auto* w = static_cast<Write*>(data);
+          --*w->inFlight;
           g_object_unref(w->stream);
           delete w;
         }, w);
@@ -150,6 +168,22 @@ void HttpHost::answerLater(SoupServerMessage* msg, Answer answer) {
     l->host->finishLater(l, false);
   }), raw);
   later_.push_back(std::move(later));
+}
+
+void HttpHost::stop() {
+  stopping_ = true;
+  while (!later_.empty()) {
+    Later* later = later_.front().get();
+    later->answer = stoppingAnswer();
+    // Counted until libsoup has sent it (or the client has gone).
+    ++*inFlight_;
+    g_signal_connect_data(
+        later->msg, "finished",
+        G_CALLBACK(+[](SoupServerMessage*, gpointer count) { --**static_cast<std::shared_ptr<int>*>(count); }),
+        new std::shared_ptr<int>(inFlight_),
+        [](gpointer count, GClosure*) { delete static_cast<std::shared_ptr<int>*>(count); }, GConnectFlags(0));
+    finishLater(later, true);
+  }
 }
 
 void HttpHost::finishLater(Later* later, bool send) {

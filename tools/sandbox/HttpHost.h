@@ -27,6 +27,13 @@ class HttpHost {
   Router& router() { return router_; }
   bool listen(const std::string& address, guint16 port, GError** error);
 
+  // When stopping: every request whose answer is still held back is answered now, and
+  // every new one at once, with 503.
+  void stop();
+  // No answer is being written: none held, none sent after answerHeldNow() still on its
+  // way, no cut-short answer still writing. The main context must run for this to come.
+  bool idle() const { return later_.empty() && *inFlight_ == 0; }
+
   const std::string& name() const { return name_; }
   guint16 port() const { return port_; }
   // "http://address:port", for links that must work without a Host header.
@@ -51,6 +58,10 @@ class HttpHost {
   std::string address_;
   guint16 port_ = 0;
   Router router_;
+  bool stopping_ = false;
   SoupServer* server_ = nullptr;
   std::list<std::unique_ptr<Later>> later_;
+  // Answers on their way that idle() waits for; shared with their callbacks, which may
+  // outlive the host.
+  std::shared_ptr<int> inFlight_ = std::make_shared<int>(0);
 };

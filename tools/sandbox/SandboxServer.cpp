@@ -16,6 +16,14 @@ bool SandboxServer::start(GError** error) {
   return true;
 }
 
+void SandboxServer::stop(int timeoutMs) {
+  for (HttpHost* host : {&content_, &static_, &ad_}) host->stop();
+  const gint64 deadline = g_get_monotonic_time() + gint64(timeoutMs) * 1000;
+  while (!(content_.idle() && static_.idle() && ad_.idle()) && g_get_monotonic_time() < deadline) {
+    if (!g_main_context_iteration(nullptr, FALSE)) g_usleep(1000);
+  }
+}
+
 std::string SandboxServer::readyLine() const {
   return "ready content=" + std::to_string(content_.port()) + " static=" + std::to_string(static_.port()) +
          " ad=" + std::to_string(ad_.port());

@@ -12,6 +12,9 @@ class SandboxServer {
  public:
   SandboxServer(const SandboxOptions& options, const std::string& wwwDir);
   bool start(GError** error);
+  // After the main loop has stopped: answers what is still held back (503) and runs the
+  // main context until every answer is written, or timeoutMs have passed.
+  void stop(int timeoutMs = 2000);
   // "ready content=N static=N ad=N"
   std::string readyLine() const;
   // A plain list of the creatives, for --help.
