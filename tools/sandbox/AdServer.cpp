@@ -1,19 +1,11 @@
 #include "AdServer.h"
 
 #include "QueryString.h"
-#include "Reply.h"
 #include "TextEscape.h"
 
-#include <cstdlib>
+#include <glib.h>
 
-struct AdServer::SlowAnswer {
-  AdServer* server;
-  SoupServerMessage* msg;  // referenced while paused
-  const Creative* creative;
-  std::string origin;
-  guint source = 0;
-  gulong disconnected = 0;
-};
+#include <cstdlib>
 
 namespace {
 
@@ -28,187 +20,136 @@ std::optional<int> intValue(const QueryString::Pairs& params, const char* key) {
 
 }  // namespace
 
-AdServer::AdServer(HttpHost& host, const CreativeCatalogue& catalogue, const WwwRoot& www,
+AdServer::AdServer(Router& router, const CreativeCatalogue& catalogue, const WwwRoot& www,
                    CreativeChooser& chooser, Stats& stats, Settings settings)
-    : host_(host), catalogue_(catalogue), page_(www), chooser_(chooser), stats_(stats), settings_(settings) {
-  host_.route("/ad", [this](SoupServerMessage* msg) { route(msg); });
+    : catalogue_(catalogue),
+      page_(www),
+      chooser_(chooser),
+      stats_(stats),
+      settings_(settings),
+      route_(router.add("/ad", [this](const Request& request) { return route(request); })) {}
+
+Answer AdServer::route(const Request& request) {
+  if (request.path == "/ad") return adRequest(request);
+  if (request.path == "/ad/hop") return hop(request);
+  if (request.path == "/ad/creative") return preview(request);
+  return Answer::text(404, "unknown ad path\n");
 }
 
-AdServer::~AdServer() {
-  while (!slow_.empty()) finishSlow(slow_.front().get(), false);
-}
-
-void AdServer::route(SoupServerMessage* msg) {
-  std::string path = Reply::path(msg);
-  if (path == "/ad") {
-    adRequest(msg);
-  } else if (path == "/ad/hop") {
-    hop(msg);
-  } else if (path == "/ad/creative") {
-    preview(msg);
-  } else {
-    Reply::text(msg, SOUP_STATUS_NOT_FOUND, "unknown ad path\n");
-  }
-}
-
-void AdServer::adRequest(SoupServerMessage* msg) {
+Answer AdServer::adRequest(const Request& request) {
   Stats::AdRequest record;
   record.when = g_get_real_time();
-  record.params = QueryString::parse(Reply::query(msg));
-  Reply::noCache(msg);
-  refreshHeader(msg);
+  record.params = QueryString::parse(request.query);
 
+  Answer reply;
   std::string requested = QueryString::value(record.params, "creative").value_or("");
   auto slotname = QueryString::value(record.params, "slotname");
   if (!requested.empty() && !catalogue_.find(requested)) {
-    record.status = SOUP_STATUS_BAD_REQUEST;
     record.how = "request";
-    Reply::text(msg, record.status, "unknown creative \"" + requested + "\"; see /creatives.json\n");
+    reply = Answer::text(400, "unknown creative \"" + requested + "\"; see /creatives.json\n");
   } else if (!slotname || slotname->empty()) {
-    record.status = SOUP_STATUS_BAD_REQUEST;
     record.how = "rejected";
-    Reply::text(msg, record.status, "no slotname: the ad unit is unknown\n");
+    reply = Answer::text(400, "no slotname: the ad unit is unknown\n");
   } else {
     auto choice = chooser_.choose(requested);
-    int delay = choice.delayMs.value_or(intValue(record.params, "delay_ms").value_or(settings_.slowDelayMs));
-    record.creative = choice.creative->name;
     record.how = choice.how;
-    record.status = answer(msg, *choice.creative, host_.originFor(msg), delay);
+    if (choice.creative) {
+      int delay = choice.delayMs.value_or(intValue(record.params, "delay_ms").value_or(settings_.slowDelayMs));
+      record.creative = choice.creative->name;
+      reply = answer(*choice.creative, request.origin(), delay);
+    } else {
+      reply = Answer::text(500, "no creative to serve: the catalogue has none that rotates\n");
+    }
   }
+  reply.noCache();
+  refreshHeader(reply);
+  record.status = static_cast<int>(reply.status);
   stats_.countAdRequest(std::move(record));
+  return reply;
 }
 
-int AdServer::answer(SoupServerMessage* msg, const Creative& creative, const std::string& origin, int delayMs) {
+Answer AdServer::answer(const Creative& creative, const std::string& origin, int delayMs) {
   switch (creative.kind) {
     case Creative::Kind::Banner:
-      answerBanner(msg, creative, origin);
-      return SOUP_STATUS_OK;
-    case Creative::Kind::Redirect:
+      return answerBanner(creative, origin);
+    case Creative::Kind::Redirect: {
       // First hop: the impression URL rides on a redirect response.
-      trackingHeaders(msg, creative, origin, "hop-1");
-      Reply::redirect(msg, origin + "/ad/hop?c=" + TextEscape::uriComponent(creative.name) + "&step=1");
-      return SOUP_STATUS_FOUND;
+      Answer a = Answer::redirect(origin + "/ad/hop?c=" + TextEscape::uriComponent(creative.name) + "&step=1");
+      trackingHeaders(a, creative, origin, "hop-1");
+      return a;
+    }
     case Creative::Kind::NoFill:
-      Reply::html(msg, SOUP_STATUS_OK, " \n\t\n  ");
-      return SOUP_STATUS_OK;
+      return Answer::html(200, " \n\t\n  ");
     case Creative::Kind::Status:
-      if (creative.status == SOUP_STATUS_NO_CONTENT) {
-        soup_server_message_set_status(msg, SOUP_STATUS_NO_CONTENT, nullptr);
-      } else {
-        Reply::text(msg, creative.status, "no ad: sandbox creative " + creative.name + "\n");
-      }
-      return creative.status;
+      if (creative.status == 204) return Answer::empty(204);
+      return Answer::text(static_cast<unsigned>(creative.status), "no ad: sandbox creative " + creative.name + "\n");
     case Creative::Kind::Truncated:
-      answerTruncated(msg, creative, origin);
-      return SOUP_STATUS_OK;
-    case Creative::Kind::Slow:
-      answerLater(msg, creative, origin, delayMs);
-      return SOUP_STATUS_OK;
+      return answerTruncated(creative, origin);
+    case Creative::Kind::Slow: {
+      Answer a = answerBanner(creative, origin);
+      a.delayMs = delayMs;
+      return a;
+    }
     case Creative::Kind::NotUtf8:
-      Reply::body(msg, SOUP_STATUS_OK, "text/html; charset=iso-8859-1", CreativePage::latin1Page());
-      return SOUP_STATUS_OK;
+      return Answer::content(200, "text/html; charset=iso-8859-1", CreativePage::latin1Page());
   }
-  return SOUP_STATUS_INTERNAL_SERVER_ERROR;
+  return Answer::empty(500);
 }
 
-void AdServer::hop(SoupServerMessage* msg) {
-  auto params = QueryString::parse(Reply::query(msg));
+Answer AdServer::hop(const Request& request) {
+  auto params = QueryString::parse(request.query);
   const Creative* creative = catalogue_.find(QueryString::value(params, "c").value_or(""));
-  Reply::noCache(msg);
-  refreshHeader(msg);
-  if (!creative) {
-    Reply::text(msg, SOUP_STATUS_NOT_FOUND, "unknown creative\n");
-    return;
-  }
   // Second hop carries no tracking of its own; the final answer does.
-  Reply::redirect(msg, host_.originFor(msg) + "/ad/creative?c=" + TextEscape::uriComponent(creative->name));
+  Answer a = creative ? Answer::redirect(request.origin() + "/ad/creative?c=" + TextEscape::uriComponent(creative->name))
+                      : Answer::text(404, "unknown creative\n");
+  a.noCache();
+  refreshHeader(a);
+  return a;
 }
 
-void AdServer::preview(SoupServerMessage* msg) {
-  auto params = QueryString::parse(Reply::query(msg));
+Answer AdServer::preview(const Request& request) {
+  auto params = QueryString::parse(request.query);
   const Creative* creative = catalogue_.find(QueryString::value(params, "c").value_or(""));
-  Reply::noCache(msg);
-  refreshHeader(msg);
-  if (!creative || !creative->href) {
-    Reply::text(msg, SOUP_STATUS_NOT_FOUND, "no banner creative of that name\n");
-    return;
-  }
-  answerBanner(msg, *creative, host_.originFor(msg));
+  Answer a = creative && creative->href ? answerBanner(*creative, request.origin())
+                                        : Answer::text(404, "no banner creative of that name\n");
+  a.noCache();
+  refreshHeader(a);
+  return a;
 }
 
-void AdServer::answerBanner(SoupServerMessage* msg, const Creative& creative, const std::string& origin) {
-  trackingHeaders(msg, creative, origin, creative.kind == Creative::Kind::Redirect ? "final" : "");
-  Reply::html(msg, SOUP_STATUS_OK, page_.render(creative, origin));
+Answer AdServer::answerBanner(const Creative& creative, const std::string& origin) {
+  Answer a = Answer::html(200, page_.render(creative, origin));
+  trackingHeaders(a, creative, origin, creative.kind == Creative::Kind::Redirect ? "final" : "");
+  return a;
 }
 
-void AdServer::trackingHeaders(SoupServerMessage* msg, const Creative& creative, const std::string& origin,
+void AdServer::trackingHeaders(Answer& answer, const Creative& creative, const std::string& origin,
                                const std::string& tag) {
   std::string c = TextEscape::uriComponent(creative.name);
   std::string impressions = origin + "/track/impression?c=" + c + (tag.empty() ? "" : "&hop=" + tag);
   if (!creative.secondPing.empty()) impressions += " " + origin + creative.secondPing;
-  Reply::header(msg, "X-Vize-Tracking-Urls", impressions);
+  answer.header("X-Vize-Tracking-Urls", impressions);
   if (creative.clickTracking && tag != "hop-1") {
-    Reply::header(msg, "X-Vize-Click-Tracking-Urls", origin + "/track/click?c=" + c);
+    answer.header("X-Vize-Click-Tracking-Urls", origin + "/track/click?c=" + c);
   }
-  if (!creative.orientation.empty()) Reply::header(msg, "X-Vize-Orientation", creative.orientation);
-  Reply::header(msg, "X-Vize-Interstitial-Timeout", "8");
+  if (!creative.orientation.empty()) answer.header("X-Vize-Orientation", creative.orientation);
+  answer.header("X-Vize-Interstitial-Timeout", "8");
 }
 
-void AdServer::refreshHeader(SoupServerMessage* msg) {
+void AdServer::refreshHeader(Answer& answer) {
   if (settings_.refreshSeconds > 0) {
-    Reply::header(msg, "X-Vize-Refresh-Rate", std::to_string(settings_.refreshSeconds));
+    answer.header("X-Vize-Refresh-Rate", std::to_string(settings_.refreshSeconds));
   }
 }
 
-void AdServer::answerTruncated(SoupServerMessage* msg, const Creative& creative, const std::string& origin) {
-  // libsoup always completes a body it was given, so write this answer on the raw
-  // connection: a Content-Length of 4096, a fraction of it, then close.
-  std::string page = page_.render(*catalogue_.find("link"), origin);
-  std::string head =
-      "HTTP/1.1 200 OK\r\n"
-      "Content-Type: text/html; charset=utf-8\r\n"
-      "Content-Length: 4096\r\n"
-      "Connection: close\r\n"
-      "X-Vize-Tracking-Urls: " + origin + "/track/impression?c=" + creative.name + "\r\n";
-  if (settings_.refreshSeconds > 0) head += "X-Vize-Refresh-Rate: " + std::to_string(settings_.refreshSeconds) + "\r\n";
-  head += "\r\n";
-  std::string partial = head + page.substr(0, std::min<size_t>(page.size(), 700));
-  host_.logLine(msg, "200 (closed after " + std::to_string(partial.size() - head.size()) + " of 4096 body bytes)");
-  GIOStream* stream = soup_server_message_steal_connection(msg);
-  if (!stream) return;
-  GOutputStream* out = g_io_stream_get_output_stream(stream);
-  g_output_stream_write_all(out, partial.data(), partial.size(), nullptr, nullptr, nullptr);
-  g_output_stream_flush(out, nullptr, nullptr);
-  g_io_stream_close(stream, nullptr, nullptr);
-  g_object_unref(stream);
-}
-
-void AdServer::answerLater(SoupServerMessage* msg, const Creative& creative, const std::string& origin, int delayMs) {
-  auto slow = std::make_unique<SlowAnswer>(SlowAnswer{this, msg, &creative, origin});
-  SlowAnswer* raw = slow.get();
-  g_object_ref(msg);
-  soup_server_message_pause(msg);
-  raw->source = g_timeout_add(static_cast<guint>(delayMs), [](gpointer data) -> gboolean {
-    auto* s = static_cast<SlowAnswer*>(data);
-    s->source = 0;
-    s->server->finishSlow(s, true);
-    return G_SOURCE_REMOVE;
-  }, raw);
-  // A client that gives up must not leave a timer behind.
-  raw->disconnected = g_signal_connect(msg, "disconnected", G_CALLBACK(+[](SoupServerMessage*, gpointer data) {
-    auto* s = static_cast<SlowAnswer*>(data);
-    s->server->finishSlow(s, false);
-  }), raw);
-  slow_.push_back(std::move(slow));
-}
-
-void AdServer::finishSlow(SlowAnswer* slow, bool send) {
-  if (slow->source) g_source_remove(slow->source);
-  if (slow->disconnected) g_signal_handler_disconnect(slow->msg, slow->disconnected);
-  if (send) {
-    answerBanner(slow->msg, *slow->creative, slow->origin);
-    soup_server_message_unpause(slow->msg);
-  }
-  g_object_unref(slow->msg);
-  slow_.remove_if([slow](const auto& p) { return p.get() == slow; });
+Answer AdServer::answerTruncated(const Creative& creative, const std::string& origin) {
+  // A Content-Length of 4096, a fraction of it, then the connection closes. The body is the
+  // start of the link banner's page; should the catalogue ever lose "link", of its own.
+  const Creative* look = catalogue_.find("link");
+  std::string page = page_.render(look ? *look : creative, origin);
+  Answer a = Answer::html(200, page.substr(0, std::min<size_t>(page.size(), 700)));
+  a.promisedLength = 4096;
+  // The headers of any filled answer; adRequest() adds the refresh rate, as to every answer.
+  trackingHeaders(a, creative, origin, "");
+  return a;
 }

@@ -1,13 +1,13 @@
 #pragma once
 
+#include "Answer.h"
 #include "CreativeCatalogue.h"
 #include "CreativeChooser.h"
 #include "CreativePage.h"
-#include "HttpHost.h"
+#include "Request.h"
+#include "Router.h"
 #include "Stats.h"
 
-#include <list>
-#include <memory>
 #include <string>
 
 // The ad server: answers the ad URL the script built ("/ad?...") with the chosen
@@ -24,34 +24,27 @@ class AdServer {
     int slowDelayMs = 4000;
   };
 
-  AdServer(HttpHost& host, const CreativeCatalogue& catalogue, const WwwRoot& www, CreativeChooser& chooser,
+  AdServer(Router& router, const CreativeCatalogue& catalogue, const WwwRoot& www, CreativeChooser& chooser,
            Stats& stats, Settings settings);
-  ~AdServer();
   AdServer(const AdServer&) = delete;
   AdServer& operator=(const AdServer&) = delete;
 
  private:
-  struct SlowAnswer;
+  Answer route(const Request& request);
+  Answer adRequest(const Request& request);
+  Answer hop(const Request& request);
+  Answer preview(const Request& request);
+  // The creative's answer.
+  Answer answer(const Creative& creative, const std::string& origin, int delayMs);
+  Answer answerBanner(const Creative& creative, const std::string& origin);
+  Answer answerTruncated(const Creative& creative, const std::string& origin);
+  void trackingHeaders(Answer& answer, const Creative& creative, const std::string& origin, const std::string& tag);
+  void refreshHeader(Answer& answer);
 
-  void route(SoupServerMessage* msg);
-  void adRequest(SoupServerMessage* msg);
-  void hop(SoupServerMessage* msg);
-  void preview(SoupServerMessage* msg);
-  // Writes the creative's answer; returns the HTTP status it sends (or will send).
-  int answer(SoupServerMessage* msg, const Creative& creative, const std::string& origin, int delayMs);
-  void answerBanner(SoupServerMessage* msg, const Creative& creative, const std::string& origin);
-  void answerTruncated(SoupServerMessage* msg, const Creative& creative, const std::string& origin);
-  void answerLater(SoupServerMessage* msg, const Creative& creative, const std::string& origin, int delayMs);
-  void finishSlow(SlowAnswer* slow, bool send);
-  void trackingHeaders(SoupServerMessage* msg, const Creative& creative, const std::string& origin,
-                       const std::string& tag);
-  void refreshHeader(SoupServerMessage* msg);
-
-  HttpHost& host_;
   const CreativeCatalogue& catalogue_;
   CreativePage page_;
   CreativeChooser& chooser_;
   Stats& stats_;
   Settings settings_;
-  std::list<std::unique_ptr<SlowAnswer>> slow_;
+  Router::Route route_;  // last: removed before anything it uses
 };

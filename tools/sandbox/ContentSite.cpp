@@ -1,13 +1,7 @@
 #include "ContentSite.h"
 
-#include "Reply.h"
-
-ContentSite::ContentSite(HttpHost& host, const WwwRoot& www) : files_(www, "site") {
-  host.route("/", [this](SoupServerMessage* msg) {
-    if (Reply::path(msg) == "/") {
-      Reply::redirect(msg, "/classiclist.html");
-      return;
-    }
-    files_.serve(msg, "/");
-  });
-}
+ContentSite::ContentSite(Router& router, const WwwRoot& www)
+    : files_(www, "site"), route_(router.add("/", [this](const Request& request) {
+        if (request.path == "/") return Answer::redirect("/classiclist.html");
+        return files_.serve(request, "/");
+      })) {}

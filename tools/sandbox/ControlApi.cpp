@@ -1,25 +1,24 @@
 #include "ControlApi.h"
 
 #include "QueryString.h"
-#include "Reply.h"
 #include "TextEscape.h"
 
 #include <cstdlib>
 
-ControlApi::ControlApi(HttpHost& host, const CreativeCatalogue& catalogue, CreativeChooser& chooser, Stats& stats)
+ControlApi::ControlApi(Router& router, const CreativeCatalogue& catalogue, CreativeChooser& chooser, Stats& stats)
     : catalogue_(catalogue), chooser_(chooser), stats_(stats) {
-  host.route("/control/next", [this](SoupServerMessage* msg) { next(msg); });
-  host.route("/control/reset", [this](SoupServerMessage* msg) {
+  routes_.push_back(router.add("/control/next", [this](const Request& request) { return next(request); }));
+  routes_.push_back(router.add("/control/reset", [this](const Request&) {
     stats_.reset();
     chooser_.reset();
-    Reply::json(msg, SOUP_STATUS_OK, "{\"reset\": true}");
-  });
-  host.route("/stats.json", [this](SoupServerMessage* msg) { Reply::json(msg, SOUP_STATUS_OK, stats_.toJson()); });
-  host.route("/creatives.json", [this](SoupServerMessage* msg) { creatives(msg); });
+    return Answer::json(200, "{\"reset\": true}");
+  }));
+  routes_.push_back(router.add("/stats.json", [this](const Request&) { return Answer::json(200, stats_.toJson()); }));
+  routes_.push_back(router.add("/creatives.json", [this](const Request&) { return creatives(); }));
 }
 
-void ControlApi::next(SoupServerMessage* msg) {
-  auto params = QueryString::parse(Reply::query(msg));
+Answer ControlApi::next(const Request& request) {
+  auto params = QueryString::parse(request.query);
   std::string name = QueryString::value(params, "creative").value_or("");
   auto parse = [](const std::optional<std::string>& text, int fallback) -> std::optional<int> {
     if (!text) return fallback;
@@ -31,16 +30,14 @@ void ControlApi::next(SoupServerMessage* msg) {
   auto count = parse(QueryString::value(params, "count"), 1);
   auto delay = parse(QueryString::value(params, "delay_ms"), -1);
   if (!count || !delay || !chooser_.enqueue(name, *count, *delay >= 0 ? std::optional<int>(*delay) : std::nullopt)) {
-    Reply::json(msg, SOUP_STATUS_BAD_REQUEST,
-                "{\"error\": " + TextEscape::json("need creative=<known name> and count >= 1; see /creatives.json") + "}");
-    return;
+    return Answer::json(
+        400, "{\"error\": " + TextEscape::json("need creative=<known name> and count >= 1; see /creatives.json") + "}");
   }
-  Reply::json(msg, SOUP_STATUS_OK,
-              "{\"creative\": " + TextEscape::json(name) + ", \"count\": " + std::to_string(*count) +
-                  ", \"queued\": " + std::to_string(chooser_.queued()) + "}");
+  return Answer::json(200, "{\"creative\": " + TextEscape::json(name) + ", \"count\": " + std::to_string(*count) +
+                               ", \"queued\": " + std::to_string(chooser_.queued()) + "}");
 }
 
-void ControlApi::creatives(SoupServerMessage* msg) const {
+Answer ControlApi::creatives() const {
   std::string out = "[";
   for (const auto& c : catalogue_.all()) {
     if (out.size() > 1) out += ", ";
@@ -51,5 +48,5 @@ void ControlApi::creatives(SoupServerMessage* msg) const {
            ", \"orientation\": " + TextEscape::json(c.orientation) + ", \"summary\": " + TextEscape::json(c.summary) + "}";
   }
   out += "]";
-  Reply::json(msg, SOUP_STATUS_OK, out);
+  return Answer::json(200, out);
 }

@@ -11,6 +11,7 @@ CreativeChooser::Choice CreativeChooser::choose(const std::string& requested) {
     return choice;
   }
   auto rotating = catalogue_.rotating();
+  if (rotating.empty()) return {nullptr, "rotation", std::nullopt};
   const Creative* c = rotating[rotation_ % rotating.size()];
   ++rotation_;
   return {c, "rotation", std::nullopt};

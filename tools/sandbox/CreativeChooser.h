@@ -20,7 +20,8 @@ class CreativeChooser {
 
   explicit CreativeChooser(const CreativeCatalogue& catalogue) : catalogue_(catalogue) {}
 
-  // The named creative must exist (checked by the caller).
+  // The named creative must exist (checked by the caller). No creative (nullptr) only when
+  // nothing is named or queued and the catalogue has none that rotates.
   Choice choose(const std::string& requested);
   // Returns false for an unknown name or a count below 1.
   bool enqueue(const std::string& name, int count, std::optional<int> delayMs);

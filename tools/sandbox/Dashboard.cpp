@@ -1,7 +1,8 @@
 #include "Dashboard.h"
 
-#include "Reply.h"
 #include "TextEscape.h"
+
+#include <glib.h>
 
 #include <utility>
 #include <vector>
@@ -23,7 +24,7 @@ std::string tile(const std::string& label, const std::string& value, const std::
 
 std::string clock(gint64 microseconds) {
   g_autoptr(GDateTime) t = g_date_time_new_from_unix_local(microseconds / G_USEC_PER_SEC);
-  g_autofree char* text = g_date_time_format(t, "%H:%M:%S");
+  g_autofree char* text = t ? g_date_time_format(t, "%H:%M:%S") : nullptr;
   return text ? text : "?";
 }
 
@@ -35,16 +36,12 @@ std::string statusClass(int status) {
 
 }  // namespace
 
-Dashboard::Dashboard(HttpHost& host, const WwwRoot& www, const CreativeCatalogue& catalogue,
+Dashboard::Dashboard(Router& router, const WwwRoot& www, const CreativeCatalogue& catalogue,
                      const CreativeChooser& chooser, const Stats& stats)
     : www_(www), catalogue_(catalogue), chooser_(chooser), stats_(stats) {
-  host.route("/", [this](SoupServerMessage* msg) {
-    if (Reply::path(msg) != "/") {
-      Reply::text(msg, SOUP_STATUS_NOT_FOUND, "not found; the dashboard is at /\n");
-      return;
-    }
-    Reply::noCache(msg);
-    Reply::html(msg, SOUP_STATUS_OK, render());
+  route_ = router.add("/", [this](const Request& request) {
+    if (request.path != "/") return Answer::text(404, "not found; the dashboard is at /\n");
+    return Answer::html(200, render()).noCache();
   });
 }
 

@@ -2,7 +2,7 @@
 
 #include "CreativeCatalogue.h"
 #include "CreativeChooser.h"
-#include "HttpHost.h"
+#include "Router.h"
 #include "Stats.h"
 #include "WwwRoot.h"
 
@@ -19,8 +19,10 @@ class Dashboard {
     std::string ad;
   };
 
-  Dashboard(HttpHost& host, const WwwRoot& www, const CreativeCatalogue& catalogue, const CreativeChooser& chooser,
+  Dashboard(Router& router, const WwwRoot& www, const CreativeCatalogue& catalogue, const CreativeChooser& chooser,
             const Stats& stats);
+  Dashboard(const Dashboard&) = delete;
+  Dashboard& operator=(const Dashboard&) = delete;
   void setOrigins(Origins origins) { origins_ = std::move(origins); }
   std::string render() const;
 
@@ -34,4 +36,5 @@ class Dashboard {
   const CreativeChooser& chooser_;
   const Stats& stats_;
   Origins origins_;
+  Router::Route route_;  // last: removed before anything it uses
 };

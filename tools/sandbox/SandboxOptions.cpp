@@ -60,7 +60,7 @@ bool SandboxOptions::parse(int argc, char** argv, const std::string& creativesHe
   g_option_context_add_main_entries(context, entries, nullptr);
   g_autoptr(GError) parseError = nullptr;
   if (!g_option_context_parse(context, &argc, &argv, &parseError)) {
-    *error = parseError->message;
+    *error = parseError ? parseError->message : "cannot read the arguments";
     return false;
   }
   if (argc > 1) {

@@ -3,17 +3,8 @@
 SandboxServer::SandboxServer(const SandboxOptions& options, const std::string& wwwDir)
     : options_(options),
       www_(wwwDir),
-      catalogue_(www_),
-      chooser_(catalogue_),
-      site_(content_, www_),
-      script_(static_, www_, stats_),
-      adServer_(ad_, catalogue_, www_, chooser_, stats_, {options.refreshSeconds, options.slowDelayMs}),
-      tracking_(ad_, stats_),
-      control_(ad_, catalogue_, chooser_, stats_),
-      dashboard_(ad_, www_, catalogue_, chooser_, stats_),
-      landing_(www_, "ad/landing") {
-  ad_.route("/landing", [this](SoupServerMessage* msg) { landing_.serve(msg, "/landing"); });
-}
+      sites_({content_.router(), static_.router(), ad_.router()}, www_,
+             {options.refreshSeconds, options.slowDelayMs}) {}
 
 bool SandboxServer::start(GError** error) {
   if (!content_.listen(options_.host, static_cast<guint16>(options_.contentPort), error) ||
@@ -21,8 +12,16 @@ bool SandboxServer::start(GError** error) {
       !ad_.listen(options_.host, static_cast<guint16>(options_.adPort), error)) {
     return false;
   }
-  dashboard_.setOrigins({content_.origin(), static_.origin(), ad_.origin()});
+  sites_.setOrigins({content_.origin(), static_.origin(), ad_.origin()});
   return true;
+}
+
+void SandboxServer::stop(int timeoutMs) {
+  for (HttpHost* host : {&content_, &static_, &ad_}) host->stop();
+  const gint64 deadline = g_get_monotonic_time() + gint64(timeoutMs) * 1000;
+  while (!(content_.idle() && static_.idle() && ad_.idle()) && g_get_monotonic_time() < deadline) {
+    if (!g_main_context_iteration(nullptr, FALSE)) g_usleep(1000);
+  }
 }
 
 std::string SandboxServer::readyLine() const {

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "HttpHost.h"
+#include "Answer.h"
+#include "Request.h"
 #include "WwwRoot.h"
 
 #include <string>
@@ -9,8 +10,8 @@
 class StaticFiles {
  public:
   StaticFiles(const WwwRoot& www, std::string folder) : www_(www), folder_(std::move(folder)) {}
-  // Answers for urlPath (which must start with prefix); 404 when there is no such file.
-  void serve(SoupServerMessage* msg, const std::string& prefix) const;
+  // Answers for the request's path (which must start with prefix); 404 when there is no such file.
+  Answer serve(const Request& request, const std::string& prefix) const;
 
  private:
   const WwwRoot& www_;

@@ -2,9 +2,53 @@
 
 #include <cstdio>
 
+namespace {
+
+// Length of the well-formed UTF-8 sequence (RFC 3629: no overlong forms, no surrogates,
+// nothing past U+10FFFF) that starts at text[i], or 0 when none does.
+size_t utf8SequenceAt(std::string_view text, size_t i) {
+  const auto lead = static_cast<unsigned char>(text[i]);
+  size_t length;
+  unsigned char low = 0x80, high = 0xBF;  // range of the second byte
+  if (lead < 0x80) return 1;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;   // no overlong forms
+    if (lead == 0xED) high = 0x9F;  // no surrogates
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;   // no overlong forms
+    if (lead == 0xF4) high = 0x8F;  // nothing past U+10FFFF
+  } else {
+    return 0;
+  }
+  if (i + length > text.size()) return 0;
+  for (size_t k = 1; k < length; ++k) {
+    const auto c = static_cast<unsigned char>(text[i + k]);
+    if (c < (k == 1 ? low : 0x80) || c > (k == 1 ? high : 0xBF)) return 0;
+  }
+  return length;
+}
+
+}  // namespace
+
 std::string TextEscape::json(std::string_view text) {
   std::string out = "\"";
-  for (unsigned char c : text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c >= 0x80) {
+      // JSON text is UTF-8: a byte that starts no well-formed sequence becomes U+FFFD.
+      size_t length = utf8SequenceAt(text, i);
+      if (length == 0) {
+        out += "\xEF\xBF\xBD";
+      } else {
+        out.append(text.substr(i, length));
+        i += length - 1;
+      }
+      continue;
+    }
     switch (c) {
       case '"': out += "\\\""; break;
       case '\\': out += "\\\\"; break;

@@ -1,21 +1,18 @@
 #include "TrackingEndpoints.h"
 
 #include "QueryString.h"
-#include "Reply.h"
 
-TrackingEndpoints::TrackingEndpoints(HttpHost& host, Stats& stats) : stats_(stats) {
-  host.route("/track/impression", [this](SoupServerMessage* msg) { hit(msg, Stats::Hit::Impression); });
-  host.route("/track/click", [this](SoupServerMessage* msg) { hit(msg, Stats::Hit::Click); });
-  host.route("/track/event", [this](SoupServerMessage* msg) { hit(msg, Stats::Hit::Event); });
+TrackingEndpoints::TrackingEndpoints(Router& router, Stats& stats) : stats_(stats) {
+  routes_.push_back(router.add("/track/impression", [this](const Request& r) { return hit(r, Stats::Hit::Impression); }));
+  routes_.push_back(router.add("/track/click", [this](const Request& r) { return hit(r, Stats::Hit::Click); }));
+  routes_.push_back(router.add("/track/event", [this](const Request& r) { return hit(r, Stats::Hit::Event); }));
 }
 
-void TrackingEndpoints::hit(SoupServerMessage* msg, Stats::Hit kind) {
-  auto params = QueryString::parse(Reply::query(msg));
+Answer TrackingEndpoints::hit(const Request& request, Stats::Hit kind) {
+  auto params = QueryString::parse(request.query);
   stats_.countHit(kind, QueryString::value(params, "c").value_or(""));
-  Reply::noCache(msg);
-  if (auto to = QueryString::value(params, "to"); to && !to->empty()) {
-    Reply::redirect(msg, *to);
-    return;
-  }
-  Reply::text(msg, SOUP_STATUS_OK, "counted\n");
+  auto to = QueryString::value(params, "to");
+  Answer a = to && !to->empty() ? Answer::redirect(*to) : Answer::text(200, "counted\n");
+  a.noCache();
+  return a;
 }

@@ -39,7 +39,8 @@ int main(int argc, char** argv) {
     SandboxServer server(options, www);
     g_autoptr(GError) listenError = nullptr;
     if (!server.start(&listenError)) {
-      std::fprintf(stderr, "ashenmoor-sandbox: cannot listen: %s\n", listenError->message);
+      std::fprintf(stderr, "ashenmoor-sandbox: cannot listen: %s\n",
+                   listenError ? listenError->message : "unknown error");
       status = 1;
     }
     if (status == 0) {
@@ -48,6 +49,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "ashenmoor-sandbox: serving %s; dashboard at http://%s:%s/\n", www.c_str(),
                    options.host.c_str(), server.readyLine().substr(server.readyLine().rfind('=') + 1).c_str());
       g_main_loop_run(loop);
+      server.stop();
       std::fprintf(stderr, "ashenmoor-sandbox: stopped\n");
     }
 

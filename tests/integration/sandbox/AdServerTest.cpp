@@ -1,3 +1,4 @@
+#include "RawSocket.h"
 #include "SandboxFixture.h"
 
 #include <glib.h>
@@ -85,9 +86,7 @@ TEST_F(AdServer, EveryCreativeAnswersAsItsCatalogueEntrySays) {
     gint64 started = g_get_monotonic_time();
     auto r = ad(std::string(kSlot) + "&creative=" + c.name + "&delay_ms=300");
     gint64 tookMs = (g_get_monotonic_time() - started) / 1000;
-    if (c.kind != "truncated") {
-      EXPECT_EQ(r.header("x-vize-refresh-rate"), "30");
-    }
+    EXPECT_EQ(r.header("x-vize-refresh-rate"), "30");
     if (c.kind == "banner") {
       expectBannerPage(r, c);
       expectAdHeaders(r, c, true);
@@ -118,6 +117,9 @@ TEST_F(AdServer, EveryCreativeAnswersAsItsCatalogueEntrySays) {
       EXPECT_EQ(r.header("content-length"), "4096");
       EXPECT_GT(r.body.size(), 0u);
       EXPECT_LT(r.body.size(), 4096u);
+      // Written by hand, but with the headers of every filled answer.
+      expectAdHeaders(r, c, true);
+      EXPECT_EQ(r.header("cache-control"), "no-store");
     } else if (c.kind == "slow") {
       EXPECT_GE(tookMs, 300);
       expectBannerPage(r, c);
@@ -172,9 +174,18 @@ TEST_F(AdServer, RefreshRateIsConfigurable) {
   auto r = http_.get(quiet.ad() + "/ad?" + kSlot + "&creative=link");
   EXPECT_EQ(r.status, 200u);
   EXPECT_FALSE(r.has("x-vize-refresh-rate"));
+  EXPECT_FALSE(http_.get(quiet.ad() + "/ad?" + kSlot + "&creative=truncated").has("x-vize-refresh-rate"));
   SandboxProcess fast("--refresh-rate 12");
   ASSERT_TRUE(fast.ready());
   EXPECT_EQ(http_.get(fast.ad() + "/ad?" + kSlot + "&creative=status-500").header("x-vize-refresh-rate"), "12");
+  // The truncated answer's head is written by hand: the header once, as in any answer.
+  RawSocket socket(fast.adPort());
+  ASSERT_TRUE(socket.send(std::string("GET /ad?") + kSlot + "&creative=truncated HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n"));
+  std::string head = socket.receive(3000).bytes;
+  head = head.substr(0, head.find("\r\n\r\n") + 2);
+  size_t first = head.find("X-Vize-Refresh-Rate: 12\r\n");
+  ASSERT_NE(first, std::string::npos) << head;
+  EXPECT_EQ(head.find("X-Vize-Refresh-Rate", first + 1), std::string::npos) << head;
 }
 
 }  // namespace

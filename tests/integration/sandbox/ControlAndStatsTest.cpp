@@ -1,3 +1,4 @@
+#include "RawSocket.h"
 #include "SandboxFixture.h"
 
 #include <glib.h>
@@ -90,6 +91,25 @@ TEST_F(ControlAndStats, CountersMoveAndReset) {
 
 TEST_F(ControlAndStats, StopsCleanlyOnSigterm) {
   EXPECT_TRUE(sandbox_.stop()) << "exit status 0 within 5 s";
+}
+
+// A slow answer still held when the sandbox stops is answered, not dropped with the connection.
+TEST_F(ControlAndStats, AHeldAnswerIsAnsweredWhenItStops) {
+  ASSERT_EQ(http_.get(sandbox_.ad() + "/control/next?creative=slow&delay_ms=60000").status, 200u);
+  RawSocket socket(sandbox_.adPort());
+  ASSERT_TRUE(socket.send(std::string("GET /ad?") + kSlot + " HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n"));
+  // The request is counted when its answer is put on hold.
+  gint64 deadline = g_get_monotonic_time() + 5 * G_USEC_PER_SEC;
+  while (stats()->integer({"ad_requests"}) < 1 && g_get_monotonic_time() < deadline) g_usleep(10000);
+  ASSERT_EQ(stats()->integer({"ad_requests"}), 1);
+
+  gint64 started = g_get_monotonic_time();
+  EXPECT_TRUE(sandbox_.stop()) << "exit status 0 within 5 s";
+  auto reply = socket.receive(3000);
+  EXPECT_EQ(reply.status(), 503) << reply.bytes;
+  EXPECT_NE(reply.bytes.find("Connection: close"), std::string::npos) << reply.bytes;
+  EXPECT_TRUE(reply.closed);
+  EXPECT_LT((g_get_monotonic_time() - started) / 1000, 5000);
 }
 
 TEST(SandboxCommandLine, HelpNamesEveryCreativeAndBadArgumentsFail) {

@@ -18,6 +18,9 @@ class SandboxProcess {
   std::string content() const { return origin(contentPort_); }
   std::string statics() const { return origin(staticPort_); }
   std::string ad() const { return origin(adPort_); }
+  int contentPort() const { return contentPort_; }
+  int staticPort() const { return staticPort_; }
+  int adPort() const { return adPort_; }
 
   // SIGTERM, then wait up to timeoutMs; true when it exited on its own with status 0.
   bool stop(int timeoutMs = 5000);

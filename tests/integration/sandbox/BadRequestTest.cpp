@@ -1,0 +1,91 @@
+// Requests libsoup refuses before any handler of the sandbox runs (it answers 400 itself):
+// the sandbox must answer or close, and stay up (issue 17: one bad percent-escape ended it).
+#include "RawSocket.h"
+#include "SandboxFixture.h"
+
+#include <vector>
+
+namespace {
+
+struct BadRequest {
+  const char* what;
+  std::string bytes;  // the whole request, sent as it is
+};
+
+std::string get(const std::string& target, const std::string& headers = "Host: 127.0.0.1\r\n") {
+  return "GET " + target + " HTTP/1.1\r\n" + headers + "Connection: close\r\n\r\n";
+}
+
+const std::vector<BadRequest>& badRequests() {
+  static const std::vector<BadRequest> table = {
+      {"bad escape in the query (issue 17)", get("/ad?slotname=%ZZ")},
+      {"bad escape in the path (issue 17)", get("/%ZZ")},
+      {"escape cut short at the end of the query", get("/stats.json?c=%")},
+      {"half an escape in the path", get("/stats.json%4")},
+      {"bad escape in both", get("/%G0?slotname=%0G")},
+      {"bad escape in an absolute URI", get("http://127.0.0.1/%ZZ")},
+      {"NUL as an escape in the path", get("/%00")},
+      {"dot segments as escapes", get("/%2e%2e/%2e%2e/etc/passwd")},
+      {"bare CR inside the Host header", get("/", "Host: 127.0.0.1\rX: y\r\n")},
+      {"Host that is not a host", get("/", "Host: [::1\r\n")},
+      {"bad escape, HTTP/1.0 without Host", "GET /ad?slotname=%ZZ HTTP/1.0\r\n\r\n"},
+  };
+  return table;
+}
+
+class BadRequests : public SandboxFixture {
+ protected:
+  // The counters answer, as JSON: the sandbox is still serving.
+  void expectStillServing(const std::string& origin) {
+    auto s = http_.get(sandbox_.ad() + "/stats.json");
+    ASSERT_EQ(s.status, 200u) << "no /stats.json after the request: " << s.error;
+    EXPECT_TRUE(JsonDoc(s.body).ok()) << s.body;
+    auto same = http_.get(origin + "/");
+    EXPECT_NE(same.status, 0u) << "the host itself no longer answers: " << same.error;
+  }
+};
+
+TEST_F(BadRequests, EveryHostAnswersOrClosesAndKeepsServing) {
+  const std::vector<std::pair<const char*, int>> hosts = {
+      {"content", sandbox_.contentPort()}, {"static", sandbox_.staticPort()}, {"ad", sandbox_.adPort()}};
+  for (const auto& [host, port] : hosts) {
+    for (const auto& request : badRequests()) {
+      SCOPED_TRACE(std::string(host) + ": " + request.what);
+      RawSocket socket(port);
+      ASSERT_TRUE(socket.connected());
+      socket.send(request.bytes);  // the sandbox may close before it has read everything
+      auto reply = socket.receive(3000);
+      int status = reply.status();
+      EXPECT_TRUE(reply.closed || status != 0) << "neither an answer nor a close within 3 s";
+      if (status != 0) {
+        EXPECT_GE(status, 400) << reply.bytes.substr(0, 200);
+        EXPECT_LT(status, 500) << reply.bytes.substr(0, 200);
+      }
+      expectStillServing("http://127.0.0.1:" + std::to_string(port));
+    }
+  }
+  EXPECT_EQ(stats()->integer({"ad_requests"}), 0) << "none of these is an ad request";
+  EXPECT_TRUE(sandbox_.stop()) << "the sandbox must still stop cleanly with exit status 0";
+}
+
+// A parameter whose escapes decode to bytes that are not UTF-8 is kept, but /stats.json
+// stays JSON (which is UTF-8 only): each such byte reads as U+FFFD.
+TEST_F(BadRequests, ParametersThatAreNotUtf8LeaveStatsJsonReadable) {
+  EXPECT_EQ(ad("slotname=a%FFb&k%C0=%ED%A0%80&creative=link").status, 200u);
+  auto s = http_.get(sandbox_.ad() + "/stats.json");
+  ASSERT_EQ(s.status, 200u);
+  JsonDoc doc(s.body);
+  ASSERT_TRUE(doc.ok()) << "not JSON: " << s.body;
+  JsonArray* requests = json_node_get_array(doc.at({"last_requests"}));
+  ASSERT_EQ(json_array_get_length(requests), 1u);
+  JsonArray* params = json_object_get_array_member(json_array_get_object_element(requests, 0), "params");
+  ASSERT_GE(json_array_get_length(params), 2u);
+  JsonArray* slot = json_array_get_array_element(params, 0);
+  EXPECT_STREQ(json_array_get_string_element(slot, 0), "slotname");
+  EXPECT_STREQ(json_array_get_string_element(slot, 1), "a\uFFFDb");
+  JsonArray* other = json_array_get_array_element(params, 1);
+  EXPECT_STREQ(json_array_get_string_element(other, 0), "k\uFFFD");
+  EXPECT_STREQ(json_array_get_string_element(other, 1), "\uFFFD\uFFFD\uFFFD");
+}
+
+}  // namespace

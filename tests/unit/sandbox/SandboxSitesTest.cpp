@@ -1,0 +1,95 @@
+// The sandbox's sites on their three routers, with plain requests.
+#include "SandboxSites.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class SandboxSitesTest : public ::testing::Test {
+ protected:
+  Request get(const std::string& target, std::vector<std::pair<std::string, std::string>> headers = {}) {
+    Request r;
+    size_t q = target.find('?');
+    r.path = target.substr(0, q);
+    r.query = q == std::string::npos ? "" : target.substr(q + 1);
+    r.headers = std::move(headers);
+    r.localOrigin = "http://127.0.0.1:47312";
+    return r;
+  }
+  Answer ad(const std::string& target, std::vector<std::pair<std::string, std::string>> headers = {}) {
+    return adRouter_.dispatch(get(target, std::move(headers)));
+  }
+
+  WwwRoot www_{ASHENMOOR_SOURCE_DIR "/tools/sandbox/www"};
+  Router contentRouter_, staticRouter_, adRouter_;
+  std::unique_ptr<SandboxSites> sites_ =
+      std::make_unique<SandboxSites>(SandboxSites::Routers{contentRouter_, staticRouter_, adRouter_}, www_,
+                                     AdServer::Settings{30, 4000});
+};
+
+// The truncated answer's head is written by hand: no request can add a line to it.
+TEST_F(SandboxSitesTest, TruncatedHeadTakesNoLineFromTheRequest) {
+  Answer a = ad("/ad?slotname=s&creative=truncated", {{"Host", "ad.example\r\nX-Injected: 1"}});
+  ASSERT_TRUE(a.promisedLength);
+  std::string head = a.http1Head();
+  EXPECT_EQ(head.find("X-Injected"), std::string::npos) << head;
+  EXPECT_EQ(head.find("\r\n\r\n"), head.size() - 4) << head;
+  for (size_t i = 0; i < head.size(); ++i) {
+    if (head[i] == '\n') {
+      EXPECT_EQ(head[i - 1], '\r') << "bare LF at " << i;
+    } else if (head[i] == '\r') {
+      EXPECT_EQ(head[i + 1], '\n') << "bare CR at " << i;
+    }
+  }
+
+  Answer plain = ad("/ad?slotname=s&creative=truncated", {{"Host", "ad.example:8080"}});
+  ASSERT_NE(plain.find("X-Vize-Tracking-Urls"), nullptr);
+  EXPECT_EQ(*plain.find("X-Vize-Tracking-Urls"), "http://ad.example:8080/track/impression?c=truncated");
+}
+
+// The truncated answer carries what every filled ad answer carries, each header once.
+TEST_F(SandboxSitesTest, TruncatedAnswerHasTheHeadersOfEveryFilledAnswer) {
+  Answer banner = ad("/ad?slotname=s&creative=link");
+  Answer cut = ad("/ad?slotname=s&creative=truncated");
+  ASSERT_TRUE(cut.promisedLength);
+  EXPECT_EQ(*cut.promisedLength, 4096u);
+  EXPECT_LT(cut.body.size(), 4096u);
+  for (const char* name : {"Cache-Control", "X-Vize-Refresh-Rate", "X-Vize-Tracking-Urls", "X-Vize-Interstitial-Timeout"}) {
+    ASSERT_NE(banner.find(name), nullptr) << name;
+    ASSERT_NE(cut.find(name), nullptr) << name;
+    if (std::string(name) != "X-Vize-Tracking-Urls") {
+      EXPECT_EQ(*cut.find(name), *banner.find(name)) << name;
+    }
+  }
+  std::string head = cut.http1Head();
+  size_t first = head.find("X-Vize-Refresh-Rate: 30\r\n");
+  ASSERT_NE(first, std::string::npos) << head;
+  EXPECT_EQ(head.find("X-Vize-Refresh-Rate", first + 1), std::string::npos) << head;
+}
+
+// A site's handlers use the site; they go when it goes, not when the router does.
+TEST_F(SandboxSitesTest, SitesTakeTheirRoutesAlongWhenTheyGo) {
+  Request click = get("/track/click?c=link");
+  {
+    Stats stats;
+    TrackingEndpoints tracking(adRouter_, stats);
+    EXPECT_EQ(adRouter_.dispatch(click).body, "counted\n");
+    EXPECT_EQ(stats.clicks(), 1);
+  }
+  // The sandbox's own tracking endpoints answer again.
+  EXPECT_EQ(adRouter_.dispatch(click).body, "counted\n");
+  EXPECT_EQ(sites_->stats().clicks(), 1);
+
+  sites_.reset();
+  for (Router* router : {&contentRouter_, &staticRouter_, &adRouter_}) {
+    for (const char* path : {"/", "/ad", "/stats.json", "/track/click", "/landing/browser.html", "/vize/sdk-core-v40.js"}) {
+      Answer a = router->dispatch(get(path));
+      EXPECT_EQ(a.status, 404u) << path;
+      EXPECT_TRUE(a.body.empty()) << path;
+    }
+  }
+}
+
+}  // namespace

@@ -1,0 +1,13 @@
+#include "SandboxSites.h"
+
+SandboxSites::SandboxSites(Routers routers, const WwwRoot& www, AdServer::Settings settings)
+    : catalogue_(www),
+      chooser_(catalogue_),
+      site_(routers.content, www),
+      script_(routers.statics, www, stats_),
+      adServer_(routers.ad, catalogue_, www, chooser_, stats_, settings),
+      tracking_(routers.ad, stats_),
+      control_(routers.ad, catalogue_, chooser_, stats_),
+      dashboard_(routers.ad, www, catalogue_, chooser_, stats_),
+      landing_(www, "ad/landing"),
+      landingRoute_(routers.ad.add("/landing", [this](const Request& request) { return landing_.serve(request, "/landing"); })) {}
