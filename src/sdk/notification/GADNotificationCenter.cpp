@@ -56,6 +56,17 @@ pf::RunLoop::CallId GADNotificationCenter::schedulePosting(const pf::Url& url, P
       });
 }
 
+pf::RunLoop::CallId GADNotificationCenter::scheduleParsedPosting(std::shared_ptr<const GADNotification> message,
+                                                                 Packager packager, double delay, const void* owner) {
+  if (!message) return 0;
+  return pf::RunLoop::main().performAfter(
+      owner ? owner : this, delay,
+      [this, alive = std::weak_ptr<bool>(alive_), message = std::move(message), packager = std::move(packager)] {
+        if (alive.expired()) return;
+        postNotification(packager(message->name(), message->parameters()));
+      });
+}
+
 void GADNotificationCenter::delayedPosting(const pf::Url& url, const Packager& packager) {
   postFromURL(url, packager);
 }

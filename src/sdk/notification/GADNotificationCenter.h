@@ -33,6 +33,8 @@
 #include "platform/base/Url.h"
 #include "platform/base/Value.h"
 
+class GADNotification;
+
 namespace pf {
 class WebView;
 }
@@ -73,6 +75,15 @@ class GADNotificationCenter : public pf::NotificationCenter {
     return schedulePosting(url, packagerFor(nullptr), delay, owner);
   }
 
+  // The same for a message already parsed (the web view delegate reads every message URL
+  // once); nothing for none.
+  template <typename T>
+  pf::RunLoop::CallId postNotificationObjectWithDelay(std::shared_ptr<const GADNotification> message,
+                                                      const std::shared_ptr<T>& object, double delay,
+                                                      const void* owner = nullptr) {
+    return scheduleParsedPosting(std::move(message), packagerFor(object), delay, owner);
+  }
+
   // Has `webView` evaluate the call of the page's message receiver (javaScriptForMessage);
   // the script's result is ignored. Nothing without a web view.
   void postJSNotificationUserInfoWebView(const std::string& name,
@@ -107,6 +118,8 @@ class GADNotificationCenter : public pf::NotificationCenter {
   void postFromURL(const pf::Url& url, const Packager& packager);
   pf::RunLoop::CallId schedulePosting(const pf::Url& url, Packager packager, double delay,
                                       const void* owner);
+  pf::RunLoop::CallId scheduleParsedPosting(std::shared_ptr<const GADNotification> message, Packager packager,
+                                            double delay, const void* owner);
   void delayedPosting(const pf::Url& url, const Packager& packager);
 
   // Expires with the center, so postings registered under other owners know it is gone.

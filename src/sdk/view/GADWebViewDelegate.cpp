@@ -72,7 +72,7 @@ bool GADWebViewDelegate::webViewShouldStartLoadWithRequest(const std::shared_ptr
     if (GADAdTrace::enabled())
       GADAdTrace::write(traceBanner_, "message",
                         {{"name", message ? pf::Value(message->name()) : pf::Value()}});
-    handleMessage(view, url);
+    handleMessage(view, url, std::move(message));
     return false;  // a message is never loaded
   }
 
@@ -89,8 +89,8 @@ bool GADWebViewDelegate::webViewShouldStartLoadWithRequest(const std::shared_ptr
   return false;
 }
 
-void GADWebViewDelegate::handleMessage(const std::shared_ptr<pf::WebView>& view, const pf::Url& url) {
-  auto message = GADNotification::notificationFromURL(url);
+void GADWebViewDelegate::handleMessage(const std::shared_ptr<pf::WebView>& view, const pf::Url& url,
+                                       std::shared_ptr<GADNotification> message) {
   const std::string name = message ? message->name() : std::string();
   const pf::Value params = message ? message->parameters() : pf::Value();
   if (!message) {
@@ -131,7 +131,10 @@ void GADWebViewDelegate::handleMessage(const std::shared_ptr<pf::WebView>& view,
     });
     return;
   }
-  GADNotificationCenter::defaultCenter().postNotificationFromURLObjectWithDelay(url, view, 0.0);
+  if (message)
+    GADNotificationCenter::defaultCenter().postNotificationObjectWithDelay(std::move(message), view, 0.0);
+  else
+    GADNotificationCenter::defaultCenter().postNotificationFromURLObjectWithDelay(url, view, 0.0);  // dropped there
 }
 
 void GADWebViewDelegate::webViewDidFinishLoad(const std::shared_ptr<pf::WebView>& view) {

@@ -25,6 +25,7 @@
 #include "platform/ui/WebView.h"
 #include "platform/ui/WebViewDelegate.h"
 #include "sdk/network/GADClickTracker.h"
+#include "sdk/notification/GADNotification.h"
 #include "sdk/opener/GADOpener.h"
 
 // Announced for every navigation that reaches a delegate (user info "u", and "a" for a
@@ -76,7 +77,8 @@ class GADWebViewDelegate : public pf::WebViewDelegate, public std::enable_shared
 
  private:
   // Acts on a message URL; answers nothing (a message is never loaded).
-  void handleMessage(const std::shared_ptr<pf::WebView>& view, const pf::Url& url);
+  void handleMessage(const std::shared_ptr<pf::WebView>& view, const pf::Url& url,
+                     std::shared_ptr<GADNotification> message);
 
   bool hasLoadedAtLeastOnce_ = false;
   std::shared_ptr<GADOpener> opener_;
