@@ -278,9 +278,11 @@ void ViewController::presentModalViewController(const std::shared_ptr<ViewContro
   host->inTransition_ = controller->inTransition_ = true;
 
   host->beginAppearanceTransition(false, animated);
-  controller->beginAppearanceTransition(true, animated);
+  // The presented view has its full-screen size before it hears viewWillAppear, so what it
+  // builds then is built at that size.
   auto shown = controller->view();
   shown->setFrame(presentedFrame(window));
+  controller->beginAppearanceTransition(true, animated);
   if (window) window->addSubview(shown);
 
   auto completion = std::make_shared<std::function<void()>>([host, controller, window] {

@@ -5,9 +5,12 @@
 #include "platform/ui/Application.h"
 #include "sdk/network/GADClickTracker.h"
 #include "sdk/object/GADObjectPrivate.h"
+#include "sdk/browser/GADBrowserController.h"
 #include "sdk/statistics/GADStatistics.h"
+#include "sdk/utility/GADAdTrace.h"
 #include "sdk/utility/GADNetworkUtilities.h"
 #include "sdk/viewcontroller/GADViewController.h"
+#include "sdk/webapp/GADWebAppViewController.h"
 
 int GADOpener::repeatCount_ = 0;
 
@@ -50,7 +53,7 @@ void GADOpener::openNotification(const GADNotification& message) {
 
   std::optional<pf::Url> clickURL = GADStatistics::sharedStatistics()->urlForClick(url);
 
-  if (action == "browser" || action == "video") {
+  if (action == "browser" || action == "video") {  // a video plays in the browser
     openBrowserToURLSupportedOrientations(*clickURL, orientations);
   } else if (action == "webapp") {
     if (clickURL)
@@ -62,23 +65,50 @@ void GADOpener::openNotification(const GADNotification& message) {
   }
 }
 
-void GADOpener::fullScreenNotYetAvailable(const char* what, const std::string& destination) {
-  pf::Log::message(std::string("<Diziva> ") + what + " is not available in this build; not opening " + destination);
+void GADOpener::traceOpen(const char* action, const std::string& url, const char* via) const {
+  if (GADAdTrace::enabled())
+    GADAdTrace::write(traceBanner_, "open", {{"action", action}, {"url", url}, {"via", via}});
 }
 
-void GADOpener::openBrowserToURLSupportedOrientations(const pf::Url& url, int) {
-  if (!viewController()) return;
-  fullScreenNotYetAvailable("The in-app browser", url.absoluteString());
+void GADOpener::openBrowserToURLSupportedOrientations(const pf::Url& url, int orientations) {
+  auto presenter = viewController();
+  if (!presenter) return;
+  traceOpen("browser", url.absoluteString(), "browser");
+  auto browser = GADBrowserController::create();
+  browser->setSupportedOrientations(orientations);
+  browser->setOpeningWebView(openingWebView_);
+  browser->load(url, referringURL_);
+  browser->setDelegateManager(delegateManager_);
+  browser->presentFromViewController(presenter);  // the presentation keeps it
+  didOpen();
 }
 
-void GADOpener::openWebAppSupportedOrientations(const pf::Url& url, int) {
-  if (!viewController()) return;
-  fullScreenNotYetAvailable("The full-screen overlay", url.absoluteString());
+std::shared_ptr<GADWebAppViewController> GADOpener::webAppOrientations(int orientations) const {
+  auto overlay = GADWebAppViewController::create();
+  overlay->setSupportedOrientations(orientations);
+  overlay->setOpeningWebView(openingWebView_);
+  overlay->setDelegateManager(delegateManager_);
+  return overlay;
 }
 
-void GADOpener::openWebAppWithHTMLSupportedOrientations(const std::string& html, int) {
-  if (!viewController()) return;
-  fullScreenNotYetAvailable("The full-screen overlay", std::to_string(html.size()) + " bytes of HTML");
+void GADOpener::openWebAppSupportedOrientations(const pf::Url& url, int orientations) {
+  auto presenter = viewController();
+  if (!presenter) return;
+  traceOpen("webapp", url.absoluteString(), "webapp");
+  auto overlay = webAppOrientations(orientations);
+  overlay->load(url);
+  overlay->presentFromViewController(presenter);
+  didOpen();
+}
+
+void GADOpener::openWebAppWithHTMLSupportedOrientations(const std::string& html, int orientations) {
+  auto presenter = viewController();
+  if (!presenter) return;
+  traceOpen("webapp", "", "webapp");
+  auto overlay = webAppOrientations(orientations);
+  overlay->loadHTML(html, std::nullopt);
+  overlay->presentFromViewController(presenter);
+  didOpen();
 }
 
 void GADOpener::openApp(const std::optional<pf::Url>& url) {
@@ -92,6 +122,7 @@ void GADOpener::openApp(const std::optional<pf::Url>& url) {
     return;
   }
   repeatCount_ = 0;
+  traceOpen("app", url->absoluteString(), "system");
   if (delegateManager_) delegateManager_->willLeaveApplication();
   pf::RunLoop::main().performAfter(nullptr, 0.0, [target = *url] {
     if (!pf::Application::sharedApplication()->openURL(target))
@@ -118,6 +149,7 @@ void GADOpener::openEmailComposer(const std::optional<pf::Url>& url) {
   if (fields.contains("subject")) composer->setSubject(fields["subject"].stringRef());
   if (fields.contains("body")) composer->setMessageBody(fields["body"].stringRef(), false);
   composer->setModalTransitionStyle(pf::ViewController::ModalTransitionStyle::CoverVertical);
+  traceOpen("mail", text, "mail");
   presenter->presentModalViewController(composer, true);
   didOpen();
 }

@@ -7,7 +7,8 @@
 //   opener_->setDelegateManager(delegateManager);        // hears willLeaveApplication
 //   opener_->openNotification(*message);                 // {"a": "call", "u": "tel:…"}
 //
-// Leaving the application waits for click pings still running (GADClickTracker::
+// Full-screen openings present the in-app browser or the web-app overlay from the opener's
+// view controller; the presentation keeps them. Leaving the application waits for click pings still running (GADClickTracker::
 // activeTrackings) at most three times 0.3 s, then tells the delegate manager
 // willLeaveApplication and hands the URL to the system on the next run-loop pass.
 // Deferred attempts keep the opener alive. Main thread only.
@@ -23,6 +24,7 @@
 #include "sdk/notification/GADNotification.h"
 
 class GADObjectPrivate;
+class GADWebAppViewController;
 
 class GADOpener : public pf::MailComposeViewControllerDelegate, public std::enable_shared_from_this<GADOpener> {
  public:
@@ -48,6 +50,8 @@ class GADOpener : public pf::MailComposeViewControllerDelegate, public std::enab
   void openBrowserToURLSupportedOrientations(const pf::Url& url, int orientations);
   void openWebAppSupportedOrientations(const pf::Url& url, int orientations);
   void openWebAppWithHTMLSupportedOrientations(const std::string& html, int orientations);
+  // A configured overlay: orientations, opening web view, delegate manager.
+  std::shared_ptr<GADWebAppViewController> webAppOrientations(int orientations) const;
 
   // Leaves the application to the system's handler of the URL's scheme.
   void openApp(const std::optional<pf::Url>& url);
@@ -63,15 +67,19 @@ class GADOpener : public pf::MailComposeViewControllerDelegate, public std::enab
   // Deferrals of the application switch under way (process-wide).
   static int repeatCount() { return repeatCount_; }
 
+  // The banner the ad trace names for what this opener opens.
+  void setTraceBanner(int banner) { traceBanner_ = banner; }
+
  private:
   GADOpener() = default;
-  void fullScreenNotYetAvailable(const char* what, const std::string& destination);
+  void traceOpen(const char* action, const std::string& url, const char* via) const;
 
   std::shared_ptr<GADDelegateManager> delegateManager_;
   std::weak_ptr<pf::ViewController> viewController_;
   std::optional<pf::Url> referringURL_;
   std::weak_ptr<pf::WebView> openingWebView_;
   std::weak_ptr<GADObjectPrivate> adController_;
+  int traceBanner_ = 0;
 
   static int repeatCount_;
 };

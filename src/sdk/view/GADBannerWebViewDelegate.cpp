@@ -4,7 +4,10 @@
 #include <cctype>
 #include <cmath>
 
+#include "platform/base/Log.h"
+#include "sdk/notification/GADNotification.h"
 #include "sdk/object/GADObjectPrivate.h"
+#include "sdk/utility/GADAdTrace.h"
 #include "sdk/request/GADRequestError.h"
 #include "sdk/statistics/GADStatistics.h"
 #include "sdk/timing/GADTiming.h"
@@ -19,14 +22,35 @@ std::shared_ptr<GADBannerWebViewDelegate> GADBannerWebViewDelegate::createWithOb
   return d;
 }
 
-bool GADBannerWebViewDelegate::isClick(pf::WebViewNavigationType type) const {
+bool GADBannerWebViewDelegate::userActedOnAd() const {
   auto ad = private_.lock();
   if (!ad || ad->state() != GADAdStateShown) return false;
   const double elapsed = GADTiming::counter() - ad->timeLastLoaded();
   if (!(elapsed >= kMinimumSecondsBeforeClick)) return false;  // NaN compares false too
-  if (type == pf::WebViewNavigationType::BackForward || type == pf::WebViewNavigationType::Reload) return false;
   auto web = ad->webView();
   return web && web->touched();
+}
+
+bool GADBannerWebViewDelegate::isClick(pf::WebViewNavigationType type) const {
+  if (type == pf::WebViewNavigationType::BackForward || type == pf::WebViewNavigationType::Reload) return false;
+  return userActedOnAd();
+}
+
+bool GADBannerWebViewDelegate::leavesTheBanner(const pf::Url& url) {
+  if (GADNotification::isNotificationURL(url)) {
+    auto message = GADNotification::notificationFromURL(url);
+    return message && message->name() == "open";
+  }
+  std::string scheme = url.scheme();
+  std::transform(scheme.begin(), scheme.end(), scheme.begin(), [](unsigned char c) { return std::tolower(c); });
+  return !(scheme == "http" || scheme == "https" || scheme == "about" || scheme == "file");
+}
+
+void GADBannerWebViewDelegate::refuse(const GADObjectPrivate& ad, const pf::Url& url) {
+  if (GADAdTrace::enabled()) GADAdTrace::write(ad.traceBanner(), "refused", {{"url", url.absoluteString()}});
+  if (refusalLoggedFor_.lock() == ad.adHTML() && ad.adHTML()) return;
+  refusalLoggedFor_ = ad.adHTML();
+  pf::Log::message("<Diziva> The ad tried to take the user away without a tap; refused: " + url.absoluteString());
 }
 
 bool GADBannerWebViewDelegate::webViewShouldStartLoadWithRequest(const std::shared_ptr<pf::WebView>& view,
@@ -38,7 +62,13 @@ bool GADBannerWebViewDelegate::webViewShouldStartLoadWithRequest(const std::shar
   opener()->setDelegateManager(ad->delegateManager());
   opener()->setViewController(ad->rootViewController());
 
-  if (!isClick(type)) return GADWebViewDelegate::webViewShouldStartLoadWithRequest(view, request, type);
+  if (!isClick(type)) {
+    if (!userActedOnAd() && leavesTheBanner(request.url())) {
+      refuse(*ad, request.url());
+      return false;
+    }
+    return GADWebViewDelegate::webViewShouldStartLoadWithRequest(view, request, type);
+  }
 
   const pf::Url clickURL = GADStatistics::sharedStatistics()->urlForClick(request.url());
   if (!GADWebViewDelegate::webViewShouldStartLoadWithRequest(view, request, type)) return false;

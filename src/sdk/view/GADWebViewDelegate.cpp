@@ -14,6 +14,7 @@
 #include "sdk/utility/GADAdTrace.h"
 #include "sdk/utility/GADNetworkUtilities.h"
 #include "sdk/utility/GADNumberUtilities.h"
+#include "sdk/viewcontroller/GADViewController.h"
 
 namespace {
 
@@ -99,8 +100,8 @@ void GADWebViewDelegate::handleMessage(const std::shared_ptr<pf::WebView>& view,
     trackURLStringAppendSpamSignals(parameter(params, "u"), true);
     return;
   } else if (name == "close") {
-    // Only a full-screen controller can give up the screen; the controllers this delegate
-    // serves (page controllers) have none to give up.
+    // Only a full-screen controller has a screen to give up.
+    if (auto screen = std::dynamic_pointer_cast<GADViewController>(viewController())) screen->relinquishScreen();
     return;
   } else if (name == "httpTrack") {
     trackURLStringAppendSpamSignals(parameter(params, "u"), false);

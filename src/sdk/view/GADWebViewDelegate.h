@@ -46,7 +46,10 @@ class GADWebViewDelegate : public pf::WebViewDelegate, public std::enable_shared
   std::shared_ptr<pf::WebView> openingWebView() const { return openingWebView_.lock(); }
   void setOpeningWebView(std::weak_ptr<pf::WebView> view) { openingWebView_ = std::move(view); }
   // The banner the ad trace names for this view's messages and pings.
-  void setTraceBanner(int banner) { traceBanner_ = banner; }
+  void setTraceBanner(int banner) {
+    traceBanner_ = banner;
+    opener_->setTraceBanner(banner);
+  }
   int traceBanner() const { return traceBanner_; }
 
   // pf::WebViewDelegate

@@ -8,6 +8,7 @@
 #include "sdk/utility/GADAdTrace.h"
 #include "sdk/utility/GADNetworkUtilities.h"
 #include "sdk/utility/GADPrivateUtilities.h"
+#include "sdk/viewcontroller/GADViewController.h"
 
 void RecordingBannerDelegate::note(std::string name, long code) {
   calls.push_back({std::move(name), code, pf::RunLoop::main().isMainThread()});
@@ -36,6 +37,13 @@ BannerWorld::BannerWorld(const std::string& profile)
 }
 
 BannerWorld::~BannerWorld() {
+  // A screen still up keeps itself alive: give it back, so nothing outlives the test.
+  for (int i = 0; i < 4; ++i) {
+    auto screen = std::dynamic_pointer_cast<GADViewController>(root->modalViewController());
+    if (!screen) break;
+    if (auto top = std::dynamic_pointer_cast<GADViewController>(screen->topPresentedController())) top->relinquishScreen();
+    sim.clock().advance(1);
+  }
   banner.reset();
   root.reset();
   pf::Log::setSink(std::move(previousLog_));
