@@ -6,6 +6,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/TabBarController.h"
+#include "platform/ui/ViewSlide.h"
 #include "platform/ui/Window.h"
 
 namespace pf {
@@ -284,8 +285,15 @@ void ViewController::presentModalViewController(const std::shared_ptr<ViewContro
   shown->setFrame(presentedFrame(window));
   controller->beginAppearanceTransition(true, animated);
   if (window) window->addSubview(shown);
+  // The default transition: the screen slides up from the bottom of the window.
+  std::shared_ptr<ViewSlide> slide;
+  if (animated && window && controller->modalTransitionStyle() == ModalTransitionStyle::CoverVertical) {
+    const double finalY = shown->frame().origin.y;
+    slide = ViewSlide::start(shown, window->bounds().height(), finalY, kTransitionDuration, ViewSlide::Easing::Out);
+  }
 
-  auto completion = std::make_shared<std::function<void()>>([host, controller, window] {
+  auto completion = std::make_shared<std::function<void()>>([host, controller, window, slide] {
+    if (slide) slide->finish();
     host->pendingCompletion_.reset();
     if (host->isViewLoaded() && window && host->view()->window() == window)
       host->view()->removeFromSuperview();  // the covered screen leaves the window
@@ -334,7 +342,17 @@ void ViewController::dismissModalViewControllerAnimated(bool animated) {
     }
   }
 
-  auto completion = std::make_shared<std::function<void()>>([host, chain, window] {
+  // And back down, the reverse of the presentation.
+  std::shared_ptr<ViewSlide> slide;
+  if (animated && window && top->isViewLoaded() && top->view()->superview() == window &&
+      top->modalTransitionStyle() == ModalTransitionStyle::CoverVertical) {
+    auto shown = top->view();
+    slide = ViewSlide::start(shown, shown->frame().origin.y, window->bounds().height(), kTransitionDuration,
+                             ViewSlide::Easing::In);
+  }
+
+  auto completion = std::make_shared<std::function<void()>>([host, chain, window, slide] {
+    if (slide) slide->finish();
     host->pendingCompletion_.reset();
     for (auto it = chain.rbegin(); it != chain.rend(); ++it)
       if ((*it)->isViewLoaded() && (*it)->view()->superview()) (*it)->view()->removeFromSuperview();
