@@ -14,6 +14,9 @@ window.pf-window { background: black; }
 .pf-tab-title { font-size: 10px; font-weight: bold; }
 .pf-toolbar { background: linear-gradient(#b0bccd, #6d83a1); }
 .pf-toolbar button { color: white; min-height: 0; min-width: 0; padding: 2px 4px; }
+.pf-toolbar button:disabled { opacity: 0.35; }
+.pf-toolbar button:not(.flat) { background: linear-gradient(#4a82e2, #1f5bc4); border: 1px solid rgba(0, 0, 0, 0.5);
+                                border-radius: 5px; font-weight: bold; box-shadow: none; }
 .pf-button { color: #1f3f6e; font-weight: bold; }
 .pf-spinner-white { color: white; }
 .pf-spinner-gray { color: #7f7f7f; }

@@ -54,6 +54,9 @@ void Toolbar::layout() {
       w = item->customView_->frame().width();
     } else if (item->width_ > 0 || item->systemItem_ == BarButtonSystemItem::FixedSpace) {
       w = item->width_;
+    } else if (item->systemItem_ == BarButtonSystemItem::Done || item->systemItem_ == BarButtonSystemItem::Cancel ||
+               !item->title_.empty()) {
+      w = kNaturalTextItemWidth;  // a word, not an icon
     } else {
       w = kNaturalItemWidth;
     }

@@ -17,6 +17,7 @@ class Toolbar : public View {
   static constexpr double kEdgePadding = 6;
   static constexpr double kItemSpacing = 10;
   static constexpr double kNaturalItemWidth = 30;
+  static constexpr double kNaturalTextItemWidth = 50;  // "Done", "Cancel", a short title
 
   static std::shared_ptr<Toolbar> create(const Rect& frame);
 

@@ -115,10 +115,10 @@ TEST_F(ToolbarTest, FlexibleSpacesShareTheRestAndItemChangesReachTheBar) {
   bar->setItems({back, flex, spin, flex, done});
   auto& f = bar->itemFrames();
   ASSERT_EQ(f.size(), 5u);
-  // 320 - 2×6 padding - (27 + 20 + 30) - 2×10 spacing = 211, two flexible spaces of 105.5.
+  // 320 - 2×6 padding - (27 + 20 + 50 for "Done") - 2×10 spacing = 191, two flexible spaces of 95.5.
   EXPECT_DOUBLE_EQ(f[0].minX(), 6);
-  EXPECT_DOUBLE_EQ(f[1].width(), 105.5);
-  EXPECT_DOUBLE_EQ(f[2].minX(), 6 + 27 + 10 + 105.5);
+  EXPECT_DOUBLE_EQ(f[1].width(), 95.5);
+  EXPECT_DOUBLE_EQ(f[2].minX(), 6 + 27 + 10 + 95.5);
   EXPECT_DOUBLE_EQ(f[4].maxX(), 314);
   EXPECT_EQ(spinner->superview(), bar);
   EXPECT_EQ(spinner->frame(), f[2]);
