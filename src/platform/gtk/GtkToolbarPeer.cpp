@@ -50,12 +50,18 @@ GtkToolbarPeer::~GtkToolbarPeer() {
   }
 }
 
-void GtkToolbarPeer::dress(GtkButton* button, const BarButtonItem& item) {
+void GtkToolbarPeer::dress(Slot& slot, const BarButtonItem& item) {
+  auto* button = GTK_BUTTON(slot.button.get());
   if (item.image()) {
-    gtk_button_set_child(button, GtkImageTexture::picture(*item.image()));
+    if (slot.shownImage != item.image()) {
+      gtk_button_set_child(button, GtkImageTexture::picture(*item.image()));
+      slot.shownImage = item.image();
+    }
   } else if (item.systemItem() && iconFor(*item.systemItem())) {
+    slot.shownImage.reset();
     gtk_button_set_icon_name(button, iconFor(*item.systemItem()));
   } else {
+    slot.shownImage.reset();
     gtk_button_set_label(button, item.systemItem() ? titleFor(*item.systemItem()) : item.title().c_str());
   }
   gtk_widget_set_sensitive(GTK_WIDGET(button), item.isEnabled());
@@ -83,7 +89,7 @@ void GtkToolbarPeer::setItems(const std::vector<std::shared_ptr<BarButtonItem>>&
       g_signal_connect(slot.button.get(), "clicked", G_CALLBACK(onClicked), this);
       binding_.addContent(slot.button.get());
     }
-    dress(GTK_BUTTON(slot.button.get()), *item);
+    dress(slot, *item);
     GtkViewBox::setChildFrame(slot.button.get(), frames[i]);
     kept.push_back(std::move(slot));
   }
@@ -95,7 +101,8 @@ void GtkToolbarPeer::setItems(const std::vector<std::shared_ptr<BarButtonItem>>&
 }
 
 void GtkToolbarPeer::itemChanged(const BarButtonItem& item) {
-  if (GtkButton* b = buttonFor(item)) dress(b, item);
+  for (auto& slot : slots_)
+    if (slot.key == &item) dress(slot, item);
 }
 
 void GtkToolbarPeer::setTintColor(const std::optional<Color>& tint) {

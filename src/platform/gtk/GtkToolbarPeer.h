@@ -29,9 +29,12 @@ class GtkToolbarPeer : public GtkViewPeerOf<ToolbarPeer> {
     std::weak_ptr<BarButtonItem> item;
     const BarButtonItem* key;
     GObjectRef<GtkWidget> button;
+    std::shared_ptr<const Image> shownImage;  // what the button's picture shows (decoded once)
   };
   static void onClicked(GtkButton* button, gpointer self);
-  static void dress(GtkButton* button, const BarButtonItem& item);
+  // Puts the item's look on the slot's button; a picture already showing the item's image is
+  // kept (decoding it again at every enabling would cost the main thread each time).
+  static void dress(Slot& slot, const BarButtonItem& item);
 
   std::vector<Slot> slots_;
 };
