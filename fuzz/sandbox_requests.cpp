@@ -1,14 +1,15 @@
 // The sandbox's own request handling (tools/sandbox, no server): a run of requests, one per
 // line, through the three hosts' routers, each answer checked against a model of what the
 // sandbox must do — which handler a path reaches, what the tracking and control endpoints
-// do with their parameters, which creative an ad request gets — and /stats.json checked to
-// be JSON that agrees with the model.
+// do with their parameters, which creative an ad request gets, which landing page a load
+// counts for — and /stats.json checked to be JSON that agrees with the model.
 //
-// A line: <host><method><target>[\t<Host header>[\t<If-Modified-Since>]]
+// A line: <host><method><target>[\t<Host header>[\t<If-Modified-Since>[\t<Referer>]]]
 //   host   'c' content, 's' static, anything else the ad host
 //   method 'G' GET, 'H' HEAD, 'P' POST, 'O' OPTIONS, anything else GET
 //   target path, then "?" and the query as sent (the path as libsoup hands it over, decoded)
 // e.g. "aG/ad?slotname=x&creative=link\t127.0.0.1:47312".
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -76,6 +77,25 @@ std::optional<long> wholeNumber(const std::string& text) {
   return value;
 }
 
+// The landing page a path names, written out here apart from StaticFiles: the segments
+// after "/landing/", empty and "." ones left out; nothing when none is left or the path
+// does not go on from "/landing" at a "/".
+std::optional<std::string> landingPage(std::string_view path) {
+  if (!path.starts_with("/landing")) return std::nullopt;
+  path.remove_prefix(8);
+  if (!path.empty() && path.front() != '/') return std::nullopt;
+  std::string page;
+  size_t start = 0;
+  while (start <= path.size()) {
+    size_t end = std::min(path.find('/', start), path.size());
+    std::string_view segment = path.substr(start, end - start);
+    if (!segment.empty() && segment != ".") page += (page.empty() ? "" : "/") + std::string(segment);
+    start = end + 1;
+  }
+  if (page.empty()) return std::nullopt;
+  return page;
+}
+
 struct Model {
   struct Queued {
     std::string name;
@@ -88,6 +108,11 @@ struct Model {
   // The newest ad request as /stats.json must show it.
   std::optional<std::string> lastCreative, lastHow;
   int lastStatus = 0;
+  struct Landing {
+    int hits = 0;
+    std::string referer;  // as sent, bytes and all
+  };
+  std::map<std::string, Landing> landing;
 
   void reset() { *this = Model(); }
 };
@@ -126,6 +151,7 @@ class Run {
     };
     if (fields.size() > 1) r.headers.emplace_back("Host", headerValue(fields[1]));
     if (fields.size() > 2) r.headers.emplace_back("If-Modified-Since", headerValue(fields[2]));
+    if (fields.size() > 3) r.headers.emplace_back("Referer", headerValue(fields[3]));
     r.localOrigin = "http://127.0.0.1:47312";
 
     Router& router = host == Host::Content ? content_ : host == Host::Static ? static_ : ad_;
@@ -234,6 +260,14 @@ class Run {
             "/creatives.json");
     } else if (handler == "/landing") {
       expectFile(r, a);
+      auto page = landingPage(r.path);
+      check(a.status != 200 || page, "a landing answer for a path that names no page");
+      if (r.method == "GET" && a.status == 200) {
+        auto& l = model_.landing[*page];
+        ++l.hits;
+        const std::string* referer = r.header("Referer");
+        l.referer = referer ? *referer : "";
+      }
     } else {
       check(handler == "/", "unmodelled handler");
       check(r.path == "/" ? a.status == 200 : a.status == 404, "dashboard at / only");
@@ -391,6 +425,16 @@ class Run {
     check(s["events"].asInteger() == model_.events, "events");
     check(s["script"]["200"].asInteger() == model_.script200, "script 200");
     check(s["script"]["304"].asInteger() == model_.script304, "script 304");
+    const auto* landing = s["landing"].asDictionary();
+    check(landing && landing->size() == model_.landing.size(), "landing pages counted");
+    for (const auto& [page, l] : model_.landing) {
+      const pf::Value& shown = s["landing"][page];
+      check(shown["hits"].asInteger() == l.hits, "landing hits");
+      // The text as sent when it is UTF-8; otherwise only changed bytes are allowed.
+      const std::string& referer = shown["referer"].stringRef();
+      check(pf::Url::isValidUtf8(l.referer) ? referer == l.referer : referer.find("\uFFFD") != std::string::npos,
+            "landing referer");
+    }
     const auto* last = s["last_requests"].asArray();
     check(last && last->size() == std::min<size_t>(model_.adRequests, 8), "last_requests kept");
     if (!model_.lastHow || last->empty()) return;

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 // One test ad the ad server can answer with: how it is delivered (kind), how it looks
 // (for the kinds that show a banner) and what it does when tapped (href).
@@ -35,6 +36,9 @@ struct Creative {
   // Where a tap goes, given the ad server's origin ("http://127.0.0.1:47312").
   std::function<std::string(const std::string& origin)> href;
   bool touchScript = false;  // the tap reports its coordinates in a "touch" message
+  // Where the page goes by itself, with no touch, one after another from just after its
+  // load (each a navigation of the whole page); none for a well-behaved banner.
+  std::function<std::vector<std::string>(const std::string& origin)> leavesOnLoad;
 
   static const char* kindName(Kind kind);
 };

@@ -189,6 +189,30 @@ void CreativeCatalogue::addFailureRoads() {
     c.href = [](const std::string& o) { return landing(o, "browser.html", "slow"); };
   }
   add("not-utf8", Creative::Kind::NotUtf8, "200 whose body is Latin-1, not UTF-8");
+  {
+    // A banner that looks like any other but tries, untouched, every way out of the
+    // application within its first second; one that keeps its tap safety rule refuses all
+    // but the last (an http navigation, which loads inside the banner).
+    auto& c = add("auto-redirect", Creative::Kind::Banner,
+                  "untouched, tries to leave within a second: gmsg open, rodud launch, mailto, tel, "
+                  "itms-apps, then http");
+    c.rotates = false;
+    c.clickTracking = true;
+    style(c, kEmber, "\u2600", "Midsummer finale", "The last episode, on the big screen.", "Tickets");
+    c.href = [](const std::string& o) { return landing(o, "browser.html", "auto-redirect"); };
+    c.leavesOnLoad = [](const std::string& o) {
+      using P = QueryString::Pairs;
+      const std::string page = landing(o, "browser.html", "auto-redirect");
+      return std::vector<std::string>{
+          MessageUrl::gmsg("open", P{{"a", "browser"}, {"u", page}}),
+          MessageUrl::rodud("launch", P{{"url", page}}),
+          "mailto:auto@ashenmoor.example?subject=auto",
+          "tel:+15550199",
+          "itms-apps://apps.example/app/auto",
+          page,
+      };
+    };
+  }
 }
 
 const Creative* CreativeCatalogue::find(const std::string& name) const {

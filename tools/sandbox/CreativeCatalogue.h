@@ -7,8 +7,8 @@
 #include <vector>
 
 // Every test ad of the sandbox, in a fixed order: the banners that rotate by default
-// (links, message senders, the redirect chain), then the failure roads, which are only
-// served on demand.
+// (links, message senders, the redirect chain), then the failure roads and a banner that
+// misbehaves, which are only served on demand.
 class CreativeCatalogue {
  public:
   explicit CreativeCatalogue(const WwwRoot& www);

@@ -18,6 +18,14 @@ void replaceAll(std::string& text, const std::string& key, const std::string& va
 std::string CreativePage::render(const Creative& creative, const std::string& origin) const {
   std::string page = www_.read("ad/creative.html").value_or("<html><body>creative template missing</body></html>");
   std::string href = creative.href ? creative.href(origin) : origin + "/landing/browser.html";
+  // A JavaScript array of strings; "<" escaped so no value can end the script element.
+  std::string leaves = "[";
+  for (const auto& url : creative.leavesOnLoad ? creative.leavesOnLoad(origin) : std::vector<std::string>()) {
+    if (leaves.size() > 1) leaves += ", ";
+    leaves += TextEscape::json(url);
+  }
+  leaves += "]";
+  replaceAll(leaves, "<", "\\u003c");
   const std::vector<std::pair<std::string, std::string>> fields = {
       {"{{NAME}}", TextEscape::html(creative.name)},
       {"{{HEADLINE}}", TextEscape::html(creative.headline)},
@@ -28,6 +36,7 @@ std::string CreativePage::render(const Creative& creative, const std::string& or
       {"{{COLOR_B}}", TextEscape::html(creative.colorB)},
       {"{{HREF}}", TextEscape::html(href)},
       {"{{TOUCH}}", creative.touchScript ? "true" : "false"},
+      {"{{LEAVES}}", leaves},
   };
   for (const auto& [key, value] : fields) replaceAll(page, key, value);
   return page;

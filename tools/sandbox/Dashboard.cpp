@@ -50,7 +50,8 @@ std::string Dashboard::render() const {
   const std::vector<std::pair<std::string, std::string>> fields = {
       {"{{CONTENT}}", html(origins_.content)}, {"{{SCRIPT}}", html(origins_.script)},
       {"{{AD}}", html(origins_.ad)},           {"{{TILES}}", tiles()},
-      {"{{CREATIVES}}", creativeRows()},       {"{{REQUESTS}}", requestCards()},
+      {"{{CREATIVES}}", creativeRows()},       {"{{LANDING}}", landingRows()},
+      {"{{REQUESTS}}", requestCards()},
   };
   for (const auto& [key, value] : fields) replaceAll(page, key, value);
   return page;
@@ -78,6 +79,16 @@ std::string Dashboard::creativeRows() const {
             html(c.summary) + "</div></td><td>" + std::to_string(counts.served) + "</td><td>" +
             std::to_string(counts.impressions) + "</td><td>" + std::to_string(counts.clicks) + "</td><td>" +
             std::to_string(counts.events) + "</td></tr>\n";
+  }
+  return rows;
+}
+
+std::string Dashboard::landingRows() const {
+  if (stats_.landing().empty()) return "<tr class=\"idle\"><td colspan=\"3\">No landing page loaded yet.</td></tr>\n";
+  std::string rows;
+  for (const auto& [page, l] : stats_.landing()) {
+    rows += "<tr><td><code>" + html(page) + "</code></td><td>" + std::to_string(l.hits) + "</td><td class=\"referer\">" +
+            (l.referer.empty() ? "<span class=\"none\">(none)</span>" : html(l.referer)) + "</td></tr>\n";
   }
   return rows;
 }

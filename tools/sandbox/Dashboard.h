@@ -8,8 +8,8 @@
 
 #include <string>
 
-// "/" on the ad server: the counters, the per-creative table and the decoded parameters
-// of the latest ad requests, rendered on the server into www/ad/dashboard.html; the page
+// "/" on the ad server: the counters, the per-creative table, the landing pages' loads and
+// the decoded parameters of the latest ad requests, rendered on the server into www/ad/dashboard.html; the page
 // reloads itself every two seconds.
 class Dashboard {
  public:
@@ -29,6 +29,7 @@ class Dashboard {
  private:
   std::string tiles() const;
   std::string creativeRows() const;
+  std::string landingRows() const;
   std::string requestCards() const;
 
   const WwwRoot& www_;

@@ -9,5 +9,4 @@ SandboxSites::SandboxSites(Routers routers, const WwwRoot& www, AdServer::Settin
       tracking_(routers.ad, stats_),
       control_(routers.ad, catalogue_, chooser_, stats_),
       dashboard_(routers.ad, www, catalogue_, chooser_, stats_),
-      landing_(www, "ad/landing"),
-      landingRoute_(routers.ad.add("/landing", [this](const Request& request) { return landing_.serve(request, "/landing"); })) {}
+      landing_(routers.ad, www, stats_) {}

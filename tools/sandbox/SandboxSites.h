@@ -6,9 +6,9 @@
 #include "CreativeCatalogue.h"
 #include "CreativeChooser.h"
 #include "Dashboard.h"
+#include "LandingPages.h"
 #include "Router.h"
 #include "ScriptHost.h"
-#include "StaticFiles.h"
 #include "Stats.h"
 #include "TrackingEndpoints.h"
 #include "WwwRoot.h"
@@ -44,6 +44,5 @@ class SandboxSites {
   TrackingEndpoints tracking_;
   ControlApi control_;
   Dashboard dashboard_;
-  StaticFiles landing_;
-  Router::Route landingRoute_;  // last: removed before landing_
+  LandingPages landing_;
 };

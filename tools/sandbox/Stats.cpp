@@ -31,6 +31,12 @@ void Stats::countHit(Hit hit, const std::string& creative) {
   }
 }
 
+void Stats::countLanding(const std::string& page, const std::string* referer) {
+  LandingCounts& counts = landing_[page];
+  ++counts.hits;
+  counts.referer = referer ? *referer : std::string();
+}
+
 void Stats::reset() { *this = Stats(); }
 
 std::string Stats::toJson() const {
@@ -48,6 +54,15 @@ std::string Stats::toJson() const {
     out += TextEscape::json(name) + ": {\"served\": " + std::to_string(c.served) +
            ", \"impressions\": " + std::to_string(c.impressions) +
            ", \"clicks\": " + std::to_string(c.clicks) + ", \"events\": " + std::to_string(c.events) + "}";
+  }
+  out += "}, \"landing\": {";
+  first = true;
+  for (const auto& [page, l] : landing_) {
+    if (!first) out += ", ";
+    first = false;
+    // A Referer may hold any bytes: TextEscape::json keeps the text UTF-8.
+    out += TextEscape::json(page) + ": {\"hits\": " + std::to_string(l.hits) +
+           ", \"referer\": " + TextEscape::json(l.referer) + "}";
   }
   out += "}, \"last_requests\": [";
   first = true;

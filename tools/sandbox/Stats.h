@@ -9,8 +9,9 @@
 #include <string>
 
 // What the sandbox has seen since it started or was last reset: script fetches, ad
-// requests, tracking hits per creative, and the decoded parameters of the latest ad
-// requests. Read by the dashboard and, as JSON, by tests.
+// requests, tracking hits per creative, the decoded parameters of the latest ad requests,
+// and the loads of each landing page with the Referer of the last one. Read by the
+// dashboard and, as JSON, by tests.
 class Stats {
  public:
   struct CreativeCounts {
@@ -26,6 +27,10 @@ class Stats {
     std::string how;  // "rotation", "queue" or "request"
     QueryString::Pairs params;
   };
+  struct LandingCounts {
+    int hits = 0;
+    std::string referer;  // of the last load; empty when it had none
+  };
   enum class Hit { Impression, Click, Event };
 
   static constexpr size_t kKeptRequests = 8;
@@ -33,6 +38,8 @@ class Stats {
   void countScript(bool notModified);
   void countAdRequest(AdRequest request);
   void countHit(Hit hit, const std::string& creative);
+  // A load of a landing page (its path below /landing/); referer as the request sent it.
+  void countLanding(const std::string& page, const std::string* referer);
   void reset();
 
   int script200() const { return script200_; }
@@ -42,6 +49,7 @@ class Stats {
   int clicks() const { return clicks_; }
   int events() const { return events_; }
   const std::map<std::string, CreativeCounts>& creatives() const { return creatives_; }
+  const std::map<std::string, LandingCounts>& landing() const { return landing_; }
   // Newest first.
   const std::deque<AdRequest>& lastRequests() const { return last_; }
 
@@ -55,5 +63,6 @@ class Stats {
   int clicks_ = 0;
   int events_ = 0;
   std::map<std::string, CreativeCounts> creatives_;
+  std::map<std::string, LandingCounts> landing_;
   std::deque<AdRequest> last_;
 };

@@ -37,6 +37,7 @@ bool WebViewHarness::spin(const std::function<bool()>& done, int timeoutMs) {
 
 bool WebViewHarness::loadUri(const std::string& uri, int timeoutMs) {
   finished_ = failed_ = false;
+  asked_ = uri;
   webkit_web_view_load_uri(view_, uri.c_str());
   spin([this] { return finished_ || failed_; }, timeoutMs);
   // Give layout and web fonts a moment after the load event.
@@ -105,8 +106,10 @@ gboolean WebViewHarness::onDecidePolicy(WebKitWebView*, WebKitPolicyDecision* de
   WebKitNavigationAction* action =
       webkit_navigation_policy_decision_get_navigation_action(WEBKIT_NAVIGATION_POLICY_DECISION(decision));
   const char* uri = webkit_uri_request_get_uri(webkit_navigation_action_get_request(action));
-  if (g_str_has_prefix(uri, "gmsg:") || g_str_has_prefix(uri, "rodud:")) {
-    static_cast<WebViewHarness*>(self)->messages_.emplace_back(uri);
+  auto* harness = static_cast<WebViewHarness*>(self);
+  if (g_str_has_prefix(uri, "gmsg:") || g_str_has_prefix(uri, "rodud:") ||
+      (harness->stayOnPage_ && harness->asked_ != uri)) {
+    harness->messages_.emplace_back(uri);
     webkit_policy_decision_ignore(decision);
     return TRUE;
   }

@@ -9,7 +9,8 @@
 
 // A real WebKitGTK web view in its own window, driven synchronously for tests: load a
 // page and wait for it, collect the message URLs ("gmsg", "rodud") the page navigates to
-// (they are refused, as the application refuses them), and save snapshots as PNG.
+// (they are refused, as the application refuses them), and save snapshots as PNG. With
+// stayOnPage, every navigation but the load asked for is refused and collected too.
 class WebViewHarness {
  public:
   WebViewHarness(int width, int height);
@@ -24,6 +25,8 @@ class WebViewHarness {
   const std::vector<std::string>& waitForMessages(size_t count, int timeoutMs = 15000);
   const std::vector<std::string>& messages() const { return messages_; }
   void clearMessages() { messages_.clear(); }
+  // On: a page can go nowhere by itself; its navigations are collected with the messages.
+  void stayOnPage(bool on) { stayOnPage_ = on; }
   std::string title() const;
 
   struct Snapshot {
@@ -48,5 +51,7 @@ class WebViewHarness {
   WebKitWebView* view_ = nullptr;  // owned by the window
   bool finished_ = false;
   bool failed_ = false;
+  bool stayOnPage_ = false;
+  std::string asked_;  // the URI of the last loadUri()
   std::vector<std::string> messages_;
 };

@@ -1,3 +1,4 @@
+#include "MessageUrlParts.h"
 #include "RawSocket.h"
 #include "SandboxFixture.h"
 
@@ -144,7 +145,8 @@ TEST_F(AdServer, BannerCatalogueCoversEveryRoadTheApplicationTakes) {
        {"link", "link-tracked", "mailto", "tel", "redirect", "nofill", "status-204", "status-400", "status-404",
         "status-500", "truncated", "slow", "not-utf8", "msg-click", "msg-httptrack", "msg-open-browser",
         "msg-open-webapp", "msg-open-webapp-html", "msg-open-video", "msg-open-call", "msg-open-app", "msg-close",
-        "msg-log", "msg-touch", "msg-vibrate", "msg-canopenurls", "msg-evalinopener", "msg-settings"}) {
+        "msg-log", "msg-touch", "msg-vibrate", "msg-canopenurls", "msg-evalinopener", "msg-settings",
+        "auto-redirect"}) {
     EXPECT_TRUE(names.count(needed)) << needed;
   }
   // The two link roads differ exactly in click tracking: browser versus web-app overlay.
@@ -155,6 +157,40 @@ TEST_F(AdServer, BannerCatalogueCoversEveryRoadTheApplicationTakes) {
   EXPECT_EQ(split(tracked.header("x-vize-tracking-urls")).size(), 2u) << "two URLs separated by a blank";
   EXPECT_NE(ad(std::string(kSlot) + "&creative=mailto").body.find("href=\"mailto:"), std::string::npos);
   EXPECT_NE(ad(std::string(kSlot) + "&creative=tel").body.find("href=\"tel:"), std::string::npos);
+}
+
+// A banner that, untouched, tries six ways out in turn; served only when asked for.
+TEST_F(AdServer, AutoRedirectIsOnDemandAndTriesSixWaysOut) {
+  size_t rotating = 0;
+  for (const auto& c : catalogue()) rotating += c.rotates;
+  for (size_t i = 0; i < rotating; ++i) {
+    EXPECT_EQ(ad(kSlot).body.find("data-creative=\"auto-redirect\""), std::string::npos) << "in the rotation";
+  }
+  ASSERT_EQ(http_.get(sandbox_.ad() + "/control/next?creative=auto-redirect").status, 200u);
+  auto r = ad(kSlot);
+  ASSERT_NE(r.body.find("data-creative=\"auto-redirect\""), std::string::npos) << "served when queued";
+
+  std::smatch m;
+  ASSERT_TRUE(std::regex_search(r.body, m, std::regex("var leaves = (\\[[^\\]]*\\]);")));
+  JsonDoc leaves(m[1]);
+  ASSERT_TRUE(leaves.ok() && JSON_NODE_HOLDS_ARRAY(leaves.root())) << m[1];
+  JsonArray* array = json_node_get_array(leaves.root());
+  ASSERT_EQ(json_array_get_length(array), 6u);
+  auto target = [&](guint i) { return std::string(json_array_get_string_element(array, i)); };
+
+  const std::string page = sandbox_.ad() + "/landing/browser.html?c=auto-redirect";
+  EXPECT_EQ(http_.get(page).status, 200u);
+  auto open = MessageUrlParts::parse(target(0));
+  EXPECT_EQ(open.scheme + " " + open.name, "gmsg open");
+  EXPECT_EQ(open.params["a"], "browser");
+  EXPECT_EQ(open.params["u"], page);
+  auto launch = MessageUrlParts::parse(target(1));
+  EXPECT_EQ(launch.scheme + " " + launch.name, "rodud launch");
+  EXPECT_EQ(launch.params["url"], page);
+  EXPECT_EQ(open.dropped + launch.dropped, 0);
+  const std::string plain[] = {"mailto:auto@ashenmoor.example?subject=auto", "tel:+15550199",
+                               "itms-apps://apps.example/app/auto", page};
+  for (guint i = 0; i < 4; ++i) EXPECT_EQ(target(i + 2), plain[i]);
 }
 
 TEST_F(AdServer, RejectsRequestsWithoutSlotOrWithUnknownCreative) {

@@ -3,6 +3,8 @@
 
 #include <glib.h>
 
+#include <map>
+
 namespace {
 
 constexpr const char* kSlot = "slotname=a15c0f3e82d9b47";
@@ -87,6 +89,51 @@ TEST_F(ControlAndStats, CountersMoveAndReset) {
   EXPECT_EQ(json_array_get_length(json_node_get_array(s->at({"last_requests"}))), 0u);
   // Reset restarts the rotation too.
   EXPECT_NE(ad(kSlot).body.find("data-creative=\"link\""), std::string::npos);
+}
+
+// Each landing page counts its loads and keeps the Referer of the last one ("" without).
+TEST_F(ControlAndStats, LandingPagesCountLoadsAndTheLastReferer) {
+  struct Load {
+    const char* page;
+    const char* referer;  // nullptr: none sent
+  };
+  const Load loads[] = {
+      {"browser.html", "http://127.0.0.1/ad/creative?c=link"}, {"browser.html", nullptr},
+      {"webapp.html", nullptr}, {"webapp.html", "http://127.0.0.1/from-the-banner"},
+      {"video.html", "first"}, {"video.html", "second"}, {"missing.html", "not counted"},
+  };
+  for (const auto& load : loads) {
+    std::map<std::string, std::string> headers;
+    if (load.referer) headers["Referer"] = load.referer;
+    http_.get(sandbox_.ad() + "/landing/" + load.page + "?c=link", false, headers);
+  }
+  // A Referer of bytes that are not UTF-8 (Latin-1 "café") still leaves the JSON UTF-8.
+  RawSocket socket(sandbox_.adPort());
+  ASSERT_TRUE(socket.send("GET /landing/video.html HTTP/1.1\r\nHost: 127.0.0.1\r\nReferer: caf\xE9\r\nConnection: close\r\n\r\n"));
+  EXPECT_EQ(socket.receive(3000).status(), 200);
+
+  auto body = http_.get(sandbox_.ad() + "/stats.json").body;
+  EXPECT_TRUE(g_utf8_validate(body.data(), static_cast<gssize>(body.size()), nullptr));
+  JsonDoc s(body);
+  ASSERT_TRUE(s.ok()) << body;
+  const struct {
+    const char* page;
+    gint64 hits;
+    const char* referer;
+  } expected[] = {{"browser.html", 2, ""}, {"webapp.html", 2, "http://127.0.0.1/from-the-banner"},
+                  {"video.html", 3, "caf\uFFFD"}};
+  for (const auto& e : expected) {
+    SCOPED_TRACE(e.page);
+    EXPECT_EQ(s.integer({"landing", e.page, "hits"}), e.hits);
+    JsonNode* referer = s.at({"landing", e.page, "referer"});
+    ASSERT_TRUE(referer && JSON_NODE_HOLDS_VALUE(referer));
+    EXPECT_STREQ(json_node_get_string(referer), e.referer);
+  }
+  EXPECT_EQ(json_object_get_size(json_node_get_object(s.at({"landing"}))), 3u) << "only pages that were served";
+  EXPECT_NE(http_.get(sandbox_.ad() + "/").body.find("from-the-banner"), std::string::npos) << "on the dashboard";
+
+  EXPECT_EQ(http_.get(sandbox_.ad() + "/control/reset").status, 200u);
+  EXPECT_EQ(json_object_get_size(json_node_get_object(stats()->at({"landing"}))), 0u);
 }
 
 TEST_F(ControlAndStats, StopsCleanlyOnSigterm) {

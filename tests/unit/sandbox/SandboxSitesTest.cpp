@@ -69,6 +69,28 @@ TEST_F(SandboxSitesTest, TruncatedAnswerHasTheHeadersOfEveryFilledAnswer) {
   EXPECT_EQ(head.find("X-Vize-Refresh-Rate", first + 1), std::string::npos) << head;
 }
 
+// A landing page counts under its own name, and only when it was loaded (a GET served).
+TEST_F(SandboxSitesTest, LandingLoadsCountUnderThePageTheyServed) {
+  const struct {
+    const char* method;
+    const char* path;
+    unsigned status;
+  } requests[] = {
+      {"GET", "/landing/browser.html", 200}, {"GET", "/landing//./webapp.html", 200},
+      {"HEAD", "/landing/video.html", 200},  {"GET", "/landingbrowser.html", 404},
+  };
+  for (const auto& r : requests) {
+    SCOPED_TRACE(std::string(r.method) + " " + r.path);
+    Request request = get(r.path, {{"Referer", r.path}});
+    request.method = r.method;
+    EXPECT_EQ(adRouter_.dispatch(request).status, r.status);
+  }
+  const auto& landing = sites_->stats().landing();
+  ASSERT_EQ(landing.size(), 2u);
+  EXPECT_EQ(landing.at("browser.html").hits, 1);
+  EXPECT_EQ(landing.at("webapp.html").referer, "/landing//./webapp.html");
+}
+
 // A site's handlers use the site; they go when it goes, not when the router does.
 TEST_F(SandboxSitesTest, SitesTakeTheirRoutesAlongWhenTheyGo) {
   Request click = get("/track/click?c=link");
