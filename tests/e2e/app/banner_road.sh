@@ -6,65 +6,10 @@
 #   banner_road.sh <build dir>        (run inside an X server: xvfb-run)
 set -u
 build=$1
-sandbox="$build/tools/sandbox/ashenmoor-sandbox"
-app="$build/src/app/ashenmoor"
 out="$build/test-output/app"
 rm -rf "$out" && mkdir -p "$out"
 work=$(mktemp -d)
-failures=0
-pids=()
-trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; wait 2>/dev/null; rm -rf "$work"' EXIT
-
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-check() { local what=$1; shift; if "$@"; then echo "ok: $what"; else fail "$what"; fi; }
-# until_true <seconds> <command...>: polls every 0.1 s.
-until_true() {
-  local tenths=$(($1 * 10)); shift
-  for _ in $(seq "$tenths"); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
-
-# start_sandbox <name> [options]: sets ad_origin and exports the hosts for the next app.
-start_sandbox() {
-  local name=$1; shift
-  "$sandbox" --content-port 0 --static-port 0 --ad-port 0 "$@" >"$work/$name.ready" 2>"$out/$name-sandbox.log" &
-  pids+=($!)
-  until_true 5 grep -q '^ready' "$work/$name.ready" || { fail "sandbox $name did not start"; exit 1; }
-  local ready; ready=$(cat "$work/$name.ready")
-  port() { sed -E "s/.*$1=([0-9]+).*/\1/" <<<"$ready"; }
-  ad_origin="http://127.0.0.1:$(port ad)"
-  export ASHENMOOR_CONTENT_HOST="127.0.0.1:$(port content)" ASHENMOOR_SCRIPT_HOST="127.0.0.1:$(port static)"
-  export ASHENMOOR_AD_HOST="127.0.0.1:$(port ad)"
-}
-stat() { curl -fsS "$ad_origin/stats.json" | jq -r "$1"; }
-# stat_is <jq expression> <value>: for polling (evaluated at each try).
-stat_is() { [ "$(stat "$1")" = "$2" ]; }
-control() { curl -fsS "$ad_origin/control/$1" >/dev/null || fail "control $1"; }
-
-# start_app <home> <trace>: sets app_pid and window; dismisses the launch notice with Escape.
-start_app() {
-  mkdir -p "$1/config" "$1/cache" "$1/data"
-  export XDG_CONFIG_HOME="$1/config" XDG_CACHE_HOME="$1/cache" XDG_DATA_HOME="$1/data" ASHENMOOR_AD_TRACE=$2
-  "$app" 2>>"$out/app.log" &
-  app_pid=$!
-  pids+=("$app_pid")
-  window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Ashenmoor$' | head -n 1)
-  [ -n "$window" ] || { fail "no application window"; exit 1; }
-  until_true 5 xdotool search --onlyvisible --name '^Reelbox$' >/dev/null || fail "no launch notice"
-  xdotool key Escape
-  until_true 5 bash -c '! xdotool search --onlyvisible --name "^Reelbox$" >/dev/null' || fail "Escape left the notice up"
-}
-stop_app() {
-  kill -TERM "$app_pid"
-  wait "$app_pid"; local status=$?
-  [ "$status" = 0 ] || fail "the application exited with status $status"
-}
-count() { grep -c -- "$1" "$2" 2>/dev/null || true; }
-at_least() { [ "$(count "$1" "$3")" -ge "$2" ]; }
-shot() { import -window "$window" "$out/$1.png"; }
-# click_at <x> <y>: a real pointer click at window coordinates.
-click_at() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
-tab() { click_at $(($1 * 80 + 40)) 455; }
+source "$(dirname "$0")/support.bash"
 
 # ---- a first start: three tabs, three creatives, a click ----
 start_sandbox first
@@ -111,10 +56,7 @@ stop_app
 # ---- unseen, no refresh: minimised it stops, restored it waits a full interval; a window that
 # only loses the keyboard focus is still seen and goes on ----
 start_sandbox pause --refresh-rate 3
-ready=$work/openbox-ready
-openbox --sm-disable --startup "touch $ready" >/dev/null 2>&1 &
-pids+=($!)
-until_true 10 test -e "$ready" || fail "openbox did not start"
+start_window_manager
 trace=$out/pause-trace.jsonl
 start_app "$work/home3" "$trace"
 check "an ad under a window manager" until_true 10 at_least '"adViewDidReceiveAd:"' 1 "$trace"
