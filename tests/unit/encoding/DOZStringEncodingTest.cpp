@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/base/AssertionHandler.h"
-#include "support/TestData.h"
+#include "TestData.h"
 #include "sdk/encoding/DOZStringEncoding.h"
 #include "sdk/encoding/GAD_DOZStringEncoding.h"
 

@@ -12,31 +12,26 @@
 #include <string>
 #include <thread>
 
-#include "StorageTestSupport.h"
-#include "platform/base/Log.h"
+#include "FileSizeLimit.h"
+#include "LogCapture.h"
+#include "ScopedEnvironment.h"
+#include "platform/base/FileManager.h"
 #include "platform/base/PropertyList.h"
+#include "platform/sim/SimHome.h"
 
 using pf::UserDefaults;
 using pf::Value;
 
 namespace {
 
-class UserDefaultsTest : public TempDirectoryTest {
+class UserDefaultsTest : public ::testing::Test {
  protected:
+  static pf::FileManager& files() { return pf::FileManager::defaultManager(); }
   std::string path() const { return files().locations().preferences + "/com.kelvarn.ashenmoor.plist"; }
   std::vector<std::string> preferenceFiles() const {
     return files().contentsOfDirectory(files().locations().preferences).value_or(std::vector<std::string>{});
   }
-};
-
-class CapturedLog {
- public:
-  CapturedLog() : previous_(pf::Log::setSink([this](const std::string& l) { lines.push_back(l); })) {}
-  ~CapturedLog() { pf::Log::setSink(std::move(previous_)); }
-  std::vector<std::string> lines;
-
- private:
-  pf::Log::Sink previous_;
+  pf::SimHome home_;
 };
 
 std::string payloadFor(int64_t generation) {
@@ -127,7 +122,7 @@ TEST_F(UserDefaultsTest, TypedGettersAnswerNoneForAnotherKind) {
 }
 
 TEST_F(UserDefaultsTest, ValuesAPropertyListCannotHoldAreRefused) {
-  CapturedLog log;
+  LogCapture log;
   auto defaults = UserDefaults::create(path());
   defaults->setObject("list", Value::array({"kept"}));
   EXPECT_FALSE(defaults->setObject("list", Value::array({1, Value(), 3})));
@@ -208,7 +203,7 @@ TEST_F(UserDefaultsTest, AppleLanguagesComeFromTheEnvironment) {
 }
 
 TEST_F(UserDefaultsTest, ACorruptFileIsMovedAsideAndTheStoreStartsEmpty) {
-  CapturedLog log;
+  LogCapture log;
   ASSERT_TRUE(files().createDirectory(files().locations().preferences, true));
   const std::string garbage = "bplist00 this was cut short \x01\x02";
   ASSERT_TRUE(files().writeFileAtomically(path(), garbage));

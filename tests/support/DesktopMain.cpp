@@ -1,5 +1,6 @@
-// The desktop must be prepared (private XDG folders) before GTK or GIO starts, and GTK must
-// be initialised before any window exists, so this suite has its own main.
+// The main of the desktop suites (link test_support_desktop_main): the desktop must be
+// prepared (private XDG folders) before GTK or GIO starts, and GTK initialised before any
+// window exists.
 #include <gtest/gtest.h>
 
 #include <cstdio>

@@ -25,6 +25,8 @@ LoopbackServer::LoopbackServer() : server_(soup_server_new(nullptr, nullptr)) {
 }
 
 LoopbackServer::~LoopbackServer() {
+  g_cancellable_cancel(held_);  // the reads end cancelled, without touching us
+  g_object_unref(held_);
   for (auto& ticker : tickers_) stop(*ticker);
   soup_server_disconnect(server_);
   g_object_unref(server_);
@@ -139,6 +141,30 @@ void LoopbackServer::replyRawAndClose(SoupServerMessage* message, const std::str
   g_object_unref(stream);
 }
 
+void LoopbackServer::holdSilently(SoupServerMessage* message) {
+  struct Held {
+    LoopbackServer* server;
+    GIOStream* stream;
+    char byte;
+  };
+  GIOStream* stream = soup_server_message_steal_connection(message);
+  if (!stream) return;
+  auto* held = new Held{this, stream, 0};
+  g_input_stream_read_async(
+      g_io_stream_get_input_stream(stream), &held->byte, 1, G_PRIORITY_DEFAULT, held_,
+      [](GObject* in, GAsyncResult* result, gpointer data) {
+        auto* held = static_cast<Held*>(data);
+        GError* error = nullptr;
+        const gssize n = g_input_stream_read_finish(G_INPUT_STREAM(in), result, &error);
+        if (!g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED) && n <= 0) ++held->server->disconnects_;
+        g_clear_error(&error);
+        g_io_stream_close(held->stream, nullptr, nullptr);
+        g_object_unref(held->stream);
+        delete held;
+      },
+      held);
+}
+
 gboolean LoopbackServer::tick(gpointer data) {
   auto* ticker = static_cast<Ticker*>(data);
   const bool more = ticker->step(ticker->message);
@@ -165,4 +191,19 @@ void LoopbackServer::stop(Ticker& ticker) {
     g_object_unref(ticker.message);
     ticker.message = nullptr;
   }
+}
+
+int LoopbackServer::unusedPort() {
+  GSocket* socket = g_socket_new(G_SOCKET_FAMILY_IPV4, G_SOCKET_TYPE_STREAM, G_SOCKET_PROTOCOL_TCP, nullptr);
+  GInetAddress* loopback = g_inet_address_new_loopback(G_SOCKET_FAMILY_IPV4);
+  GSocketAddress* address = g_inet_socket_address_new(loopback, 0);
+  g_socket_bind(socket, address, FALSE, nullptr);
+  GSocketAddress* bound = g_socket_get_local_address(socket, nullptr);
+  const int port = g_inet_socket_address_get_port(G_INET_SOCKET_ADDRESS(bound));
+  g_object_unref(bound);
+  g_object_unref(address);
+  g_object_unref(loopback);
+  g_socket_close(socket, nullptr);
+  g_object_unref(socket);
+  return port;
 }

@@ -4,6 +4,10 @@
 #include <cstdio>
 #include <vector>
 
+#ifndef ASHENMOOR_SANDBOX_BIN
+#define ASHENMOOR_SANDBOX_BIN "ashenmoor-sandbox"  // not built: found on the PATH, if at all
+#endif
+
 SandboxProcess::SandboxProcess(const std::string& extraArgs) {
   std::vector<std::string> args = {ASHENMOOR_SANDBOX_BIN, "--content-port", "0", "--static-port", "0",
                                    "--ad-port", "0"};

@@ -1,11 +1,14 @@
 #pragma once
-
+// The built ashenmoor-sandbox on free loopback ports for one test, stopped with SIGTERM
+// afterwards (killed if it does not go within the time).
+//
+//   SandboxProcess sandbox;                  // waits for its "ready" line
+//   ASSERT_TRUE(sandbox.ready());
+//   fetch(sandbox.ad() + "/stats.json");     // http://127.0.0.1:<port>
 #include <gio/gio.h>
 
 #include <string>
 
-// Runs the built ashenmoor-sandbox on free loopback ports for one test and stops it with
-// SIGTERM afterwards.
 class SandboxProcess {
  public:
   explicit SandboxProcess(const std::string& extraArgs = "");

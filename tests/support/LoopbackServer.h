@@ -1,7 +1,9 @@
 #pragma once
 // A libsoup server on 127.0.0.1 (a free port) inside the test process, answering on the same
-// GLib main context as the client. Each path gets a handler; unknown paths answer 404. Every
-// request is recorded as it arrived (method, path, query, header fields, body).
+// GLib main context as the client (so a test spins that context, always for a bounded time:
+// MainContextWait.h). Each path gets a handler; unknown paths answer 404. Every request is
+// recorded as it arrived (method, path, query, header fields, body). Besides ordinary
+// answers it streams, answers late, cuts an answer short and never answers at all.
 //
 //   LoopbackServer server;
 //   server.handle("/a", [](SoupServerMessage* m, const ServerRequest&) {
@@ -60,8 +62,14 @@ class LoopbackServer {
   // Takes the connection from the server, writes `raw` (status line, headers and whatever
   // body) and closes it: a response cut short.
   static void replyRawAndClose(SoupServerMessage* message, const std::string& raw);
-  // How many paused messages lost their client before they were done.
+  // Takes the connection from the server and never answers; the client hanging up counts
+  // as a disconnect.
+  void holdSilently(SoupServerMessage* message);
+  // How many paused or held messages lost their client before they were done.
   int disconnects() const { return disconnects_; }
+
+  // A loopback port with nothing listening on it (bound, read, released).
+  static int unusedPort();
 
  private:
   struct Ticker;
@@ -76,5 +84,6 @@ class LoopbackServer {
   std::map<std::string, Handler> handlers_;
   std::vector<ServerRequest> requests_;
   std::vector<std::unique_ptr<Ticker>> tickers_;
+  GCancellable* held_ = g_cancellable_new();  // the reads of held connections
   int disconnects_ = 0;
 };

@@ -8,6 +8,7 @@
 #include <set>
 #include <sstream>
 
+#include "MainContextWait.h"
 #include "platform/base/FileManager.h"
 #include "platform/base/RunLoop.h"
 #include "platform/gtk/GLibRunLoopDriver.h"
@@ -79,20 +80,7 @@ bool install() {
   return true;
 }
 
-bool spin(const std::function<bool()>& done, int timeoutMs) {
-  gint64 end = g_get_monotonic_time() + gint64(timeoutMs) * 1000;
-  while (!done() && g_get_monotonic_time() < end) {
-    // Wake at least every 20 ms, so the time-out holds while nothing happens.
-    bool fired = false;
-    guint tick = g_timeout_add(20, [](gpointer f) {
-      *static_cast<bool*>(f) = true;
-      return G_SOURCE_REMOVE;
-    }, &fired);
-    g_main_context_iteration(nullptr, TRUE);
-    if (!fired) g_source_remove(tick);
-  }
-  return done();
-}
+bool spin(const std::function<bool()>& done, int timeoutMs) { return runMainContextUntil(done, timeoutMs / 1000.0); }
 
 void settle(int ms) { spin([] { return false; }, ms); }
 
