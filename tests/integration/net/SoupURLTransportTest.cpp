@@ -258,25 +258,6 @@ TEST_F(SoupURLTransportTest, CancelBeforeTheAnswerHangsUpAtOnce) {
   EXPECT_EQ(r->calls, (Lines{"will GET " + server_.url("/wait")}));
 }
 
-TEST_F(SoupURLTransportTest, DelegateGoneMidLoadStopsTheLoadQuietly) {
-  server_.handle("/long", [&](SoupServerMessage* m, const ServerRequest&) {
-    server_.stream(m, std::vector<std::string>(20, "chunk "), 30);
-  });
-  auto recorder = newRecorder();
-  auto calls = std::make_shared<size_t>(0);
-  std::weak_ptr<NetRecorder> watch = recorder;
-  recorder->onData = [calls, &recorder](pf::URLConnection&) {
-    ++*calls;
-    // Let go of it on the next pass (not while one of its functions runs).
-    pf::RunLoop::main().performNextPass(nullptr, [&recorder] { recorder.reset(); });
-  };
-  auto connection = pf::URLConnection::create(request(server_.url("/long")), recorder);
-  ASSERT_TRUE(runMainContextUntil([&] { return watch.expired(); }));
-  EXPECT_TRUE(runMainContextUntil([&] { return server_.disconnects() == 1; }, 2.0));
-  EXPECT_EQ(pf::URLConnection::loadingCount(), 0u);
-  EXPECT_LE(*calls, 2u);
-}
-
 TEST_F(SoupURLTransportTest, TransportReplacedMidLoadStillEndsTheLoad) {
   server_.handle("/long", [&](SoupServerMessage* m, const ServerRequest&) {
     server_.stream(m, {"a", "b", "c"}, 30);

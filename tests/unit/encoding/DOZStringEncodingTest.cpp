@@ -104,49 +104,38 @@ TEST(DOZStringEncodingTest, WebsafeBase64UsesDashAndUnderscore) {
   EXPECT_EQ(websafe.encodeString("abcd"), "YWJjZA");
 }
 
-TEST(DOZStringEncodingTest, HexBinaryCrockfordAndBase32HexOfAbc) {
+// What each predefined alphabet decodes and what it refuses: either case of hex, Crockford's
+// synonyms; and what no encoder writes — blanks unless asked, symbols after padding, leftover
+// bits that are not zero, non-ASCII, a NUL inside, a symbol that fills no byte.
+TEST(DOZStringEncodingTest, DecodingByAlphabet) {
   auto hex = DOZStringEncoding::hexStringEncoding();
-  EXPECT_EQ(hex.encode("abc"), "616263");
-  EXPECT_EQ(hex.decode("616263"), "abc");
-  EXPECT_EQ(hex.decode("6a6B"), std::string("\x6a\x6b"));  // either case
-  EXPECT_EQ(hex.decode("61626"), std::nullopt);          // leftover 0110 is not zero fill
-  EXPECT_EQ(hex.decode("6G"), std::nullopt);
-
   auto binary = DOZStringEncoding::binaryStringEncoding();
-  EXPECT_EQ(binary.encode("abc"), "011000010110001001100011");
-  EXPECT_EQ(binary.decode("011000010110001001100011"), "abc");
-  EXPECT_EQ(binary.decode("0110000"), std::nullopt);
-
   auto crockford = DOZStringEncoding::crockfordBase32StringEncoding();
-  EXPECT_EQ(crockford.encode("abc"), "C5H66");
-  EXPECT_EQ(crockford.decode("c5h66"), "abc");
-  EXPECT_EQ(crockford.decode("U"), std::nullopt);
-  EXPECT_EQ(crockford.decode("oO0"), crockford.decode("000"));
-  EXPECT_EQ(crockford.decode("iIlL1000"), crockford.decode("11111000"));
-
   auto base32hex = DOZStringEncoding::rfc4648Base32HexStringEncoding();
+  auto base64 = DOZStringEncoding::rfc4648Base64StringEncoding();
+  const struct {
+    const DOZStringEncoding& encoding;
+    std::string text;
+    std::optional<std::string> bytes;
+  } cases[] = {
+      {hex, "616263", "abc"}, {hex, "6a6B", "\x6a\x6b"}, {hex, "61626", std::nullopt}, {hex, "6G", std::nullopt},
+      {hex, "610", std::nullopt},
+      {binary, "011000010110001001100011", "abc"}, {binary, "0110000", std::nullopt},
+      {crockford, "c5h66", "abc"}, {crockford, "U", std::nullopt}, {crockford, "oO", std::string(1, '\0')},
+      {crockford, "iIlL1000", crockford.decode("11111000")},
+      {base32hex, "C5H66===", "abc"},
+      {base64, "Zm9v Yg==", std::nullopt}, {base64, "Zg==Zg==", std::nullopt}, {base64, "Zh==", std::nullopt},
+      {base64, "Zm9v\xc3\xa9", std::nullopt}, {base64, std::string("Zm9v\0Yg", 7), std::nullopt},
+      {base64, "A", std::nullopt}, {base64, "Zm9vA", std::nullopt},
+      // Padding may be absent, repeated, or alone.
+      {base64, "Zg", "f"}, {base64, "Zg======", "f"}, {base64, "", ""}, {base64, "====", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.encoding.decode(c.text), c.bytes) << c.encoding.description() << " " << c.text;
+  EXPECT_EQ(hex.encode("abc"), "616263");
+  EXPECT_EQ(binary.encode("abc"), "011000010110001001100011");
+  EXPECT_EQ(crockford.encode("abc"), "C5H66");
   EXPECT_EQ(base32hex.encode("abc"), "C5H66===");
-  EXPECT_EQ(base32hex.decode("C5H66==="), "abc");
-}
-
-TEST(DOZStringEncodingTest, DecodeRefusesWhatNoEncoderWrites) {
-  auto base64 = GAD_DOZStringEncoding::rfc4648Base64StringEncoding();
-  EXPECT_EQ(base64.decode("Zm9v Yg=="), std::nullopt);   // a blank is not ignored unless asked
-  EXPECT_EQ(base64.decode("Zg==Zg=="), std::nullopt);    // symbol after padding
-  EXPECT_EQ(base64.decode("Zh=="), std::nullopt);        // leftover bits not zero
-  EXPECT_EQ(base64.decode("Zm9v\xc3\xa9"), std::nullopt);  // non-ASCII
-  EXPECT_EQ(base64.decode(std::string("Zm9v\0Yg", 7)), std::nullopt);  // NUL does not end the text
-  // A whole symbol that fills no byte: "A" alone, or one symbol after a whole group.
-  EXPECT_EQ(base64.decode("A"), std::nullopt);
-  EXPECT_EQ(base64.decode("Zm9vA"), std::nullopt);
-  EXPECT_EQ(DOZStringEncoding::hexStringEncoding().decode("610"), std::nullopt);
   EXPECT_EQ(DOZStringEncoding::binaryStringEncoding().decode("0000000"), std::nullopt);
-
-  // What padding may do: be absent, be repeated, be followed by more padding.
-  EXPECT_EQ(base64.decode("Zg"), "f");
-  EXPECT_EQ(base64.decode("Zg======"), "f");
-  EXPECT_EQ(base64.decode(""), "");
-  EXPECT_EQ(base64.decode("===="), "");
 }
 
 TEST(DOZStringEncodingTest, EmptyDataAndDescription) {

@@ -64,24 +64,6 @@ TEST_F(URLConnectionTest, NotStartedConnectionWaitsForStart) {
   EXPECT_EQ(server.requests().size(), 1u);
 }
 
-TEST_F(URLConnectionTest, DelaysFollowTheVirtualClock) {
-  server.respond("http://h.example/a",
-                  SimResponse::ok("").chunked({"1", "2"}).after(2.0).chunksEvery(1.0));
-  load("http://h.example/a");
-  clock.advance(1.9);
-  EXPECT_THAT(delegate->calls, ElementsAre("will GET http://h.example/a"));
-  clock.advance(0.1);
-  EXPECT_EQ(delegate->calls.back(), "response 200");
-  clock.advance(0.99);
-  EXPECT_EQ(delegate->calls.back(), "response 200");
-  clock.advance(0.01);
-  EXPECT_EQ(delegate->calls.back(), "data 1");
-  clock.advance(1.0);
-  clock.runUntilIdle();
-  EXPECT_THAT(delegate->calls, ElementsAre("will GET http://h.example/a", "response 200", "data 1",
-                                           "data 2", "finish"));
-}
-
 TEST_F(URLConnectionTest, EachResponseRestartsTheBody) {
   server.respond("http://h.example/stream",
                   SimResponse::ok("old").thenReplacedBy(SimResponse::ok("").chunked({"ne", "w"})));
@@ -146,21 +128,6 @@ TEST_F(URLConnectionTest, RequestChangedByTheDelegateIsWhatIsSentAtEveryHop) {
   EXPECT_EQ(server.requests()[1].valueForHTTPHeaderField("x-hop"), "1");
 }
 
-TEST_F(URLConnectionTest, RefusedRedirectIsTheFinalResponseWithItsBody) {
-  server.respond("http://h.example/a", SimResponse::redirect(302, "/b").chunked({"moved"}));
-  server.respond("http://h.example/b", SimResponse::ok("never"));
-  delegate->onWillSend = [](pf::URLConnection&, const pf::URLRequest& r,
-                            const std::optional<pf::URLResponse>& redirect) {
-    return redirect ? std::nullopt : std::optional<pf::URLRequest>(r);
-  };
-  load("http://h.example/a");
-  clock.runUntilIdle();
-  EXPECT_THAT(delegate->calls,
-              ElementsAre("will GET http://h.example/a", "will GET http://h.example/b after 302",
-                          "response 302", "data moved", "finish"));
-  EXPECT_EQ(server.requests().size(), 1u);
-}
-
 // The ad layer's way of refusing: cancel from inside the redirect offer, then report its own
 // error. Nothing more may come, whatever the delegate returned.
 TEST_F(URLConnectionTest, CancelInsideARedirectOfferEndsEverything) {
@@ -178,6 +145,63 @@ TEST_F(URLConnectionTest, CancelInsideARedirectOfferEndsEverything) {
   EXPECT_EQ(pf::URLConnection::loadingCount(), 0u);
 }
 
+// Every way a load can end, from its script and the delegate's answers.
+TEST_F(URLConnectionTest, EachWayALoadEnds) {
+  using Lines = std::vector<std::string>;
+  auto refuseRedirects = [](pf::URLConnection&, const pf::URLRequest& r, const std::optional<pf::URLResponse>& redirect) {
+    return redirect ? std::nullopt : std::optional<pf::URLRequest>(r);
+  };
+  auto refuseAll = [](pf::URLConnection&, const pf::URLRequest&, const std::optional<pf::URLResponse>&) {
+    return std::optional<pf::URLRequest>();
+  };
+  const struct {
+    const char* name;
+    SimResponse response;  // for http://h.example/a
+    std::function<std::optional<pf::URLRequest>(pf::URLConnection&, const pf::URLRequest&,
+                                                const std::optional<pf::URLResponse>&)> onWillSend;
+    Lines calls;      // after "will GET http://h.example/a"; with `lastOnly`, the last one
+    size_t requests;  // sent to the server
+    bool lastOnly = false;
+  } cases[] = {
+      {"a refused redirect is the answer, with its body", SimResponse::redirect(302, "/b").chunked({"moved"}),
+       refuseRedirects, {"will GET http://h.example/b after 302", "response 302", "data moved", "finish"}, 1},
+      {"a refused first request stops silently", SimResponse::ok("x"), refuseAll, {}, 0},
+      {"a redirect without Location is an answer", SimResponse::withStatus(302, "no location"), nullptr,
+       {"response 302", "data no location", "finish"}, 1},
+      {"a redirect to another scheme is unsupported", SimResponse::redirect(302, "market://details?id=1"), nullptr,
+       {"will GET market://details?id=1 after 302", "fail -1002"}, 1},
+      {"a redirect loop stops at the hop limit", SimResponse::redirect(302, "/a"), nullptr, {"fail -1007"},
+       size_t(pf::URLConnection::kMaximumRedirects) + 1, true},
+      {"a connection lost mid-body fails without finish",
+       SimResponse::ok("").chunked({"a", "b", "c"}).losingConnectionAfter(2), nullptr,
+       {"response 200", "data a", "data b", "fail -1005"}, 1},
+      {"a failure is passed on", SimResponse::failure(URLError::CannotFindHost).after(1), nullptr, {"fail -1003"}, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    server.clearScript();
+    server.respond("http://h.example/a", c.response);
+    server.respond("http://h.example/b", SimResponse::ok("never"));
+    auto d = std::make_shared<RecordingDelegate>();
+    d->onWillSend = c.onWillSend;
+    const size_t before = server.requests().size();
+    pf::URLConnection::create(pf::URLRequest(url("http://h.example/a")), d);
+    clock.advance(5);
+    Lines expected{"will GET http://h.example/a"};
+    expected.insert(expected.end(), c.calls.begin(), c.calls.end());
+    if (c.lastOnly)
+      EXPECT_EQ(d->calls.back(), c.calls.back());
+    else
+      EXPECT_EQ(d->calls, expected);
+    EXPECT_EQ(server.requests().size() - before, c.requests);
+    if (d->error) {
+      EXPECT_EQ(d->error->domain(), pf::kURLErrorDomain);
+      EXPECT_TRUE(d->error->userInfo()[pf::kErrorFailingURLStringKey].isString());
+    }
+    EXPECT_EQ(pf::URLConnection::loadingCount(), 0u);
+  }
+}
+
 TEST_F(URLConnectionTest, SeeOtherAfterPostTurnsIntoAGetWithoutBody) {
   server.respond("http://h.example/form", SimResponse::redirect(303, "/thanks"));
   server.respond("http://h.example/thanks", SimResponse::ok("ok"));
@@ -187,7 +211,6 @@ TEST_F(URLConnectionTest, SeeOtherAfterPostTurnsIntoAGetWithoutBody) {
   post.setValueForHTTPHeaderField("application/x-www-form-urlencoded", "Content-Type");
   pf::URLConnection::create(post, delegate);
   clock.runUntilIdle();
-
   ASSERT_EQ(server.requests().size(), 2u);
   EXPECT_EQ(server.requests()[0].httpBody(), "a=1");
   EXPECT_EQ(server.requests()[1].httpMethod(), "GET");
@@ -195,62 +218,7 @@ TEST_F(URLConnectionTest, SeeOtherAfterPostTurnsIntoAGetWithoutBody) {
   EXPECT_FALSE(server.requests()[1].valueForHTTPHeaderField("Content-Type"));
 }
 
-TEST_F(URLConnectionTest, RedirectLoopFailsAfterTheHopLimit) {
-  server.respond("http://h.example/loop", SimResponse::redirect(302, "/loop"));
-  load("http://h.example/loop");
-  clock.runUntilIdle();
-  EXPECT_EQ(delegate->calls.back(), "fail -1007");
-  EXPECT_EQ(server.requests().size(), size_t(pf::URLConnection::kMaximumRedirects) + 1);
-}
-
-TEST_F(URLConnectionTest, RedirectWithoutLocationOrToAnotherSchemeIsHandled) {
-  server.respond("http://h.example/nowhere", SimResponse::withStatus(302, "no location"));
-  load("http://h.example/nowhere");
-  clock.runUntilIdle();
-  EXPECT_THAT(delegate->calls, ElementsAre("will GET http://h.example/nowhere", "response 302",
-                                           "data no location", "finish"));
-
-  auto store = std::make_shared<RecordingDelegate>();
-  server.respond("http://h.example/app", SimResponse::redirect(302, "market://details?id=1"));
-  pf::URLConnection::create(pf::URLRequest(url("http://h.example/app")), store);
-  clock.runUntilIdle();
-  EXPECT_THAT(store->calls, ElementsAre("will GET http://h.example/app",
-                                        "will GET market://details?id=1 after 302", "fail -1002"));
-}
-
-TEST_F(URLConnectionTest, FirstRequestRefusedStopsSilently) {
-  server.respond("http://h.example/a", SimResponse::ok("x"));
-  delegate->onWillSend = [](pf::URLConnection&, const pf::URLRequest&,
-                            const std::optional<pf::URLResponse>&) { return std::nullopt; };
-  load("http://h.example/a");
-  clock.runUntilIdle();
-  EXPECT_THAT(delegate->calls, ElementsAre("will GET http://h.example/a"));
-  EXPECT_TRUE(server.requests().empty());
-  EXPECT_EQ(pf::URLConnection::loadingCount(), 0u);
-}
-
 // --- Failures and time-outs -------------------------------------------------------------
-
-TEST_F(URLConnectionTest, ConnectionLostMidBodyFailsWithoutFinish) {
-  server.respond("http://h.example/a",
-                  SimResponse::ok("").chunked({"a", "b", "c"}).losingConnectionAfter(2));
-  load("http://h.example/a");
-  clock.runUntilIdle();
-  EXPECT_THAT(delegate->calls, ElementsAre("will GET http://h.example/a", "response 200", "data a",
-                                           "data b", "fail -1005"));
-  ASSERT_TRUE(delegate->error);
-  EXPECT_EQ(delegate->error->domain(), "NSURLErrorDomain");
-  EXPECT_EQ(delegate->error->userInfo()[pf::kErrorFailingURLStringKey].stringRef(),
-            "http://h.example/a");
-}
-
-TEST_F(URLConnectionTest, ConnectionFailureIsPassedOn) {
-  server.respond("http://nohost.example/",
-                  SimResponse::failure(URLError::CannotFindHost).after(1));
-  load("http://nohost.example/");
-  clock.advance(1);
-  EXPECT_THAT(delegate->calls, ElementsAre("will GET http://nohost.example/", "fail -1003"));
-}
 
 TEST_F(URLConnectionTest, SilenceLongerThanTheTimeoutFails) {
   server.respond("http://slow.example/", SimResponse::ok("late").after(10));

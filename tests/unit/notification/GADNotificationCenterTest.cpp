@@ -57,25 +57,6 @@ TEST_F(GADNotificationCenterTest, APostedMessageCarriesNameWebViewAndParameters)
   EXPECT_EQ(objectSeen, webA);
 }
 
-TEST_F(GADNotificationCenterTest, ObserversHearOnlyTheirNameAndTheirWebView) {
-  listen("loadAdURL", webA.get());
-  std::vector<std::string> anyView;
-  center.addObserver(this, "invalidRequest", nullptr,
-                     [&](const pf::Notification& n) { anyView.push_back(n.name()); });
-
-  center.postNotificationFromURLObject(url("gmsg://x/loadAdURL?url=b"), webB);  // other view
-  center.postNotificationFromURLObject(url("gmsg://x/unableToServe"), webA);    // other name
-  center.postNotificationFromURLObject(url("gmsg://x/loadadurl"), webA);        // case differs
-  EXPECT_TRUE(heard.empty());
-  center.postNotificationFromURLObject(url("gmsg://x/loadAdURL?url=a"), webA);
-  ASSERT_EQ(heard.size(), 1u);
-  EXPECT_EQ(heard[0].userInfo["url"].stringRef(), "a");
-
-  center.postNotificationFromURLObject(url("gmsg://x/invalidRequest"), webB);
-  center.postNotificationFromURLObject(url("gmsg://x/invalidRequest"), nullptr);
-  EXPECT_EQ(anyView, (std::vector<std::string>{"invalidRequest", "invalidRequest"}));
-}
-
 TEST_F(GADNotificationCenterTest, AURLThatYieldsNoMessagePostsNothing) {
   listen("", nullptr);  // every name, every sender
   center.postNotificationFromURLObject(url("gmsg://x"), webA);

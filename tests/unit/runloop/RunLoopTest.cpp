@@ -230,19 +230,4 @@ TEST_F(RunLoopTest, DriverHearsOfTheEarliestFireTime) {
 }
 
 
-// A test that leaves calls behind must not leak them into the next one.
-TEST(SimClockInstall, LeavesNoCallsBehind) {
-  auto watch = std::make_shared<int>(0);
-  std::weak_ptr<int> weak = watch;
-  {
-    pf::SimClock clock;
-    pf::RunLoop::main().performAfter(nullptr, 100.0, [watch] {});
-  }
-  watch.reset();
-  EXPECT_TRUE(weak.expired());
-  pf::SimClock next;
-  EXPECT_EQ(pf::RunLoop::main().pendingCallCount(), 0u);
-  EXPECT_DOUBLE_EQ(next.monotonic(), pf::SimClock::kStartMonotonic);
-}
-
 }  // namespace

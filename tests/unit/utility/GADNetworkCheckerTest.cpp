@@ -67,22 +67,6 @@ TEST_F(GADNetworkCheckerTest, SharedCheckerIsEnabledAndUndeterminedUntilTheFirst
   EXPECT_EQ(checker->changeCount(), 1u);
 }
 
-TEST_F(GADNetworkCheckerTest, TracksScriptedChanges) {
-  auto checker = GADNetworkChecker::sharedChecker();
-  clock_.runUntilIdle();
-  net_->setFlags(Flags::viaWWAN());
-  clock_.runUntilIdle();
-  EXPECT_EQ(checker->networkTypeString(), "ed");
-  net_->setFlags(Flags::notReachable());
-  clock_.runUntilIdle();
-  EXPECT_EQ(checker->networkType(), GADNetworkChecker::kNetworkTypeNotReachable);
-  EXPECT_EQ(checker->networkTypeString(), std::nullopt);
-  net_->setFlags(Flags::viaWiFi());
-  clock_.runUntilIdle();
-  EXPECT_EQ(checker->networkTypeString(), "wi");
-  EXPECT_EQ(checker->changeCount(), 4u);
-}
-
 TEST_F(GADNetworkCheckerTest, HostComesFromTheEnvironment) {
   setenv("ASHENMOOR_REACHABILITY_HOST", "reach.example", 1);
   net_->setFlagsForHost("reach.example", Flags::viaWWAN());
@@ -136,16 +120,6 @@ TEST_F(GADNetworkCheckerTest, RefusedHandleLeavesTheCheckerDisabled) {
   auto other = GADNetworkChecker::create("h");
   other->setEnabled(true);
   EXPECT_FALSE(other->isEnabled());
-}
-
-TEST_F(GADNetworkCheckerTest, UndeterminedFlagsMakeNoReport) {
-  net_->setFlags(std::nullopt);
-  auto checker = GADNetworkChecker::sharedChecker();
-  clock_.runUntilIdle();
-  EXPECT_EQ(checker->changeCount(), 0u);
-  net_->setFlags(Flags::viaWiFi());
-  clock_.runUntilIdle();
-  EXPECT_EQ(checker->networkTypeString(), "wi");
 }
 
 TEST_F(GADNetworkCheckerTest, ADroppedCheckerHearsNothingMore) {
