@@ -12,7 +12,7 @@ export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_NOHASHDIR := 1
 export CCACHE_MAXSIZE ?= 5G
 
-.PHONY: all deps configure build test check-asan coverage fuzz run bench clean
+.PHONY: all deps configure build test check-asan coverage screenshots fuzz run bench clean
 
 all: build
 
@@ -34,6 +34,11 @@ check-asan: deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS) --target all
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -L unit
+
+# Pictures of the sandbox's site, creatives, landing pages and dashboard, and of the hooks in
+# scripts/screenshots.d, in $(BUILD)/screenshots/.
+screenshots: build
+	scripts/screenshots $(BUILD)
 
 # Line and branch coverage of src/ by the unit and integration suites (gcov through gcovr);
 # the summary is printed, the detailed pages are left in $(COV_BUILD)/coverage/index.html.

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "Snapshot.h"
 #include "platform/ui/Geometry.h"
 
 namespace DesktopHarness {
@@ -32,13 +33,7 @@ bool waitMapped(GtkWindow* window, int timeoutMs);
 // Gives `window` the keyboard focus as a window manager would (there is none under Xvfb).
 bool focus(GtkWindow* window);
 
-struct Snapshot {
-  bool saved = false;
-  int width = 0;
-  int height = 0;
-  size_t colours = 0;  // distinct colours among sampled pixels: a blank window has one or two
-  std::string error;
-};
+using Snapshot = shots::Snapshot;  // a blank window has one or two colours
 // Renders `widget` (a window: all of it) to PNG in the test output folder as <name>.png.
 Snapshot snapshot(GtkWidget* widget, const std::string& name);
 // The colour at a point of the last rendering of `widget`, as 0xRRGGBB (or -1 on failure).

@@ -208,40 +208,33 @@ TEST_F(GADCachedFileTest, DelegateSeesTheStoredTimeAndMayFetchAgainFromItsCallba
 
 // --- Statuses and failures ---------------------------------------------------------------------
 
-TEST_F(GADCachedFileTest, StatusesOtherThan200And304FailWithoutErrorAndKeepTheFile) {
+// Statuses other than 200 and 304 fail without an error, a failed connection with its error;
+// either way the file and its time stay as they were.
+TEST_F(GADCachedFileTest, FailuresKeepTheFileAndTheStatusOfTheLastResponse) {
   auto file = fetchedScript("kept", kLastModified);
-  for (int status : {204, 206, 302, 400, 404, 500}) {
+  const struct {
+    SimResponse response;
+    const char* call;
+    int status;
+  } cases[] = {
+      {SimResponse::withStatus(204, "error page"), "fail none", 204},
+      {SimResponse::withStatus(302, "error page"), "fail none", 302},
+      {SimResponse::withStatus(500, "error page"), "fail none", 500},
+      {SimResponse::ok("").chunked({"ne", "w"}).losingConnectionAfter(1), "fail NSURLErrorDomain -1005", 200},
+      {SimResponse::failure(URLError::CannotFindHost), "fail NSURLErrorDomain -1003", 200},  // no new response
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.call + std::to_string(c.status));
     delegate->calls.clear();
-    server.respondOnce(kScript, SimResponse::withStatus(status, "error page"));
+    server.respondOnce(kScript, c.response);
     file->validate();
     clock.runUntilIdle();
-    EXPECT_THAT(delegate->calls, ElementsAre("fail none")) << status;
-    EXPECT_EQ(file->httpStatusCode(), status);
-    EXPECT_EQ(file->content(), "kept") << status;
-    EXPECT_EQ(modificationTime1970(*file), kLastModified1970) << status;
+    EXPECT_THAT(delegate->calls, ElementsAre(c.call));
+    EXPECT_EQ(file->httpStatusCode(), c.status);
+    EXPECT_EQ(file->content(), "kept");
+    EXPECT_EQ(modificationTime1970(*file), kLastModified1970);
     EXPECT_FALSE(file->isFetching());
   }
-}
-
-TEST_F(GADCachedFileTest, ConnectionFailurePassesTheErrorAndKeepsTheLastStatus) {
-  server.respond(kScript, SimResponse::failure(URLError::CannotFindHost));
-  auto file = makeFile(kScript);
-  file->validate();
-  clock.runUntilIdle();
-  EXPECT_THAT(delegate->calls, ElementsAre("fail NSURLErrorDomain -1003"));
-  EXPECT_EQ(file->httpStatusCode(), 0);
-  EXPECT_TRUE(file->httpHeaders().empty());
-  EXPECT_FALSE(file->hasContent());
-}
-
-TEST_F(GADCachedFileTest, ConnectionLostMidBodyFailsAndLeavesTheOldFile) {
-  auto file = fetchedScript("old", kLastModified);
-  server.respondOnce(kScript, SimResponse::ok("").chunked({"ne", "w"}).losingConnectionAfter(1));
-  file->validate();
-  clock.runUntilIdle();
-  EXPECT_THAT(delegate->calls, ElementsAre("end", "fail NSURLErrorDomain -1005"));
-  EXPECT_EQ(file->httpStatusCode(), 200);
-  EXPECT_EQ(file->content(), "old");
 }
 
 TEST_F(GADCachedFileTest, BodyThatIsNotUTF8IsStoredButHasNoText) {

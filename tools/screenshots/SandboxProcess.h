@@ -1,6 +1,6 @@
 #pragma once
-// The built ashenmoor-sandbox on free loopback ports for one test, stopped with SIGTERM
-// afterwards (killed if it does not go within the time).
+// The built ashenmoor-sandbox on free loopback ports, for the screenshots and for a test,
+// stopped with SIGTERM at the end (killed if it does not go within the time).
 //
 //   SandboxProcess sandbox;                  // waits for its "ready" line
 //   ASSERT_TRUE(sandbox.ready());
