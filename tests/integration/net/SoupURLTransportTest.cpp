@@ -32,7 +32,6 @@ std::string gzip(const std::string& text) {
   return out;
 }
 
-// --- Responses and their bodies -----------------------------------------------------------
 
 TEST_F(SoupURLTransportTest, ResponseHeadersAndAStreamedBodyArriveInOrder) {
   server_.handle("/hello", [&](SoupServerMessage* m, const ServerRequest&) {
@@ -129,7 +128,6 @@ TEST_F(SoupURLTransportTest, CompressedBodiesArriveDecoded) {
   }
 }
 
-// --- What reaches the server ----------------------------------------------------------------
 
 TEST_F(SoupURLTransportTest, MethodHeadersBodyAndUserAgentReachTheServerAsGiven) {
   pf::HTTPSettings::setUserAgent("Mozilla/5.0 (iPhone; Ashenmoor test) Mobile/7E18");
@@ -156,7 +154,7 @@ TEST_F(SoupURLTransportTest, MethodHeadersBodyAndUserAgentReachTheServerAsGiven)
   EXPECT_EQ(seen.headers.value("User-Agent"), "Mozilla/5.0 (iPhone; Ashenmoor test) Mobile/7E18");
 }
 
-// --- Redirects: each hop is the connection's decision (URLConnectionTest); the transport
+// Redirects: each hop is the connection's decision (URLConnectionTest); the transport
 // follows none itself.
 
 TEST_F(SoupURLTransportTest, TheTransportFollowsNoRedirectItself) {
@@ -175,7 +173,6 @@ TEST_F(SoupURLTransportTest, TheTransportFollowsNoRedirectItself) {
   EXPECT_EQ(server_.paths(), (Lines{"/r1", "/r2", "/final"}));
 }
 
-// --- Failures -----------------------------------------------------------------------------
 
 // Answers cut short, whatever the framing: libsoup ends some of them quietly with a short
 // body; each must be a lost connection, after what did arrive.
@@ -232,7 +229,6 @@ TEST_F(SoupURLTransportTest, SlowAnswerTimesOutAtTheRequestsInterval) {
       << "the timed-out exchange lets go of its connection";
 }
 
-// --- Stopping early -----------------------------------------------------------------------
 
 TEST_F(SoupURLTransportTest, CancelMidBodyHearsNothingMoreAndDropsTheConnection) {
   server_.handle("/long", [&](SoupServerMessage* m, const ServerRequest&) {

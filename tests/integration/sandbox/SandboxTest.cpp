@@ -80,18 +80,6 @@ TEST_F(SandboxTest, TheScriptIsServedThenRevalidatedWith304) {
   EXPECT_EQ(count(counts["script"]["304"]), 1);
 }
 
-TEST_F(SandboxTest, SitePagesAndLandingPagesAnswer) {
-  for (const char* page : {"/classiclist.html", "/contacts.html", "/more.html"}) {
-    auto r = fetch(sandbox_.content() + page);
-    EXPECT_EQ(r.status, 200) << page;
-    EXPECT_NE(r.body.find("<title>Ashenmoor"), std::string::npos) << page;
-    EXPECT_EQ(r.body.find("https://"), std::string::npos) << page << " asks for something outside";
-  }
-  EXPECT_EQ(fetch(sandbox_.content() + "/").header("Location"), "/classiclist.html");
-  for (const char* page : {"browser.html", "webapp.html", "video.html"})
-    EXPECT_EQ(fetch(sandbox_.ad() + "/landing/" + page + "?c=link").status, 200) << page;
-}
-
 TEST_F(SandboxTest, EveryCreativeAnswersAsItsCatalogueEntrySays) {
   const pf::Value catalogue = json(sandbox_.ad() + "/creatives.json");
   ASSERT_GE(catalogue.size(), 25u);

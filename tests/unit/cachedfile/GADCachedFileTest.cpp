@@ -35,12 +35,15 @@ class GADCachedFileTest : public AdLayerTest {
   double modificationTime1970(const GADCachedFile& file) {
     return pf::Clock::to1970(*files().modificationDate(*file.filePath()));
   }
+  void fetch(GADCachedFile& file) {
+    file.validate();
+    clock.runUntilIdle();
+  }
   // Fetches `kScript` once with a 200 carrying `lastModified`, and answers what came back.
   std::shared_ptr<GADCachedFile> fetchedScript(const char* body, const char* lastModified) {
     auto file = makeFile(kScript);
     server.respondOnce(kScript, SimResponse::ok(body).header("Last-Modified", lastModified));
-    file->validate();
-    clock.runUntilIdle();
+    fetch(*file);
     return file;
   }
 
@@ -49,7 +52,6 @@ class GADCachedFileTest : public AdLayerTest {
   std::shared_ptr<RecordingFileDelegate> delegate = std::make_shared<RecordingFileDelegate>();
 };
 
-// --- Where the file lives ---------------------------------------------------------------------
 
 TEST_F(GADCachedFileTest, FileNameIsAStableHashInLowerCaseHexUnderTheHostFolder) {
   // FNV-1a's published values: the name must not change between releases.
@@ -76,8 +78,7 @@ TEST_F(GADCachedFileTest, SameURLSharesOneFileAndOtherURLsDoNot) {
   EXPECT_NE(a->filePath(), c->filePath());
 
   server.respond(kScript, SimResponse::ok("shared"));
-  a->validate();
-  clock.runUntilIdle();
+  fetch(*a);
   EXPECT_EQ(b->content(), "shared") << "a second object finds the first one's download";
   EXPECT_FALSE(c->hasContent());
 }
@@ -104,8 +105,7 @@ TEST_F(GADCachedFileTest, WithoutCachesFolderThereIsNoPathUntilOneAppears) {
 
   // A download then has nowhere to go: a failure, not a success.
   server.respond(kScript, SimResponse::ok("body"));
-  file->validate();
-  clock.runUntilIdle();
+  fetch(*file);
   EXPECT_THAT(delegate->calls, ElementsAre("fail NSPOSIXErrorDomain " + std::to_string(ENOENT)));
 
   files().setLocations(locations);
@@ -113,7 +113,6 @@ TEST_F(GADCachedFileTest, WithoutCachesFolderThereIsNoPathUntilOneAppears) {
   EXPECT_EQ(pf::FileManager::directoryOf(*file->filePath()), caches() + "/static.example");
 }
 
-// --- A first fetch ------------------------------------------------------------------------------
 
 TEST_F(GADCachedFileTest, FirstFetchIsUnconditionalAndStoresTheBody) {
   GADNetworkUtilities::setUserAgentString("Ashenmoor/1.0");
@@ -146,7 +145,6 @@ TEST_F(GADCachedFileTest, WithoutTransportTheFetchFailsAtOnceWithoutError) {
   EXPECT_FALSE(file->isFetching());
 }
 
-// --- Revalidation and file times -------------------------------------------------------------
 
 TEST_F(GADCachedFileTest, FileTimeMirrorsLastModifiedAndTheNextFetchAsksIfModifiedSince) {
   auto file = fetchedScript("v1", kLastModified);
@@ -156,8 +154,7 @@ TEST_F(GADCachedFileTest, FileTimeMirrorsLastModifiedAndTheNextFetchAsksIfModifi
   EXPECT_EQ(file->fileModificationDate(), "Thu, 01 Jan 2026 10:00:00");
 
   server.respondOnce(kScript, SimResponse::withStatus(304));
-  file->validate();
-  clock.runUntilIdle();
+  fetch(*file);
   ASSERT_EQ(server.requests().size(), 2u);
   EXPECT_EQ(server.requests()[1].valueForHTTPHeaderField("If-Modified-Since"), kLastModified);
   EXPECT_THAT(delegate->calls, ElementsAre("end", "end"));
@@ -181,8 +178,7 @@ TEST_F(GADCachedFileTest, TheFileTimeIsTheLastModifiedOfEach200OrTheWriteTime) {
     SCOPED_TRACE(c.lastModified);
     auto file = fetchedScript("x", kLastModified);
     server.respondOnce(kScript, SimResponse::ok("v2").header("Last-Modified", c.lastModified));
-    file->validate();
-    clock.runUntilIdle();
+    fetch(*file);
     EXPECT_EQ(file->content(), "v2");
     EXPECT_NEAR(modificationTime1970(*file), c.time1970, 120.0);
   }
@@ -198,15 +194,13 @@ TEST_F(GADCachedFileTest, DelegateSeesTheStoredTimeAndMayFetchAgainFromItsCallba
     seen = f.fileModificationDate();
     f.validate();
   };
-  file->validate();
-  clock.runUntilIdle();
+  fetch(*file);
   EXPECT_EQ(seen, "Thu, 01 Jan 2026 10:00:00");
   EXPECT_THAT(delegate->calls, ElementsAre("end", "end"));
   ASSERT_EQ(server.requests().size(), 2u);
   EXPECT_EQ(server.requests()[1].valueForHTTPHeaderField("If-Modified-Since"), kLastModified);
 }
 
-// --- Statuses and failures ---------------------------------------------------------------------
 
 // Statuses other than 200 and 304 fail without an error, a failed connection with its error;
 // either way the file and its time stay as they were.
@@ -227,8 +221,7 @@ TEST_F(GADCachedFileTest, FailuresKeepTheFileAndTheStatusOfTheLastResponse) {
     SCOPED_TRACE(c.call + std::to_string(c.status));
     delegate->calls.clear();
     server.respondOnce(kScript, c.response);
-    file->validate();
-    clock.runUntilIdle();
+    fetch(*file);
     EXPECT_THAT(delegate->calls, ElementsAre(c.call));
     EXPECT_EQ(file->httpStatusCode(), c.status);
     EXPECT_EQ(file->content(), "kept");
@@ -240,8 +233,7 @@ TEST_F(GADCachedFileTest, FailuresKeepTheFileAndTheStatusOfTheLastResponse) {
 TEST_F(GADCachedFileTest, BodyThatIsNotUTF8IsStoredButHasNoText) {
   server.respond(kScript, SimResponse::ok(std::string("\xff\xfe\x00z", 4), "application/octet-stream"));
   auto file = makeFile(kScript);
-  file->validate();
-  clock.runUntilIdle();
+  fetch(*file);
   EXPECT_THAT(delegate->calls, ElementsAre("end"));
   EXPECT_TRUE(file->hasContent());
   EXPECT_FALSE(file->content());
@@ -254,14 +246,12 @@ TEST_F(GADCachedFileTest, WriteFailureIsReportedAsFailureNotSuccess) {
   ASSERT_TRUE(files().writeFileAtomically(caches() + "/static.example", "in the way"));
   server.respond(kScript, SimResponse::ok("body"));
   auto file = makeFile(kScript);
-  file->validate();
-  clock.runUntilIdle();
+  fetch(*file);
   ASSERT_EQ(delegate->calls.size(), 1u);
   EXPECT_EQ(delegate->calls[0].substr(0, 24), "fail NSPOSIXErrorDomain ");
   EXPECT_FALSE(file->isFetching());
 }
 
-// --- Cache buster ---------------------------------------------------------------------------------
 
 TEST_F(GADCachedFileTest, CacheBusterGoesOnTheWireButNotIntoThePath) {
   server.respondToPrefix(kScript, SimResponse::ok("busted").header("Last-Modified", kLastModified));
@@ -278,13 +268,11 @@ TEST_F(GADCachedFileTest, CacheBusterGoesOnTheWireButNotIntoThePath) {
   EXPECT_EQ(busted->filePath(), plain->filePath());
   EXPECT_EQ(plain->content(), "busted");
 
-  plain->validate();
-  clock.runUntilIdle();
+  fetch(*plain);
   EXPECT_EQ(server.requests()[1].url().absoluteString(), kScript);
   EXPECT_EQ(server.requests()[1].valueForHTTPHeaderField("If-Modified-Since"), kLastModified);
 }
 
-// --- Redirects ----------------------------------------------------------------------------------
 
 TEST_F(GADCachedFileTest, RedirectChainIsOfferedHopByHopAndFollowed) {
   server.respond("http://ads.example/a", SimResponse::redirect(302, "/b")
@@ -297,8 +285,7 @@ TEST_F(GADCachedFileTest, RedirectChainIsOfferedHopByHopAndFollowed) {
     return std::nullopt;
   };
   auto file = makeFile("http://ads.example/a");
-  file->validate();
-  clock.runUntilIdle();
+  fetch(*file);
 
   EXPECT_THAT(delegate->calls, ElementsAre("redirect http://ads.example/b",
                                            "redirect http://cdn.example/c", "end"));
@@ -317,8 +304,7 @@ TEST_F(GADCachedFileTest, RefusedRedirectFailsWithTheDelegatesErrorAndGoesNoFurt
     return pf::Error("com.diziva.ads", 0);
   };
   auto file = makeFile("http://ads.example/click");
-  file->validate();
-  clock.runUntilIdle();
+  fetch(*file);
 
   EXPECT_THAT(delegate->calls, ElementsAre("redirect itms://store/app", "fail com.diziva.ads 0"));
   EXPECT_EQ(server.requests().size(), 1u);
@@ -347,8 +333,7 @@ TEST_F(GADCachedFileTest, CancelInvalidateOrDropInsideTheRedirectQuestionEndsThe
       if (action.starts_with("drop")) file.reset();  // the owner lets go and refuses in one breath
       return pf::Error("com.diziva.ads", 0);
     };
-    file->validate();
-    clock.runUntilIdle();
+    fetch(*file);
     if (elsewhere) {
       // Still held: the owner letting go is no end of the fetch, and the refusal is heard.
       EXPECT_THAT(delegate->calls, ElementsAre("redirect http://ads.example/b", "fail com.diziva.ads 0"));
@@ -362,7 +347,6 @@ TEST_F(GADCachedFileTest, CancelInvalidateOrDropInsideTheRedirectQuestionEndsThe
   }
 }
 
-// --- Lifecycle ------------------------------------------------------------------------------------
 
 TEST_F(GADCachedFileTest, ValidateWhileFetchingStartsNothing) {
   server.respond(kScript, SimResponse::ok("x").after(1.0));
@@ -390,8 +374,7 @@ TEST_F(GADCachedFileTest, CancelSilencesTheFetchAndTheFileCanFetchAgain) {
   EXPECT_FALSE(file->hasContent());
   EXPECT_EQ(pf::URLConnection::loadingCount(), 0u);
 
-  file->validate();
-  clock.runUntilIdle();
+  fetch(*file);
   EXPECT_THAT(delegate->calls, ElementsAre("end"));
   EXPECT_EQ(file->content(), "second");
 }
@@ -438,14 +421,12 @@ TEST_F(GADCachedFileTest, OwnerMayDropTheFileFromTheEndCallbacks) {
   std::weak_ptr<GADCachedFile> weak = file;
   delegate->onEnd = [&](GADCachedFile&) { file.reset(); };
   delegate->onFail = [&](GADCachedFile&) { file.reset(); };
-  file->validate();
-  clock.runUntilIdle();
+  fetch(*file);
   EXPECT_TRUE(weak.expired());
 
   file = makeFile(kScript);
   weak = file;
-  file->validate();
-  clock.runUntilIdle();
+  fetch(*file);
   EXPECT_THAT(delegate->calls, ElementsAre("end", "fail none"));
   EXPECT_TRUE(weak.expired());
 }

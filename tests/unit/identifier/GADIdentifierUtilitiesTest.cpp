@@ -55,7 +55,6 @@ class IdentifierTest : public AdLayerTest {
   static pf::Value params() { return GADIdentifierUtilities::sharedInstance()->parameters(); }
 };
 
-// ---- each shipped device, whole ----
 
 struct Device {
   const char* profile;
@@ -103,7 +102,6 @@ INSTANTIATE_TEST_SUITE_P(
       return name;
     });
 
-// ---- OS version ----
 
 TEST(OSVersionParsing, LeadingDigitsOfTheFirstThreeParts) {
   static const struct {
@@ -136,7 +134,6 @@ TEST_F(Phone313Test, ComparisonIsLexicographic) {
         << c.major << "." << c.minor << "." << c.bugFix;
 }
 
-// ---- screen ----
 
 TEST_F(IdentifierTest, HeightWithAVisibleStatusBarIsTheScreensInPortrait) {
   auto ids = GADIdentifierUtilities::sharedInstance();
@@ -176,7 +173,6 @@ TEST_F(IdentifierTest, DensityIsTheScaleWhereTheDeviceOffersOne) {
   EXPECT_EQ(params()["u_sd"], pf::Value("1"));
 }
 
-// ---- installed apps ----
 
 TEST_F(IdentifierTest, BookstoreCapabilityBits) {
   auto& system = pf::SimUIApplication::current();
@@ -195,7 +191,6 @@ TEST_F(IdentifierTest, CanOpenURLsAnswersEveryTextAskedAbout) {
   EXPECT_EQ(answers, pf::Value::dictionary({{"tel:555", true}, {"kindle://home", false}, {"not a url", false}}));
 }
 
-// ---- audio ----
 
 TEST_F(IdentifierTest, AudioRouteCodes) {
   struct Case { const char* route; bool available; int code; };
@@ -210,7 +205,6 @@ TEST_F(IdentifierTest, AudioRouteCodes) {
   }
 }
 
-// ---- app, identity, language ----
 
 TEST_F(IdentifierTest, AppNameWithoutABundleVersionIsJustTheIdentifier) {
   setBundle(pf::Value::dictionary({{"CFBundleIdentifier", "com.example.app"}}));
@@ -248,7 +242,6 @@ TEST_F(IdentifierTest, AnEmptyLanguageListLeavesHlOutAndIsAskedAgain) {
   EXPECT_EQ(ids->locale(), "pt-br");
 }
 
-// ---- store metadata ----
 
 TEST_F(IdentifierTest, StoreMetadataBesideDocumentsIsSent) {
   pf::Value metadata = pf::Value::dictionary({{"itemId", 381234567}, {"playlistName", "Ashenmoor"}, {"genreId", 6016}});

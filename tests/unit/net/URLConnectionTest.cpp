@@ -31,7 +31,6 @@ class URLConnectionTest : public testing::Test {
   std::shared_ptr<RecordingDelegate> delegate = std::make_shared<RecordingDelegate>();
 };
 
-// --- Order of calls ---------------------------------------------------------------------
 
 TEST_F(URLConnectionTest, CallsComeInOrderOnLaterPassesAndTheConnectionLivesUntilTheEnd) {
   server.respond("http://h.example/a", SimResponse::ok("").chunked({"ab", "cd"}));
@@ -80,7 +79,6 @@ TEST_F(URLConnectionTest, NoTransportMeansNoConnection) {
   EXPECT_EQ(load("http://h.example/a"), nullptr);
 }
 
-// --- Redirects --------------------------------------------------------------------------
 
 TEST_F(URLConnectionTest, EachRedirectHopIsOfferedWithItsResponse) {
   server.respond("http://h.example/a", SimResponse::redirect(302, "/b?x=1"));
@@ -218,7 +216,6 @@ TEST_F(URLConnectionTest, SeeOtherAfterPostTurnsIntoAGetWithoutBody) {
   EXPECT_FALSE(server.requests()[1].valueForHTTPHeaderField("Content-Type"));
 }
 
-// --- Failures and time-outs -------------------------------------------------------------
 
 TEST_F(URLConnectionTest, SilenceLongerThanTheTimeoutFails) {
   server.respond("http://slow.example/", SimResponse::ok("late").after(10));
@@ -244,7 +241,6 @@ TEST_F(URLConnectionTest, ProgressKeepsASlowLoadAlive) {
   EXPECT_EQ(delegate->calls.back(), "finish");
 }
 
-// --- Cancellation and lifetimes ---------------------------------------------------------
 
 TEST_F(URLConnectionTest, CancelBeforeTheFirstPassSilencesEvenTheFirstOffer) {
   server.respond("http://h.example/a", SimResponse::ok("x"));
@@ -345,7 +341,6 @@ TEST_F(URLConnectionTest, CancelAllEndsEveryLoad) {
   EXPECT_EQ(delegate->calls.size(), 2u);  // the two first offers only
 }
 
-// --- What goes on the wire --------------------------------------------------------------
 
 TEST_F(URLConnectionTest, ProcessUserAgentIsSentUnlessTheRequestHasOne) {
   server.respondToPrefix("http://h.example/", SimResponse::ok("x"));
