@@ -3,38 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "platform/base/AssertionHandler.h"
 #include "TestData.h"
+#include "platform/base/AssertionHandler.h"
 #include "sdk/encoding/DOZStringEncoding.h"
 #include "sdk/encoding/GAD_DOZStringEncoding.h"
 
 namespace {
-
-struct Vector {
-  std::string encoding, input, encoded;
-};
-
-std::vector<Vector> rfc4648Vectors() {
-  std::istringstream file(test_data::read("rfc4648-vectors.tsv"));
-  std::vector<Vector> vectors;
-  std::string line;
-  while (std::getline(file, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    std::istringstream fields(line);
-    Vector v;
-    std::getline(fields, v.encoding, '\t');
-    std::getline(fields, v.input, '\t');
-    std::getline(fields, v.encoded, '\t');
-    if (v.input == "(empty)") v.input.clear();
-    if (v.encoded == "(empty)") v.encoded.clear();
-    vectors.push_back(v);
-  }
-  return vectors;
-}
 
 GAD_DOZStringEncoding encodingNamed(const std::string& name) {
   if (name == "base64") return GAD_DOZStringEncoding::rfc4648Base64StringEncoding();
@@ -71,20 +48,21 @@ class CapturedFailures {
 }  // namespace
 
 TEST(DOZStringEncodingTest, Rfc4648VectorsWithAndWithoutPadding) {
-  const auto vectors = rfc4648Vectors();
+  const auto vectors = test_data::rows("rfc4648-vectors.tsv");  // encoding, input, encoded
   ASSERT_EQ(vectors.size(), 28u);
-  for (const auto& v : vectors) {
-    SCOPED_TRACE(v.encoding + " \"" + v.input + "\"");
-    auto padded = encodingNamed(v.encoding);
-    EXPECT_EQ(padded.encode(v.input), v.encoded);
-    EXPECT_EQ(padded.decode(v.encoded), v.input);
-    EXPECT_EQ(padded.decode(withoutPadding(v.encoded)), v.input);  // padding is optional
+  for (auto v : vectors) {
+    for (auto& field : v) if (field == "(empty)") field.clear();
+    SCOPED_TRACE(v[0] + " \"" + v[1] + "\"");
+    auto padded = encodingNamed(v[0]);
+    EXPECT_EQ(padded.encode(v[1]), v[2]);
+    EXPECT_EQ(padded.decode(v[2]), v[1]);
+    EXPECT_EQ(padded.decode(withoutPadding(v[2])), v[1]);  // padding is optional
 
-    auto unpadded = encodingNamed(v.encoding);
+    auto unpadded = encodingNamed(v[0]);
     unpadded.setDoPad(false);
-    EXPECT_EQ(unpadded.encode(v.input), withoutPadding(v.encoded));
-    EXPECT_EQ(unpadded.decode(withoutPadding(v.encoded)), v.input);
-    EXPECT_EQ(unpadded.decode(v.encoded), v.input);
+    EXPECT_EQ(unpadded.encode(v[1]), withoutPadding(v[2]));
+    EXPECT_EQ(unpadded.decode(withoutPadding(v[2])), v[1]);
+    EXPECT_EQ(unpadded.decode(v[2]), v[1]);
   }
 }
 
@@ -104,38 +82,24 @@ TEST(DOZStringEncodingTest, WebsafeBase64UsesDashAndUnderscore) {
   EXPECT_EQ(websafe.encodeString("abcd"), "YWJjZA");
 }
 
-// What each predefined alphabet decodes and what it refuses: either case of hex, Crockford's
-// synonyms; and what no encoder writes — blanks unless asked, symbols after padding, leftover
-// bits that are not zero, non-ASCII, a NUL inside, a symbol that fills no byte.
+// Decoding by alphabet, one row each in tests/testdata/base-n-decoding.tsv.
 TEST(DOZStringEncodingTest, DecodingByAlphabet) {
-  auto hex = DOZStringEncoding::hexStringEncoding();
-  auto binary = DOZStringEncoding::binaryStringEncoding();
-  auto crockford = DOZStringEncoding::crockfordBase32StringEncoding();
-  auto base32hex = DOZStringEncoding::rfc4648Base32HexStringEncoding();
-  auto base64 = DOZStringEncoding::rfc4648Base64StringEncoding();
-  const struct {
-    const DOZStringEncoding& encoding;
-    std::string text;
-    std::optional<std::string> bytes;
-  } cases[] = {
-      {hex, "616263", "abc"}, {hex, "6a6B", "\x6a\x6b"}, {hex, "61626", std::nullopt}, {hex, "6G", std::nullopt},
-      {hex, "610", std::nullopt},
-      {binary, "011000010110001001100011", "abc"}, {binary, "0110000", std::nullopt},
-      {crockford, "c5h66", "abc"}, {crockford, "U", std::nullopt}, {crockford, "oO", std::string(1, '\0')},
-      {crockford, "iIlL1000", crockford.decode("11111000")},
-      {base32hex, "C5H66===", "abc"},
-      {base64, "Zm9v Yg==", std::nullopt}, {base64, "Zg==Zg==", std::nullopt}, {base64, "Zh==", std::nullopt},
-      {base64, "Zm9v\xc3\xa9", std::nullopt}, {base64, std::string("Zm9v\0Yg", 7), std::nullopt},
-      {base64, "A", std::nullopt}, {base64, "Zm9vA", std::nullopt},
-      // Padding may be absent, repeated, or alone.
-      {base64, "Zg", "f"}, {base64, "Zg======", "f"}, {base64, "", ""}, {base64, "====", ""},
-  };
-  for (const auto& c : cases) EXPECT_EQ(c.encoding.decode(c.text), c.bytes) << c.encoding.description() << " " << c.text;
-  EXPECT_EQ(hex.encode("abc"), "616263");
-  EXPECT_EQ(binary.encode("abc"), "011000010110001001100011");
-  EXPECT_EQ(crockford.encode("abc"), "C5H66");
-  EXPECT_EQ(base32hex.encode("abc"), "C5H66===");
-  EXPECT_EQ(DOZStringEncoding::binaryStringEncoding().decode("0000000"), std::nullopt);
+  const std::map<std::string, DOZStringEncoding> alphabets = {
+      {"hex", DOZStringEncoding::hexStringEncoding()},
+      {"binary", DOZStringEncoding::binaryStringEncoding()},
+      {"crockford", DOZStringEncoding::crockfordBase32StringEncoding()},
+      {"base32hex", DOZStringEncoding::rfc4648Base32HexStringEncoding()},
+      {"base64", DOZStringEncoding::rfc4648Base64StringEncoding()}};
+  for (auto row : test_data::rows("base-n-decoding.tsv")) {
+    row.resize(3);
+    SCOPED_TRACE(row[0] + " " + row[1]);
+    const auto& encoding = alphabets.at(row[0]);
+    EXPECT_EQ(encoding.decode(row[1]), row[2] == "-" ? std::nullopt : std::optional<std::string>(row[2]));
+  }
+  EXPECT_EQ(alphabets.at("hex").encode("abc"), "616263");
+  EXPECT_EQ(alphabets.at("binary").encode("abc"), "011000010110001001100011");
+  EXPECT_EQ(alphabets.at("crockford").encode("abc"), "C5H66");
+  EXPECT_EQ(alphabets.at("base32hex").encode("abc"), "C5H66===");
 }
 
 TEST(DOZStringEncodingTest, EmptyDataAndDescription) {
