@@ -6,6 +6,7 @@
 #include <fstream>
 #include <regex>
 
+#include "ScopedEnvironment.h"
 #include "platform/gtk/GtkDeviceProfile.h"
 
 namespace {
@@ -29,12 +30,11 @@ TEST(GtkDeviceProfileTest, TheMachineProfileHasAStableIdentifierThatDoesNotRevea
 }
 
 TEST(GtkDeviceProfileTest, TheOverrideNamesAShippedProfileAndAnUnknownNameIsIgnored) {
-  for (auto [name, chosen] : {std::pair{"tablet-3.2", "tablet-3.2"}, {"pager-1.0", "desktop"}}) {
-    setenv(pf::GtkDeviceProfile::kOverrideVariable, name, 1);
+  ScopedEnvironment env;
+  for (auto [name, chosen] : {std::pair{"tablet-3.2", "tablet-3.2"}, {"pager-1.0", "desktop"}, {nullptr, "desktop"}}) {
+    env.set(pf::GtkDeviceProfile::kOverrideVariable, name);
     EXPECT_EQ(pf::GtkDeviceProfile::chosen().name, chosen);
   }
-  unsetenv(pf::GtkDeviceProfile::kOverrideVariable);
-  EXPECT_EQ(pf::GtkDeviceProfile::chosen().name, "desktop");
 }
 
 }  // namespace

@@ -2,11 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
+#include "ScopedEnvironment.h"
 #include "platform/net/ReachabilityFlags.h"
-#include "platform/sim/SimClock.h"
-#include "platform/sim/SimReachability.h"
+#include "platform/sim/SimEnvironment.h"
 #include "sdk/utility/GADConfiguration.h"
 
 namespace {
@@ -15,18 +13,12 @@ using Flags = pf::ReachabilityFlags;
 
 class GADNetworkCheckerTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    unsetenv("ASHENMOOR_REACHABILITY_HOST");
-    net_ = pf::SimReachability::install();
-  }
-  void TearDown() override {
-    GADNetworkChecker::resetSharedCheckerForTesting();
-    pf::ReachabilityProvider::install(nullptr);
-    unsetenv("ASHENMOOR_REACHABILITY_HOST");
-  }
+  ~GADNetworkCheckerTest() override { GADNetworkChecker::resetSharedCheckerForTesting(); }
 
-  pf::SimClock clock_;
-  std::shared_ptr<pf::SimReachability> net_;
+  pf::SimEnvironment sim;
+  pf::SimClock& clock_ = sim.clock();
+  pf::SimReachability* net_ = &sim.reachability();
+  ScopedEnvironment env_{"ASHENMOOR_REACHABILITY_HOST", nullptr};
 };
 
 TEST_F(GADNetworkCheckerTest, FlagsGiveTypesAndStrings) {
@@ -68,13 +60,13 @@ TEST_F(GADNetworkCheckerTest, SharedCheckerIsEnabledAndUndeterminedUntilTheFirst
 }
 
 TEST_F(GADNetworkCheckerTest, HostComesFromTheEnvironment) {
-  setenv("ASHENMOOR_REACHABILITY_HOST", "reach.example", 1);
+  env_.set("ASHENMOOR_REACHABILITY_HOST", "reach.example");
   net_->setFlagsForHost("reach.example", Flags::viaWWAN());
   auto checker = GADNetworkChecker::sharedChecker();
   EXPECT_EQ(checker->hostName(), "reach.example");
   clock_.runUntilIdle();
   EXPECT_EQ(checker->networkTypeString(), "ed");
-  setenv("ASHENMOOR_REACHABILITY_HOST", "", 1);
+  env_.set("ASHENMOOR_REACHABILITY_HOST", "");
   EXPECT_EQ(GADConfiguration::reachabilityHost(), GADConfiguration::kDefaultReachabilityHost);
 }
 
