@@ -187,6 +187,12 @@ TEST_F(SandboxTest, MessageCreativesSendWhatTheirNamesSay) {
       }
     }
   }
+  // The other roads out of a banner, and the web-app page's own messages to the application.
+  EXPECT_NE(fetch(sandbox_.ad() + "/ad/creative?c=mailto").body.find("href=\"mailto:"), std::string::npos);
+  EXPECT_NE(fetch(sandbox_.ad() + "/ad/creative?c=tel").body.find("href=\"tel:"), std::string::npos);
+  const std::string webapp = fetch(sandbox_.ad() + "/landing/webapp.html").body;
+  for (const char* needle : {"gmsg://sandbox/close", "gmsg://sandbox/settings?supportedOrientations=", "VIZE_ReceiveMessage"})
+    EXPECT_NE(webapp.find(needle), std::string::npos) << needle;
 }
 
 TEST_F(SandboxTest, TheQueueAndTheCountersFollowTheTraffic) {

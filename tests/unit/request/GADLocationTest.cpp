@@ -77,6 +77,20 @@ TEST_F(GADLocationTest, DescriptionAndEquality) {
   EXPECT_FALSE(text->isEqual(*GADLocation::createWithDescription("54.5,-0.6")));
 }
 
+TEST_F(GADLocationTest, CopyKeepsContentsAndTimestamp) {
+  auto town = GADLocation::createWithDescription("Goathland");
+  town->setTimestamp(1234567890.25);
+  auto copied = town->copy();
+  ASSERT_TRUE(copied);
+  EXPECT_NE(copied.get(), town.get());
+  EXPECT_DOUBLE_EQ(copied->timestamp(), 1234567890.25);
+  EXPECT_EQ(copied->oolongRepresentation(), town->oolongRepresentation());
+
+  auto here = GADLocation::createWithLatitudeLongitudeAccuracy(54.39f, -0.68f, 12);
+  here->setTimestamp(1111);
+  EXPECT_EQ(here->copy()->oolongRepresentation(), here->oolongRepresentation());
+}
+
 TEST_F(GADLocationTest, PaddingFillsToWholeBlocks) {
   std::string full = GADLocation::padded(std::string(128, 'x'));
   ASSERT_EQ(full.size(), 144u);
