@@ -2,6 +2,7 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
+COV_BUILD  ?= build-coverage
 JOBS       ?= $(shell nproc)
 # Warnings are errors in CI.
 WERROR     ?= $(if $(CI),ON,OFF)
@@ -11,7 +12,7 @@ export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_NOHASHDIR := 1
 export CCACHE_MAXSIZE ?= 5G
 
-.PHONY: all deps configure build test check-asan fuzz run bench clean
+.PHONY: all deps configure build test check-asan coverage screenshots fuzz run bench clean
 
 all: build
 
@@ -34,6 +35,25 @@ check-asan: deps
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -L unit
 
+# Pictures of the sandbox's site, creatives, landing pages and dashboard, and of the hooks in
+# scripts/screenshots.d, in $(BUILD)/screenshots/.
+screenshots: build
+	scripts/screenshots $(BUILD)
+
+# Line and branch coverage of src/ by the unit and integration suites (gcov through gcovr);
+# the summary is printed, the detailed pages are left in $(COV_BUILD)/coverage/index.html.
+# Branches that only throw or that the compiler cannot reach are not counted.
+coverage: deps
+	cmake -S . -B $(COV_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DASHENMOOR_COVERAGE=ON \
+	  -DASHENMOOR_BENCH=OFF -DASHENMOOR_WERROR=$(WERROR)
+	cmake --build $(COV_BUILD) -j $(JOBS)
+	find $(COV_BUILD) -name '*.gcda' -delete
+	cd $(COV_BUILD) && ctest --output-on-failure -j 2 -L 'unit|integration'
+	mkdir -p $(COV_BUILD)/coverage
+	gcovr --root . --object-directory $(COV_BUILD) --filter 'src/' \
+	  --exclude-throw-branches --exclude-unreachable-branches \
+	  --html-details $(COV_BUILD)/coverage/index.html --print-summary
+
 fuzz: deps
 	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
@@ -48,4 +68,4 @@ run: build
 	scripts/run-app $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(COV_BUILD)

@@ -21,11 +21,7 @@ function(ashenmoor_unit_test name)
   cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
   file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   add_executable(unit_${name} ${srcs})
-  target_link_libraries(unit_${name} PRIVATE ${ARG_LIBS} GTest::gmock GTest::gtest_main)
-  target_include_directories(unit_${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/unit ${CMAKE_SOURCE_DIR}/tests)
-  target_compile_definitions(unit_${name} PRIVATE
-    ASHENMOOR_TESTDATA="${CMAKE_SOURCE_DIR}/tests/testdata"
-    ASHENMOOR_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  target_link_libraries(unit_${name} PRIVATE ${ARG_LIBS} test_support GTest::gtest_main)
   add_test(NAME unit_${name} COMMAND unit_${name} --gtest_brief=1)
   set_tests_properties(unit_${name} PROPERTIES LABELS unit TIMEOUT 600)
 endfunction()

@@ -4,10 +4,9 @@
 set -u
 gadutil=$1
 failures=0
+source "$(dirname "$0")/support/expect.bash"
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 # A main bundle with a version, and a known language.
 cat > "$tmp/Info.plist" <<'PLIST'
@@ -57,8 +56,4 @@ out=$("$gadutil" params --profile nokia-3310); status=$?
 "$gadutil" params --profile > /dev/null && fail "--profile without a name succeeded"
 "$gadutil" params extra > /dev/null && fail "a stray argument succeeded"
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all gadutil params checks passed"
+finish params

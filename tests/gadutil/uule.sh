@@ -4,18 +4,10 @@
 set -u
 gadutil=$1
 failures=0
+source "$(dirname "$0")/support/expect.bash"
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 unset ASHENMOOR_UULE_KEY
-
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-
-# expect_status <status> <command words...>: the exit code only (failure messages are free text).
-expect_status() {
-  local want_status=$1; shift
-  "$gadutil" "$@" > /dev/null; local status=$?
-  [ "$status" = "$want_status" ] || fail "gadutil $*: status $status, expected $want_status"
-}
 
 # Web-safe base64 without padding → the bytes, into a file.
 decode_websafe() {
@@ -82,8 +74,4 @@ expect_status 1 uule --lat 20 --lng 20 --accuracy 5 --timestamp 1 --key 0011
 expect_status 1 uule --description Whitby --timestamp 1 --key $own_key
 expect_status 1 uule --description Whitby --timestamp 1 --frobnicate 2
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all gadutil uule checks passed"
+finish uule

@@ -1,5 +1,8 @@
-// Outside test data kept in tests/testdata (ASHENMOOR_TESTDATA). A missing file or folder is
-// a test failure that names it, so a broken checkout never passes by finding nothing.
+// Test data kept in tests/testdata (ASHENMOOR_TESTDATA): outside data, and the long case
+// tables of our own tests. A missing file or folder is a test failure that names it, so a
+// broken checkout never passes by finding nothing.
+//
+//   for (const auto& row : test_data::rows("json-reader-refusals.tsv")) { ... row[1] ... }
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,6 +12,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace test_data {
 
@@ -46,6 +50,33 @@ inline std::map<std::string, std::string> filesStartingWith(const std::string& f
     if (name.rfind(prefix, 0) == 0) files[name] = read(folder + "/" + name);
   }
   return files;
+}
+
+// The rows of a table file: lines split at tabs, blank lines and "#" lines left out, "%XX"
+// in a field read as the byte XX and "%%" as "%" (so a field can hold any byte).
+inline std::vector<std::vector<std::string>> rows(const std::string& relative) {
+  std::vector<std::vector<std::string>> table;
+  std::istringstream lines(read(relative));
+  for (std::string line; std::getline(lines, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    std::vector<std::string> fields(1);
+    for (size_t i = 0; i < line.size(); ++i) {
+      if (line[i] == '\t') {
+        fields.emplace_back();
+      } else if (line[i] == '%' && i + 1 < line.size() && line[i + 1] == '%') {
+        fields.back() += '%';
+        ++i;
+      } else if (line[i] == '%' && i + 2 < line.size()) {
+        fields.back() += static_cast<char>(std::stoi(line.substr(i + 1, 2), nullptr, 16));
+        i += 2;
+      } else {
+        fields.back() += line[i];
+      }
+    }
+    table.push_back(std::move(fields));
+  }
+  EXPECT_FALSE(table.empty()) << "no rows in " << path(relative);
+  return table;
 }
 
 }  // namespace test_data

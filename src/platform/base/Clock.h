@@ -4,7 +4,7 @@
 //   - monotonic(): seconds on a counter that only moves forward and never jumps with
 //     wall-clock changes (timers and timings use it);
 //   - now(): the absolute wall-clock time, seconds since 1 January 2001 00:00:00 UTC, as the
-//     original counts dates.
+//     phone platform counts dates.
 //
 // The desktop uses the machine's clocks (the default source); the sim backend installs a
 // virtual source that moves only when a test advances it.

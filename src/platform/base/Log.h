@@ -1,5 +1,5 @@
 #pragma once
-// pf::Log: the console — one line per message on standard error, as the original's NSLog:
+// pf::Log: the console — one line per message on standard error, as NSLog on the phone:
 //
 //   2026-12-06 09:41:03.123 ashenmoor[1234] <Diziva> Ad request failed
 //

@@ -30,7 +30,7 @@ std::optional<Value> clean(const Value& value) {
       if (!isStorableText(value.stringRef())) return std::nullopt;
       return value;
     case Value::Kind::Decimal: {
-      // Written as the nearest real, as the original's decimal numbers were.
+      // Written as the nearest real, as decimal numbers are on the phone.
       auto d = value.asReal();
       if (!d) return std::nullopt;
       return Value(*d);

@@ -14,7 +14,7 @@
 //     them to the microsecond, XML to the second (the fraction dropped); dates before 2001
 //     are kept to the second in both.
 //   - XML writes reals with 17 significant digits, so both formats keep them exactly.
-//   - a decimal is written as the nearest real (as the original's decimal numbers were), so
+//   - a decimal is written as the nearest real (as decimal numbers are on the phone), so
 //     it reads back as a real.
 // Integers are 64-bit signed both ways; a 128-bit integer in a file reads as its low 64 bits.
 #include <optional>

@@ -98,6 +98,3 @@ class RunLoop {
 };
 
 }  // namespace pf
-
-// Timers used to be declared here; keep including this header working for them.
-#include "platform/base/Timer.h"

@@ -44,7 +44,7 @@ void Timer::fired() {
   std::shared_ptr<std::function<void()>> fn = fn_;
   if (repeats_) {
     // Re-armed before the callback, so the callback may invalidate, reschedule or destroy
-    // the timer; missed fire times are skipped, staying on the original grid.
+    // the timer; missed fire times are skipped, staying on the timer's grid.
     const double now = Clock::monotonic();
     double next = fireAt_ + interval_;
     if (next <= now) next = fireAt_ + (std::floor((now - fireAt_) / interval_) + 1) * interval_;

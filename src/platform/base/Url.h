@@ -1,7 +1,7 @@
 #pragma once
 // pf::Url: an absolute or relative URL, checked against RFC 3986 when made.
 //
-// Like the original URL type, making a URL from a text that is not one (a blank inside,
+// As with the phone's URL type, making a URL from a text that is not one (a blank inside,
 // a bad percent escape, a character outside the URL alphabet) gives none:
 //
 //   auto url = pf::Url::parse("gmsg://mobileads.example/loadAdURL?url=x");
@@ -26,7 +26,7 @@ class Url {
   bool hasAuthority() const { return hasAuthority_; }
   const std::string& host() const { return host_; }  // empty when none; IPv6 without brackets
   std::optional<int> port() const { return port_; }
-  // The path percent-decoded; the original type drops one trailing "/" (but "/" stays
+  // The path percent-decoded, one trailing "/" dropped as on the phone (but "/" stays
   // "/"). Empty when the decoded bytes are not UTF-8.
   std::string path() const;
   const std::string& rawPath() const { return rawPath_; }

@@ -1,5 +1,5 @@
 #pragma once
-// pf::UserDefaults: small persisted settings by key, as the original's user defaults.
+// pf::UserDefaults: small persisted settings by key, as the phone's user defaults.
 //
 // Two domains are searched in order: the persistent domain (what was set, kept in a binary
 // property list at <preferences>/<bundle id>.plist) and under it the registration domain

@@ -8,6 +8,7 @@ GioReachabilityProvider::GioReachabilityProvider(GNetworkMonitor* monitor)
     : monitor_(GObjectRef<GNetworkMonitor>::ref(monitor ? monitor
                                                         : g_network_monitor_get_default())) {
   g_signal_connect(monitor_.get(), "network-changed", G_CALLBACK(networkChanged), this);
+  g_signal_connect_swapped(monitor_.get(), "notify::network-metered", G_CALLBACK(meteredChanged), this);
 }
 
 GioReachabilityProvider::~GioReachabilityProvider() {
@@ -16,6 +17,10 @@ GioReachabilityProvider::~GioReachabilityProvider() {
 }
 
 void GioReachabilityProvider::networkChanged(GNetworkMonitor*, gboolean, gpointer self) {
+  static_cast<GioReachabilityProvider*>(self)->notifyObservers();
+}
+
+void GioReachabilityProvider::meteredChanged(gpointer self) {
   static_cast<GioReachabilityProvider*>(self)->notifyObservers();
 }
 
@@ -34,9 +39,10 @@ bool GioReachabilityProvider::isLoopbackHost(const std::string& host) {
 
 std::optional<ReachabilityFlags> GioReachabilityProvider::flagsForHost(
     const std::string& host) const {
-  if (isLoopbackHost(host) || g_network_monitor_get_network_available(monitor_.get()))
-    return ReachabilityFlags::viaWiFi();
-  return ReachabilityFlags::notReachable();
+  if (isLoopbackHost(host)) return ReachabilityFlags::viaWiFi();
+  if (!g_network_monitor_get_network_available(monitor_.get())) return ReachabilityFlags::notReachable();
+  return g_network_monitor_get_network_metered(monitor_.get()) ? ReachabilityFlags::viaWWAN()
+                                                                : ReachabilityFlags::viaWiFi();
 }
 
 }  // namespace pf

@@ -3,8 +3,9 @@
 //
 // A host counts as reachable when the monitor says the network is available (there is a
 // route out), and a loopback host (localhost, 127.0.0.0/8, ::1) always does: the bundled
-// sandbox is reached that way with no network at all. A desktop is never on the cellular
-// network, so the WWAN flag is never set. Watchers hear of every "network-changed".
+// sandbox is reached that way with no network at all. The desktop's nearest meaning of the
+// phone's cellular network is a metered connection: then other hosts are reached "via WWAN",
+// else via Wi-Fi. Watchers hear of every "network-changed" and every change of metering.
 //
 //   pf::ReachabilityProvider::install(std::make_shared<pf::GioReachabilityProvider>());
 #include <gio/gio.h>
@@ -31,6 +32,7 @@ class GioReachabilityProvider final : public ReachabilityProvider {
 
  private:
   static void networkChanged(GNetworkMonitor* monitor, gboolean available, gpointer self);
+  static void meteredChanged(gpointer self);
 
   GObjectRef<GNetworkMonitor> monitor_;
 };

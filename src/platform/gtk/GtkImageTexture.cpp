@@ -68,7 +68,7 @@ GObjectRef<GdkTexture> GtkImageTexture::texture(const Image& image) {
   Size want = image.pixelSize();
   if (int(want.width) == gdk_texture_get_width(texture) && int(want.height) == gdk_texture_get_height(texture))
     return out;
-  // Redrawn to another pixel size: resample through a pixbuf, as the original redrew.
+  // Redrawn to another pixel size: resample through a pixbuf, as phone code redraws.
   GInputStream* stream = g_memory_input_stream_new_from_data(image.data().data(), gssize(image.data().size()), nullptr);
   GdkPixbuf* scaled = gdk_pixbuf_new_from_stream_at_scale(stream, int(std::lround(want.width)),
                                                           int(std::lround(want.height)), FALSE, nullptr, &error);

@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "platform/base/AsciiText.h"
 #include "platform/base/Log.h"
 #include "platform/gtk/GtkPeerWidget.h"
 #include "platform/gtk/GtkViewBox.h"
@@ -17,17 +18,12 @@ std::string escape(const std::string& text, const char* allowed) {
   return out;
 }
 
-std::string trim(const std::string& s) {
-  size_t a = s.find_first_not_of(" \t\r\n"), b = s.find_last_not_of(" \t\r\n");
-  return a == std::string::npos ? std::string() : s.substr(a, b - a + 1);
-}
-
 std::vector<std::string> splitAddresses(const std::string& text) {
   std::vector<std::string> out;
   std::stringstream in(text);
   std::string piece;
   while (std::getline(in, piece, ','))
-    if (auto t = trim(piece); !t.empty()) out.push_back(t);
+    if (auto t = trimAscii(piece, " \t\r\n"); !t.empty()) out.emplace_back(t);
   return out;
 }
 

@@ -37,7 +37,7 @@ std::optional<URLRequest> toURLRequest(WebKitURIRequest* request, WebKitWebView*
     while (soup_message_headers_iter_next(&it, &name, &value)) out.addValueForHTTPHeaderField(value, name);
   }
   // The engine adds its user agent only when it sends; the delegates read it from the
-  // request, as they did from the original's.
+  // request, as they do on the phone.
   if (!out.valueForHTTPHeaderField("User-Agent")) {
     if (const char* agent = webkit_settings_get_user_agent(webkit_web_view_get_settings(web)))
       out.setValueForHTTPHeaderField(std::string(agent), "User-Agent");
@@ -219,7 +219,7 @@ gboolean GtkWebViewPeer::onLoadFailed(WebKitWebView*, WebKitLoadEvent, char* uri
   DispatchMeter::Scope measured("web view load failure");
   auto* peer = static_cast<GtkWebViewPeer*>(self);
   peer->endLoad(GtkWebError::fromGError(error, uri ? uri : ""));
-  return TRUE;  // no engine error page: the original showed none, and it would "finish" a load
+  return TRUE;  // no engine error page: the phone's web view shows none, and it would "finish" a load
 }
 
 void GtkWebViewPeer::onWebProcessTerminated(WebKitWebView* web, WebKitWebProcessTerminationReason reason,
@@ -244,7 +244,7 @@ void GtkWebViewPeer::onScriptFinished(GObject* source, GAsyncResult* result, gpo
   JSCValue* value = webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source), result, &error);
   std::optional<std::string> text;
   if (value) {
-    // The original answered "" for a script whose value is undefined or null.
+    // The phone's web view answers "" for a script whose value is undefined or null.
     if (jsc_value_is_undefined(value) || jsc_value_is_null(value)) {
       text = std::string();
     } else {

@@ -2,10 +2,10 @@
 // pf::GtkWebViewPeer: a WebKitGTK web view as the engine behind a pf::WebView.
 //
 // Navigations the page starts reach `decide-policy` and go to the host's decision
-// (WebKit numbers its navigation types as the original did, 0 link clicked … 5 other); the
+// (WebKit numbers its navigation types as the phone's web view does, 0 link clicked … 5 other); the
 // loads the view started itself were decided already and are let through once. A link that
 // asks for a new window is decided like any link and, allowed, loads in this view, as the
-// original's web view did. Load events of the main frame become one start and exactly one
+// phone's web view does. Load events of the main frame become one start and exactly one
 // finish or failure; the engine's own error page is suppressed.
 //
 // Lifetimes (the host may destroy the view, and so this peer, inside any host call): every

@@ -142,13 +142,7 @@ void GtkWindowPeer::onPressed(GtkGestureClick*, int, double x, double y, gpointe
   auto keep = peer->window_.window();  // a view's hit test may do anything; we stay alive
   Event touch(Event::Type::Touches, Clock::monotonic());
   auto hit = keep->hitTest(peer->viewPoint(x, y), &touch);
-  peer->pressedControl_.reset();
-  for (auto v = hit; v; v = v->superview()) {
-    if (auto control = std::dynamic_pointer_cast<Control>(v)) {
-      peer->pressedControl_ = control;
-      break;
-    }
-  }
+  peer->pressedControl_ = Control::owning(hit);
 }
 
 void GtkWindowPeer::onReleased(GtkGestureClick*, int, double x, double y, gpointer self) {

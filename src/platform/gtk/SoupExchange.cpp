@@ -13,13 +13,10 @@ namespace {
 
 constexpr auto kURIFlags = static_cast<GUriFlags>(SOUP_HTTP_URI_FLAGS);
 
-// Not in URLError's list, but the original's number for a failed TLS handshake.
-constexpr long kSecureConnectionFailed = -1200;
-
 // The URL error for a GLib failure. `midBody`: the response head had arrived.
 long urlErrorCode(const GError* error, bool midBody) {
   if (error->domain == G_RESOLVER_ERROR) return URLError::CannotFindHost;
-  if (error->domain == G_TLS_ERROR) return kSecureConnectionFailed;
+  if (error->domain == G_TLS_ERROR) return URLError::SecureConnectionFailed;
   if (error->domain == G_IO_ERROR) {
     switch (error->code) {
       case G_IO_ERROR_TIMED_OUT: return URLError::TimedOut;

@@ -4,7 +4,7 @@
 // The request goes out as it is (method, header fields, body) with SOUP_MESSAGE_NO_REDIRECT:
 // a 3xx comes back as a response, and URLConnection decides about it. The body is read in
 // chunks as they arrive and handed on in order. Failures carry the URL error codes the
-// original's loader gave: could not connect (-1004), host not found (-1003), timed out
+// phone's loader gives: could not connect (-1004), host not found (-1003), timed out
 // (-1001), connection lost (-1005). A body cut short counts as lost too, even where libsoup
 // itself reports a clean end (a server that closes before its Content-Length is met).
 //

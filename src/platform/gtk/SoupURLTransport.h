@@ -3,7 +3,7 @@
 //
 // Each send() is one SoupExchange: one request, no redirect followed, no HTTP cache (the
 // session has none; GADCachedFile-style revalidation is the caller's). The session decodes
-// gzip/deflate/br bodies, as the original's loader did, and keeps cookies in a Mozilla-style
+// gzip/deflate/br bodies, as the phone's loader does, and keeps cookies in a Mozilla-style
 // text jar, written as they change so they survive the process.
 //
 //   auto transport = std::make_shared<pf::SoupURLTransport>(

@@ -2,16 +2,12 @@
 
 #include <algorithm>
 
+#include "platform/base/AsciiText.h"
+
 namespace pf {
 
-namespace {
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-}  // namespace
-
 bool HTTPHeaderFields::namesEqual(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return lowerAscii(x) == lowerAscii(y);
-         });
+  return equalsIgnoringAsciiCase(a, b);
 }
 
 HTTPHeaderFields::HTTPHeaderFields(std::initializer_list<Field> fields) {

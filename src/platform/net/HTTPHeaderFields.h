@@ -4,7 +4,7 @@
 // Names compare without regard to ASCII case ("content-type" finds "Content-Type"), but each
 // field keeps the spelling it was first given, in the order fields were first added, so an
 // enumeration shows what the server sent. Adding a value to a field that exists joins the two
-// with ", ", as HTTP allows for repeated fields (and as the original did, even for
+// with ", ", as HTTP allows for repeated fields (and as the phone platform does, even for
 // "Set-Cookie").
 //
 //   pf::HTTPHeaderFields h;

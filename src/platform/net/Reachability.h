@@ -1,6 +1,6 @@
 #pragma once
 // pf::Reachability: watches whether one host can be reached and reports changes on the main
-// run loop, like the original's reachability handle scheduled on the main run loop.
+// run loop, as a reachability handle scheduled on the phone's main run loop reports.
 //
 // After startNotifier() the callback hears the flags once they are known (on a later pass,
 // never from inside startNotifier()), then each time they change. Changes that come and go

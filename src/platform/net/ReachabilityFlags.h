@@ -1,6 +1,6 @@
 #pragma once
 // pf::ReachabilityFlags: how a host can be reached now, as 32 bits numbered like the
-// original's reachability flags (so code that tests bit 1 or bit 18 reads the same).
+// phone platform's reachability flags (so code that tests bit 1 or bit 18 reads the same).
 #include <cstdint>
 
 namespace pf {

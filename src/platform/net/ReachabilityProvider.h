@@ -25,7 +25,7 @@ class ReachabilityProvider {
  public:
   virtual ~ReachabilityProvider() = default;
 
-  // Whether a handle for `host` can be made at all (the original could fail to make one).
+  // Whether a handle for `host` can be made at all (on the phone, making one could fail).
   virtual bool canWatchHost(const std::string& host) const { return !host.empty(); }
   // The flags for `host` now; none while not determined (the name not resolved yet, say).
   virtual std::optional<ReachabilityFlags> flagsForHost(const std::string& host) const = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/base/AsciiText.h"
 #include "platform/base/RunLoop.h"
 #include "platform/net/HTTPSettings.h"
 #include "platform/net/URLError.h"
@@ -10,8 +11,8 @@
 namespace pf {
 
 namespace {
-// Started connections, each kept alive here until it ends (the original's run loop retained
-// its connections). Held by a global so that a test that resets the run loop mid-load leaves
+// Started connections, each kept alive here until it ends (on the phone the run loop
+// retained its connections). Held by a global so that a test that resets the run loop mid-load leaves
 // reachable objects, not leaks.
 std::vector<std::shared_ptr<URLConnection>>& loadingConnections() {
   static std::vector<std::shared_ptr<URLConnection>> connections;
@@ -34,16 +35,7 @@ std::shared_ptr<URLConnection> releaseKeepAlive(const URLConnection* connection)
 }
 
 bool isHTTPScheme(const std::string& scheme) {
-  std::string s = scheme;
-  std::transform(s.begin(), s.end(), s.begin(),
-                 [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; });
-  return s == "http" || s == "https";
-}
-
-std::string_view trimmed(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-  return s;
+  return equalsIgnoringAsciiCase(scheme, "http") || equalsIgnoringAsciiCase(scheme, "https");
 }
 
 // The request a redirect leads to: the same request at the new URL, except that a 303 (and,
@@ -152,7 +144,7 @@ bool URLConnection::isCurrent(const ExchangeEvents& source) const {
 }
 
 void URLConnection::armTimeout() {
-  // An idle time-out, as the original's: any progress starts the interval again.
+  // An idle time-out, as on the phone platform: any progress starts the interval again.
   double interval = currentRequest_.timeoutInterval();
   if (interval > 0)
     timeoutTimer_.schedule(interval, false, [this] { timedOut(); });
@@ -195,7 +187,7 @@ void URLConnection::exchangeResponded(const ExchangeEvents& source, const URLRes
   exchangeResponded_ = true;
   if (first && response.isRedirect()) {
     auto location = response.valueForHTTPHeaderField("Location");
-    auto target = location ? Url::parse(trimmed(*location), currentRequest_.url()) : std::nullopt;
+    auto target = location ? Url::parse(trimAscii(*location), currentRequest_.url()) : std::nullopt;
     // A redirect without a usable "Location" is an ordinary response.
     if (target) {
       if (++redirectCount_ > kMaximumRedirects)

@@ -1,13 +1,13 @@
 #pragma once
-// pf::URLConnection: one URL load reported to a delegate, the way the original's connection
-// did (see URLConnectionDelegate for the order of calls).
+// pf::URLConnection: one URL load reported to a delegate, the way the phone platform's
+// connection does (see URLConnectionDelegate for the order of calls).
 //
 // This class holds the semantics every backend shares — the delegate's order of calls,
 // redirects offered to the delegate (at most 16 hops), the idle time-out of the request, the
 // process-wide user agent, silence after cancel() — and sends each request through the
 // installed URLTransport as one URLExchange.
 //
-// Like the original, which its run loop retained, a started connection keeps itself alive
+// As on the phone platform, where the run loop retains it, a started connection keeps itself alive
 // until it finishes, fails or is cancelled; the caller may keep a shared_ptr only to cancel.
 //
 //   connection_ = pf::URLConnection::create(request, weak_from_this());

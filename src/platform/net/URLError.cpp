@@ -14,6 +14,7 @@ const char* URLError::message(long code) {
     case HTTPTooManyRedirects: return "too many HTTP redirects";
     case NotConnectedToInternet: return "The Internet connection appears to be offline.";
     case BadServerResponse: return "The server returned a bad response.";
+    case SecureConnectionFailed: return "An SSL error has occurred and a secure connection to the server cannot be made.";
     default: return "The operation couldn't be completed.";
   }
 }

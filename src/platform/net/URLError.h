@@ -1,5 +1,5 @@
 #pragma once
-// pf::URLError: the errors a URL load fails with, in the original's domain and numbering
+// pf::URLError: the errors a URL load fails with, in the phone platform's domain and numbering
 // so that code comparing codes (and logs) reads the same.
 //
 //   connectionDidFailWithError(c, e)  →  e.domain() == pf::kURLErrorDomain,
@@ -26,6 +26,7 @@ class URLError {
     HTTPTooManyRedirects = -1007,
     NotConnectedToInternet = -1009,
     BadServerResponse = -1011,
+    SecureConnectionFailed = -1200,  // the TLS handshake failed
   };
 
   // An error of kURLErrorDomain with the usual message and, when given, the failing URL

@@ -3,7 +3,7 @@
 //
 // A URL, an HTTP method ("GET" unless set), header fields (names without regard to case),
 // a body, a cache policy, a time-out and whether cookies go with it. The defaults are the
-// original's: protocol cache policy, 60 seconds, cookies handled.
+// phone platform's: protocol cache policy, 60 seconds, cookies handled.
 //
 //   pf::URLRequest request(*pf::Url::parse("http://static.example/vize/sdk-core-v40.js"),
 //                          pf::URLRequestCachePolicy::ReloadIgnoringLocalCacheData);
@@ -17,7 +17,7 @@
 
 namespace pf {
 
-// The original's numbers, kept because requests are described and logged by them.
+// The phone platform's numbers, kept because requests are described and logged by them.
 enum class URLRequestCachePolicy {
   UseProtocolCachePolicy = 0,
   ReloadIgnoringLocalCacheData = 1,

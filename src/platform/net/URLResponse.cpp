@@ -1,25 +1,14 @@
 #include "platform/net/URLResponse.h"
 
-#include <cctype>
 #include <charconv>
+
+#include "platform/base/AsciiText.h"
 
 namespace pf {
 
 namespace {
-std::string_view trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-  return s;
-}
-
-std::string lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
-
 int64_t parseLength(std::string_view text) {
-  text = trim(text);
+  text = trimAscii(text);
   int64_t n = 0;
   auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
   if (ec != std::errc() || end != text.data() + text.size() || n < 0 || text.empty())
@@ -37,14 +26,14 @@ URLResponse::URLResponse(Url url, int statusCode, HTTPHeaderFields headerFields)
   if (!type) return;
   std::string_view rest = *type;
   size_t semi = rest.find(';');
-  mimeType_ = lower(trim(rest.substr(0, semi)));
+  mimeType_ = toLowerAscii(trimAscii(rest.substr(0, semi)));
   while (semi != std::string_view::npos) {
     rest.remove_prefix(semi + 1);
     semi = rest.find(';');
-    std::string_view param = trim(rest.substr(0, semi));
+    std::string_view param = trimAscii(rest.substr(0, semi));
     size_t eq = param.find('=');
-    if (eq == std::string_view::npos || lower(trim(param.substr(0, eq))) != "charset") continue;
-    std::string_view value = trim(param.substr(eq + 1));
+    if (eq == std::string_view::npos || !equalsIgnoringAsciiCase(trimAscii(param.substr(0, eq)), "charset")) continue;
+    std::string_view value = trimAscii(param.substr(eq + 1));
     if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
       value = value.substr(1, value.size() - 2);
     if (!value.empty()) textEncodingName_ = std::string(value);

@@ -1,6 +1,6 @@
 #pragma once
 // pf::URLResponse: the head of an HTTP response — URL, status code and header fields — with
-// what the original derived from them: the expected length (from "Content-Length") and the
+// what the phone platform derives from them: the expected length (from "Content-Length") and the
 // MIME type and text encoding name (from "Content-Type").
 //
 // Header names compare without regard to case and keep their spelling for enumeration;

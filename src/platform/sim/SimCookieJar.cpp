@@ -2,23 +2,17 @@
 
 #include <algorithm>
 
-namespace pf {
+#include "platform/base/AsciiText.h"
 
-namespace {
-std::string_view trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-  return s;
-}
-}  // namespace
+namespace pf {
 
 void SimCookieJar::store(const std::string& host, std::string_view setCookieValue) {
   std::string_view pair = setCookieValue.substr(0, setCookieValue.find(';'));
   size_t eq = pair.find('=');
   if (eq == std::string_view::npos) return;
-  std::string name(trim(pair.substr(0, eq)));
+  std::string name(trimAscii(pair.substr(0, eq)));
   if (name.empty()) return;
-  std::string value(trim(pair.substr(eq + 1)));
+  std::string value(trimAscii(pair.substr(eq + 1)));
   auto& list = cookies_[host];
   auto it = std::find_if(list.begin(), list.end(), [&](const auto& c) { return c.first == name; });
   if (it != list.end())

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <stdexcept>
 
+#include "platform/base/AsciiText.h"
 #include "platform/ui/Device.h"
 
 namespace pf {
@@ -16,9 +17,7 @@ SimUIApplication& SimUIApplication::current() {
 
 bool SimUIApplication::canOpenURL(const Url& url) {
   if (auto it = scripted_.find(url.absoluteString()); it != scripted_.end()) return it->second;
-  std::string scheme = url.scheme();
-  std::transform(scheme.begin(), scheme.end(), scheme.begin(), [](unsigned char c) { return std::tolower(c); });
-  return Device::profile().openableURLSchemes.count(scheme) != 0;
+  return Device::profile().openableURLSchemes.count(toLowerAscii(url.scheme())) != 0;
 }
 
 bool SimUIApplication::openURL(const Url& url) {

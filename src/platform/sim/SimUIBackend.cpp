@@ -1,6 +1,5 @@
 #include "platform/sim/SimUIBackend.h"
 
-#include "platform/base/Clock.h"
 #include "platform/sim/SimUIAlertView.h"
 #include "platform/sim/SimUIApplication.h"
 #include "platform/sim/SimUIMailComposer.h"
@@ -33,15 +32,7 @@ std::shared_ptr<View> SimUIBackend::touch(View& view, Point point) {
   Point p = view.convertPointToView(point, root.get());
   // The root's own frame does not move its coordinates.
   p = {p.x - root->frame().origin.x + root->bounds().origin.x, p.y - root->frame().origin.y + root->bounds().origin.y};
-  Event event(Event::Type::Touches, Clock::monotonic());
-  auto hit = root->hitTest(p, &event);
-  for (auto v = hit; v; v = v->superview()) {
-    if (auto control = std::dynamic_pointer_cast<Control>(v)) {
-      control->touchUpInside();
-      break;
-    }
-  }
-  return hit;
+  return Control::deliverTouch(*root, p);
 }
 
 }  // namespace pf

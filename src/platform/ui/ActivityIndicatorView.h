@@ -1,5 +1,5 @@
 #pragma once
-// pf::ActivityIndicatorView: a spinner (the original's UIActivityIndicatorView): 37 points
+// pf::ActivityIndicatorView: a spinner (UIActivityIndicatorView on the phone): 37 points
 // for the large style, 20 otherwise. With hidesWhenStopped (the default) it is hidden while
 // not animating.
 #include <memory>

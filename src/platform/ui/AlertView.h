@@ -1,5 +1,5 @@
 #pragma once
-// pf::AlertView: a modal notice with buttons (the original's UIAlertView). The cancel button,
+// pf::AlertView: a modal notice with buttons (UIAlertView on the phone). The cancel button,
 // when there is one, has index 0 and the others follow in order. While shown, the
 // application keeps the alert alive, so the creator may drop it after show().
 //

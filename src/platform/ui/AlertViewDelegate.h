@@ -1,6 +1,6 @@
 #pragma once
-// pf::AlertViewDelegate: what an alert tells its delegate (the original's
-// UIAlertViewDelegate). All optional.
+// pf::AlertViewDelegate: what an alert tells its delegate (UIAlertViewDelegate
+// on the phone). All optional.
 #include <memory>
 
 namespace pf {

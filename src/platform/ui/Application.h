@@ -1,9 +1,9 @@
 #pragma once
-// pf::Application: the running application (the original's UIApplication sharedApplication).
+// pf::Application: the running application (UIApplication sharedApplication on the phone).
 //
 // Lifecycle: the backend (or a sim test) reports what the system does, and the application
 // tells its delegate, then posts the matching notification on the default
-// pf::NotificationCenter with itself as object, in the original's order:
+// pf::NotificationCenter with itself as object, in the phone platform's order:
 //
 //   finishLaunching   didFinishLaunchingWithOptions, DidFinishLaunching; then becomeActive
 //   becomeActive      (state Active) DidBecomeActive
@@ -16,7 +16,7 @@
 //                     didReceiveMemoryWarning
 //
 // Ask pf::Device::offers(Capability::ApplicationState / BackgroundTasks /
-// StatusBarHiddenWithAnimation) where the original asked whether the operation exists.
+// StatusBarHiddenWithAnimation) where phone code asks whether the operation exists.
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -108,7 +108,7 @@ class Application : public std::enable_shared_from_this<Application> {
   void endBackgroundTask(BackgroundTaskIdentifier id);
   size_t backgroundTaskCount() const { return tasks_.size(); }
   // The system's time is up: each open task's handler runs (oldest first); tasks their
-  // handlers left open are ended afterwards, since the original would end the process.
+  // handlers left open are ended afterwards, since the phone would end the process.
   void expireBackgroundTasks();
 
   // ---- alerts on screen (kept alive while shown) ----

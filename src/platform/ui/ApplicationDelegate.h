@@ -1,6 +1,6 @@
 #pragma once
-// pf::ApplicationDelegate: what the application tells its delegate (the original's
-// UIApplicationDelegate). Every operation is optional; the defaults do nothing.
+// pf::ApplicationDelegate: what the application tells its delegate (UIApplicationDelegate
+// on the phone). Every operation is optional; the defaults do nothing.
 #include "platform/base/Value.h"
 
 namespace pf {

@@ -1,5 +1,5 @@
 #pragma once
-// pf::ApplicationMain: the process entry's one call (the original's UIApplicationMain).
+// pf::ApplicationMain: the process entry's one call (UIApplicationMain on the phone).
 //
 // With the backend installed, it reads the main bundle's Info.plist (CFBundleIdentifier,
 // CFBundleVersion, NSMainNibFile: the main interface description's name, a property list

@@ -1,9 +1,9 @@
 #pragma once
-// pf::BarButtonItem: one item of a toolbar (the original's UIBarButtonItem): a system item
+// pf::BarButtonItem: one item of a toolbar (UIBarButtonItem on the phone): a system item
 // (done, refresh, action, flexible or fixed space…), an image, a title or a custom view.
 // Not a view; the toolbar that shows it draws it and hears its changes.
 //
-// The action is a function run when the user taps the enabled item; the original did not
+// The action is a function run when the user taps the enabled item; the phone toolkit does not
 // retain targets, so capture the target weakly.
 #include <functional>
 #include <memory>

@@ -1,6 +1,6 @@
 #pragma once
 // pf::Bundle: the application's folder — its information property list (Info.plist) and
-// its resources (the original's NSBundle mainBundle).
+// its resources (NSBundle mainBundle on the phone).
 //
 // The main bundle is the folder named by the environment variable ASHENMOOR_BUNDLE_PATH,
 // else the folder of the running program, unless a launcher or test sets one.

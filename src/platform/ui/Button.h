@@ -1,5 +1,5 @@
 #pragma once
-// pf::Button: a push button (the original's UIButton). The image or title of a state falls
+// pf::Button: a push button (UIButton on the phone). The image or title of a state falls
 // back to the normal state's.
 #include <map>
 #include <memory>

@@ -1,5 +1,5 @@
 #pragma once
-// pf::Capability: operations that only some OS versions offer. Code that the original wrote
+// pf::Capability: operations that only some OS versions offer. Code that phone programs write
 // as "if the platform responds to X" asks pf::Device::offers(Capability::X); the device
 // profile decides (by its system version, or an explicit override), so both roads run in
 // tests.

@@ -1,7 +1,7 @@
 #pragma once
 // pf::ClassRegistry<Base>: classes an interface description may name, each with a factory
-// and its outlets (named setters the description wires). The original looked classes up by
-// name at run time; we register them once, before the application starts.
+// and its outlets (named setters the description wires). The phone platform looks classes up
+// by name at run time; we register them once, before the application starts.
 //
 //   pf::ViewControllerRegistry::registerClass<AmrViewController>("AmrViewController")
 //       .outlet("amrView", &AmrViewController::setAmrView);   // setter takes shared_ptr<WebView>

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/base/Clock.h"
+#include "platform/ui/Event.h"
+
 namespace pf {
 
 void Control::setEnabled(bool enabled) {
@@ -27,6 +30,19 @@ void Control::sendActionsForControlEvents(unsigned events) {
 
 void Control::touchUpInside() {
   if (enabled_ && !isHidden()) sendActionsForControlEvents(ControlEventTouchUpInside);
+}
+
+std::shared_ptr<Control> Control::owning(std::shared_ptr<View> view) {
+  for (auto v = std::move(view); v; v = v->superview())
+    if (auto control = std::dynamic_pointer_cast<Control>(v)) return control;
+  return nullptr;
+}
+
+std::shared_ptr<View> Control::deliverTouch(View& root, Point point) {
+  Event event(Event::Type::Touches, Clock::monotonic());
+  auto hit = root.hitTest(point, &event);
+  if (auto control = owning(hit)) control->touchUpInside();
+  return hit;
 }
 
 }  // namespace pf

@@ -1,5 +1,5 @@
 #pragma once
-// pf::Device: the current device (the original's UIDevice currentDevice), answering from the
+// pf::Device: the current device (UIDevice currentDevice on the phone), answering from the
 // installed pf::DeviceProfile. The desktop backend installs one at start; the sim backend in
 // each test. Without one, "phone-4.0" is assumed.
 //

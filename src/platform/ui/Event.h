@@ -1,7 +1,7 @@
 #pragma once
 // pf::Event: what reached the view tree. Hit testing passes it along so a view can tell a
 // touch from other events (the banner's web view notes touches only). The type numbers are
-// the original toolkit's: 0 touches, 1 motion, 2 remote control.
+// the phone toolkit's: 0 touches, 1 motion, 2 remote control.
 namespace pf {
 
 class Event {

@@ -33,7 +33,7 @@ struct Rect {
   double height() const { return size.height; }
   Point center() const { return {origin.x + size.width / 2, origin.y + size.height / 2}; }
   bool isEmpty() const { return size.width <= 0 || size.height <= 0; }
-  // Half-open, as the original's CGRectContainsPoint: the right and bottom edges are outside.
+  // Half-open, as CGRectContainsPoint on the phone: the right and bottom edges are outside.
   bool contains(Point p) const {
     return !isEmpty() && p.x >= minX() && p.x < maxX() && p.y >= minY() && p.y < maxY();
   }

@@ -1,6 +1,6 @@
 #pragma once
 // pf::Image: a picture as its encoded bytes (PNG), its size in pixels and its scale factor
-// (the original's UIImage). size() is in points: pixels divided by the scale. Decoding the
+// (UIImage on the phone). size() is in points: pixels divided by the scale. Decoding the
 // pixels is the drawing backend's job; this class reads only the PNG header.
 //
 //   auto img = pf::Image::imageWithData(pngBytes);            // none: not a PNG
@@ -17,10 +17,10 @@ class Image {
  public:
   // None when the bytes are not a PNG with a readable header.
   static std::shared_ptr<const Image> imageWithData(std::string bytes, double scale = 1.0);
-  // The same bitmap with another scale factor (the original's initWithCGImage:scale:…;
-  // ask Device::offers(Capability::ImageScale) where the original did).
+  // The same bitmap with another scale factor (initWithCGImage:scale:… on the phone;
+  // ask Device::offers(Capability::ImageScale) first, as phone code asks).
   static std::shared_ptr<const Image> imageWithImage(const Image& image, double scale);
-  // The picture redrawn at `pixelSize`, scale 1 (what the original did by drawing into a
+  // The picture redrawn at `pixelSize`, scale 1 (what phone code does by drawing into a
   // smaller bitmap context). The backend resamples when it decodes.
   static std::shared_ptr<const Image> redrawn(const Image& image, Size pixelSize);
 

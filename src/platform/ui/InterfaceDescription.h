@@ -1,7 +1,7 @@
 #pragma once
 // pf::InterfaceDescription: the application's main interface description — a property list
 // that says which window, controllers and views to make and how to wire them (the role the
-// original's main nib played). Example (XML plist, written here as JSON-ish for brevity):
+// main nib plays on the phone). Example (XML plist, written here as JSON-ish for brevity):
 //
 //   { "applicationDelegate": "appDelegate",
 //     "objects": [

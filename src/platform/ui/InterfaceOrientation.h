@@ -1,5 +1,5 @@
 #pragma once
-// pf::InterfaceOrientation: the original toolkit's numbers (1 portrait, 2 upside down,
+// pf::InterfaceOrientation: the phone toolkit's numbers (1 portrait, 2 upside down,
 // 3 landscape right: home button on the right, 4 landscape left).
 namespace pf {
 

@@ -1,5 +1,5 @@
 #pragma once
-// pf::Label: static text (the original's UILabel); what a static page shows.
+// pf::Label: static text (UILabel on the phone); what a static page shows.
 #include <memory>
 #include <string>
 

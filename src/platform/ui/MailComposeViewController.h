@@ -1,6 +1,6 @@
 #pragma once
 // pf::MailComposeViewController: the system's mail form as a controller to present modally
-// (the original's MFMailComposeViewController). The fields are set before it is presented;
+// (MFMailComposeViewController on the phone). The fields are set before it is presented;
 // when the user sends, saves or cancels, the delegate hears the result and is expected to
 // dismiss the composer.
 #include <memory>

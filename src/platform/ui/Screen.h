@@ -1,7 +1,7 @@
 #pragma once
-// pf::Screen: the main screen (the original's UIScreen mainScreen). Its bounds and scale come
+// pf::Screen: the main screen (UIScreen mainScreen on the phone). Its bounds and scale come
 // from the device profile; the application frame is the bounds less the status bar when the
-// status bar shows. Like the original, frames are in the fixed portrait coordinates of the
+// status bar shows. As on the phone, frames are in the fixed portrait coordinates of the
 // screen: in landscape the status bar is a 20-point strip along a long side.
 #include "platform/ui/Geometry.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 // pf::TabBarController: a container showing one of its controllers at a time above a tab
-// bar (the original's UITabBarController). Its view holds the content area and the 49-point
+// bar (UITabBarController on the phone). Its view holds the content area and the 49-point
 // tab bar; the selected controller's view fills the content area. The selected child appears
 // and disappears with the tab bar controller, and switching tabs makes the old child disappear
 // and the new one appear. It rotates only to orientations that every child accepts.

@@ -1,5 +1,5 @@
 #pragma once
-// pf::Toolbar: a bar of items (the original's UIToolbar). It lays its items out left to
+// pf::Toolbar: a bar of items (UIToolbar on the phone). It lays its items out left to
 // right: fixed items at their width (their natural width when 0), flexible spaces sharing
 // what is left equally; custom views become its subviews at their slots.
 #include <memory>

@@ -59,7 +59,7 @@ void View::resizeSubviews(Size oldSize) {
 }
 
 namespace {
-// One axis of the original's autoresizing: the change `delta` of the superview's length is
+// One axis of autoresizing, as the phone toolkit does it: the change `delta` of the superview's length is
 // shared among the flexible parts in proportion to their current lengths.
 void distribute(double delta, double superLength, double& origin, double& length,
                 bool flexLead, bool flexSize, bool flexTrail) {

@@ -1,9 +1,9 @@
 #pragma once
-// pf::View: a rectangle in the view tree (the original's UIView). It has a frame in its
+// pf::View: a rectangle in the view tree (UIView on the phone). It has a frame in its
 // superview's coordinates and bounds in its own, owns its subviews (strongly, in back-to-front
 // order) and points weakly to its superview. A backend peer draws it.
 //
-// Autoresizing follows the original's rules: when a view's bounds change size and it
+// Autoresizing follows the phone toolkit's rules: when a view's bounds change size and it
 // autoresizes its subviews, each subview's change of width (height) is shared among the
 // flexible parts of its mask — left margin, width, right margin (top margin, height, bottom
 // margin) — in proportion to their current sizes (equally when they are all zero). A view
@@ -32,7 +32,7 @@ class Window;
 
 class View : public std::enable_shared_from_this<View> {
  public:
-  // Autoresizing mask bits (the original's numbers).
+  // Autoresizing mask bits (the phone toolkit's numbers).
   enum AutoresizingMask : unsigned {
     None = 0,
     FlexibleLeftMargin = 1,

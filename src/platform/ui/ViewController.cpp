@@ -270,7 +270,7 @@ void ViewController::presentModalViewController(const std::shared_ptr<ViewContro
   host->finishPendingTransition();
   if (host->modal_ || controller->presenting_.lock() || controller->containerParent_.lock() ||
       controller == host) {
-    // The original refuses these too; the caller's state stays as it was.
+    // The phone toolkit refuses these too; the caller's state stays as it was.
     return;
   }
   auto window = windowFor(host);
@@ -315,7 +315,7 @@ void ViewController::dismissModalViewControllerAnimated(bool animated) {
   auto host = presentationHost();
   host->finishPendingTransition();
   if (!host->modal_) {
-    // A presented controller asks its presenter, as the original does.
+    // A presented controller asks its presenter, as on the phone.
     if (auto presenter = host->presenting_.lock()) presenter->dismissModalViewControllerAnimated(animated);
     return;
   }

@@ -1,5 +1,5 @@
 #pragma once
-// pf::ViewController: manages one root view (the original's UIViewController).
+// pf::ViewController: manages one root view (UIViewController on the phone).
 //
 // View loading: view() loads the root view on first use — loadView() (which by default builds
 // the view from the controller's interface description, or makes a plain view the size of the
@@ -71,7 +71,7 @@ class ViewController : public std::enable_shared_from_this<ViewController> {
 
   // ---- rotation ----
   InterfaceOrientation interfaceOrientation() const { return interfaceOrientation_; }
-  // Default: portrait only, as the original's.
+  // Default: portrait only, as on the phone.
   virtual bool shouldAutorotateToInterfaceOrientation(InterfaceOrientation o);
   virtual void willRotateToInterfaceOrientation(InterfaceOrientation /*to*/, double /*duration*/) {}
   virtual void didRotateFromInterfaceOrientation(InterfaceOrientation /*from*/) {}
@@ -87,7 +87,7 @@ class ViewController : public std::enable_shared_from_this<ViewController> {
   // The container holding this controller, else the controller that presented it.
   std::shared_ptr<ViewController> parentViewController() const;
   // The controller that presented this one (ask Device::offers(PresentingViewController)
-  // before relying on it where the original did).
+  // before relying on it, as phone code does).
   std::shared_ptr<ViewController> presentingViewController() const { return presenting_.lock(); }
   // The controller this one (or its topmost container) presented.
   std::shared_ptr<ViewController> modalViewController() const;

@@ -1,5 +1,5 @@
 #pragma once
-// pf::WebView: a view that shows web pages (the original's UIWebView), drawn by the
+// pf::WebView: a view that shows web pages (UIWebView on the phone), drawn by the
 // backend's engine.
 //
 // Every navigation goes through the delegate's decision, with its navigation type: the loads
@@ -34,7 +34,7 @@ namespace pf {
 
 class WebView : public View, private WebViewPeerHost {
  public:
-  // Data detector bits (the original's numbers); address and calendar events only where
+  // Data detector bits (the phone toolkit's numbers); address and calendar events only where
   // Capability::ExtendedDataDetectors is offered.
   enum DataDetectorTypes : unsigned {
     DataDetectorNone = 0,
@@ -71,7 +71,7 @@ class WebView : public View, private WebViewPeerHost {
   unsigned dataDetectorTypes() const { return dataDetectorTypes_; }
   void setDataDetectorTypes(unsigned types);
   // Each of these three answers false and ignores settings where the device does not offer
-  // it (ask Device::offers first, as the original asked the view).
+  // it (ask Device::offers first, as phone code asks the view).
   bool allowsInlineMediaPlayback() const { return allowsInlineMediaPlayback_; }
   void setAllowsInlineMediaPlayback(bool on);
   bool mediaPlaybackRequiresUserAction() const { return mediaPlaybackRequiresUserAction_; }
@@ -79,7 +79,7 @@ class WebView : public View, private WebViewPeerHost {
   bool mediaPlaybackAllowsAirPlay() const { return mediaPlaybackAllowsAirPlay_; }
   void setMediaPlaybackAllowsAirPlay(bool on);
 
-  // The page's scroller; it is also the web view's first subview, as in the original.
+  // The page's scroller; it is also the web view's first subview, as on the phone.
   std::shared_ptr<ScrollView> scrollView() const { return scrollView_; }
 
   WebViewPeer& webPeer() { return *webPeer_; }

@@ -1,6 +1,6 @@
 #pragma once
 // pf::WebViewDelegate: decides every navigation of a pf::WebView and hears how its loads go
-// (the original's UIWebViewDelegate). All optional; the defaults allow everything. The view
+// (UIWebViewDelegate on the phone). All optional; the defaults allow everything. The view
 // is passed strongly held: a delegate may drop its own last reference to it meanwhile.
 #include <memory>
 

@@ -22,7 +22,7 @@
 
 namespace pf {
 
-// The original's numbers (WebKit's are the same).
+// The phone toolkit's numbers (WebKit's are the same).
 enum class WebViewNavigationType {
   LinkClicked = 0,
   FormSubmitted = 1,

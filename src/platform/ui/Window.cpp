@@ -1,6 +1,5 @@
 #include "platform/ui/Window.h"
 
-#include "platform/base/Clock.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Control.h"
 #include "platform/ui/Screen.h"
@@ -18,7 +17,7 @@ std::shared_ptr<Window> Window::create(const Rect& frame) {
 Window::Window(const Rect& frame)
     : View(frame, UIBackend::current().makeWindowPeer(*this)) {
   windowPeer_ = static_cast<WindowPeer*>(&peer());
-  setHidden(true);  // windows start hidden, as the original's do
+  setHidden(true);  // windows start hidden, as on the phone
 }
 
 Window::~Window() = default;
@@ -87,17 +86,6 @@ void Window::followInterfaceOrientation(InterfaceOrientation o) {
   setFrame(Rect(frame().origin.x, frame().origin.y, turned.width, turned.height));  // autoresizes the subviews
 }
 
-std::shared_ptr<View> Window::sendTouch(Point point) {
-  Event event(Event::Type::Touches, Clock::monotonic());
-  auto hit = hitTest(point, &event);
-  // The touch belongs to the innermost control around the view it hit.
-  for (auto v = hit; v; v = v->superview()) {
-    if (auto control = std::dynamic_pointer_cast<Control>(v)) {
-      control->touchUpInside();
-      break;
-    }
-  }
-  return hit;
-}
+std::shared_ptr<View> Window::sendTouch(Point point) { return Control::deliverTouch(*this, point); }
 
 }  // namespace pf

@@ -1,8 +1,8 @@
 #pragma once
-// pf::Window: the top of a view tree, shown by the backend (the original's UIWindow). A
+// pf::Window: the top of a view tree, shown by the backend (UIWindow on the phone). A
 // window starts hidden; makeKeyAndVisible() shows it and makes it the application's key
 // window. It can hold a root view controller, whose view it shows; or the application adds a
-// controller's view itself (the original's code before OS 4.0 did so).
+// controller's view itself (code for phones before OS 4.0 does so).
 //
 // Controllers whose root views enter or leave a shown window hear viewWillAppear /
 // viewDidAppear (viewWillDisappear / viewDidDisappear), unless a container or a modal

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "platform/base/AsciiText.h"
 #include "platform/base/Crypto.h"
 #include "platform/base/FileManager.h"
 #include "platform/base/PropertyList.h"
@@ -37,11 +38,6 @@ int leadingNumber(std::string_view part) {
     n = std::min<long long>(n * 10 + (c - '0'), INT_MAX);
   }
   return static_cast<int>(n);
-}
-
-std::string lowerCased(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
 }
 
 }  // namespace
@@ -112,7 +108,7 @@ std::optional<std::string> GADIdentifierUtilities::locale() {
     if (!languages) return std::nullopt;
     auto first = (*languages)[0].asString();
     if (!first || first->empty()) return std::nullopt;
-    locale_ = lowerCased(*first);
+    locale_ = pf::toLowerAscii(*first);
   }
   return locale_;
 }

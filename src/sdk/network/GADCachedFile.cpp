@@ -25,38 +25,46 @@ std::string folderForHost(const std::string& host) {
 
 // The URLConnection's delegate for one fetch. The connection holds it weakly and the file
 // owns it, so a file that is gone stops its connection; it holds the file weakly for the
-// same reason, and forwards only the events of the file's current connection.
+// same reason. The file closes it when that fetch ends for it (its own end, cancel(),
+// invalidate(), a new fetch, its destruction): from then on nothing is forwarded.
 class GADCachedFile::ConnectionEvents final : public pf::URLConnectionDelegate {
  public:
   explicit ConnectionEvents(std::weak_ptr<GADCachedFile> file) : file_(std::move(file)) {}
 
+  void close() { closed_ = true; }
+  bool isClosed() const { return closed_; }
+
   std::optional<pf::URLRequest> connectionWillSendRequest(
-      pf::URLConnection& connection, const pf::URLRequest& request,
+      pf::URLConnection&, const pf::URLRequest& request,
       const std::optional<pf::URLResponse>& redirectResponse) override {
-    auto file = file_.lock();
-    if (!file || !file->isCurrent(connection)) return std::nullopt;
-    return file->connectionWillSendRequest(connection, request, redirectResponse);
+    auto file = openFile();
+    if (!file) return std::nullopt;
+    // The delegate is asked about a redirect and may let go of the file while it answers,
+    // which destroys it and closes this fetch. So the file is not kept alive across the
+    // call: its owner's reference holds it until then, and the file looks at this fetch,
+    // not at itself, once the delegate returns.
+    GADCachedFile& target = *file;
+    file.reset();
+    return target.connectionWillSendRequest(*this, request, redirectResponse);
   }
-  void connectionDidReceiveResponse(pf::URLConnection& connection,
-                                    const pf::URLResponse& response) override {
-    if (auto file = file_.lock(); file && file->isCurrent(connection))
-      file->connectionDidReceiveResponse(response);
+  void connectionDidReceiveResponse(pf::URLConnection&, const pf::URLResponse& response) override {
+    if (auto file = openFile()) file->connectionDidReceiveResponse(response);
   }
-  void connectionDidReceiveData(pf::URLConnection& connection, std::string_view data) override {
-    if (auto file = file_.lock(); file && file->isCurrent(connection))
-      file->connectionDidReceiveData(data);
+  void connectionDidReceiveData(pf::URLConnection&, std::string_view data) override {
+    if (auto file = openFile()) file->connectionDidReceiveData(data);
   }
-  void connectionDidFinishLoading(pf::URLConnection& connection) override {
-    if (auto file = file_.lock(); file && file->isCurrent(connection))
-      file->connectionDidFinishLoading();
+  void connectionDidFinishLoading(pf::URLConnection&) override {
+    if (auto file = openFile()) file->connectionDidFinishLoading();
   }
-  void connectionDidFailWithError(pf::URLConnection& connection, const pf::Error& error) override {
-    if (auto file = file_.lock(); file && file->isCurrent(connection))
-      file->connectionDidFailWithError(error);
+  void connectionDidFailWithError(pf::URLConnection&, const pf::Error& error) override {
+    if (auto file = openFile()) file->connectionDidFailWithError(error);
   }
 
  private:
+  std::shared_ptr<GADCachedFile> openFile() const { return closed_ ? nullptr : file_.lock(); }
+
   std::weak_ptr<GADCachedFile> file_;
+  bool closed_ = false;
 };
 
 std::shared_ptr<GADCachedFile> GADCachedFile::create(std::weak_ptr<GADCachedFileDelegate> delegate,
@@ -138,6 +146,7 @@ void GADCachedFile::invalidate() {
 }
 
 void GADCachedFile::cleanUpConnection() {
+  if (events_) events_->close();
   if (connection_) connection_->cancel();
   connection_.reset();
   events_.reset();
@@ -174,18 +183,19 @@ void GADCachedFile::beginFetch(bool withCacheBuster) {
 }
 
 std::optional<pf::URLRequest> GADCachedFile::connectionWillSendRequest(
-    pf::URLConnection& connection, const pf::URLRequest& request,
+    const ConnectionEvents& fetch, const pf::URLRequest& request,
     const std::optional<pf::URLResponse>& redirectResponse) {
   httpDestinationURL_ = request.url();
   if (!redirectResponse) return request;
 
   saveHeadersFromResponse(*redirectResponse);
-  std::optional<pf::Error> refusal;
-  if (auto delegate = delegate_.lock())
-    refusal = delegate->cachedFileShouldRedirectToURL(*this, request.url());
-  // The delegate may have cancelled, restarted or let go of us meanwhile: that fetch is over
-  // and it hears nothing more of it.
-  if (!isCurrent(connection) || isAbandoned()) return request;
+  auto delegate = delegate_.lock();
+  if (!delegate) return request;
+  std::optional<pf::Error> refusal = delegate->cachedFileShouldRedirectToURL(*this, request.url());
+  // The delegate may have cancelled, restarted or let go of us meanwhile: each closes this
+  // fetch, which hears nothing more. Once let go of, `this` is gone: only `fetch` (kept by
+  // the connection for the length of this call) may be looked at.
+  if (fetch.isClosed()) return request;
   if (refusal) {
     cleanUpConnection();  // cancels the connection, so what we return is not sent
     notifyDidFail(refusal);

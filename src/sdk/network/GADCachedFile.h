@@ -101,16 +101,9 @@ class GADCachedFile : public std::enable_shared_from_this<GADCachedFile> {
   void beginFetch(bool withCacheBuster);
   void cleanUpConnection();
   void saveHeadersFromResponse(const pf::URLResponse& response);
-  bool isCurrent(const pf::URLConnection& connection) const {
-    return connection_.get() == &connection;
-  }
-  // True when nobody but the call under way holds this file any more: its owner let go of it
-  // from inside a delegate call, so the rest of the delegate calls must not happen.
-  bool isAbandoned() const { return weak_from_this().use_count() <= 1; }
-
-  // Connection events, forwarded by ConnectionEvents while `connection` is the current one.
+  // Connection events, forwarded by the current fetch's ConnectionEvents until it is closed.
   std::optional<pf::URLRequest> connectionWillSendRequest(
-      pf::URLConnection& connection, const pf::URLRequest& request,
+      const ConnectionEvents& fetch, const pf::URLRequest& request,
       const std::optional<pf::URLResponse>& redirectResponse);
   void connectionDidReceiveResponse(const pf::URLResponse& response);
   void connectionDidReceiveData(std::string_view data);
@@ -127,7 +120,7 @@ class GADCachedFile : public std::enable_shared_from_this<GADCachedFile> {
   pf::Url sourceURL_;
   mutable std::optional<std::string> filePath_;
   std::shared_ptr<pf::URLConnection> connection_;
-  std::shared_ptr<ConnectionEvents> events_;  // the connection's delegate; one per fetch
+  std::shared_ptr<ConnectionEvents> events_;  // the connection's delegate; one per fetch, closed when it ends
   std::optional<std::string> receivedData_;   // present exactly while fetching
   std::string receivedModificationDate_;      // "Last-Modified" of a 200, cut before "GMT"
   pf::Url httpDestinationURL_;

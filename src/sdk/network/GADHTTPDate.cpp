@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdio>
 
+#include "platform/base/AsciiText.h"
 #include "platform/base/Clock.h"
 
 namespace {
@@ -51,15 +52,6 @@ int daysInMonth(int64_t y, int m) {
   return m == 2 && isLeapYear(y) ? 29 : kDays[m - 1];
 }
 
-char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (lower(a[i]) != lower(b[i])) return false;
-  return true;
-}
-
 // A cursor over the date text; each read consumes only on success.
 class Scanner {
  public:
@@ -84,7 +76,7 @@ class Scanner {
     while (end < text_.size() && ((text_[end] | 0x20) >= 'a' && (text_[end] | 0x20) <= 'z')) ++end;
     std::string_view word = text_.substr(pos_, end - pos_);
     for (size_t i = 0; i < N; ++i) {
-      if (equalsIgnoringCase(word, names[i])) {
+      if (pf::equalsIgnoringAsciiCase(word, names[i])) {
         pos_ = end;
         return static_cast<int>(i);
       }
@@ -118,7 +110,7 @@ class Scanner {
   bool zoneAndEnd() {
     if (atEnd()) return true;
     if (!blanks()) return false;
-    if (equalsIgnoringCase(text_.substr(pos_), "GMT")) pos_ = text_.size();
+    if (pf::equalsIgnoringAsciiCase(text_.substr(pos_), "GMT")) pos_ = text_.size();
     return atEnd();
   }
 
@@ -192,12 +184,6 @@ std::optional<Fields> parseAsctime(std::string_view text) {
   return f;
 }
 
-std::string_view trimBlanks(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-  return s;
-}
-
 }  // namespace
 
 std::optional<int64_t> GADHTTPDate::parse(std::string_view text) {
@@ -206,7 +192,7 @@ std::optional<int64_t> GADHTTPDate::parse(std::string_view text) {
 }
 
 std::optional<int64_t> GADHTTPDate::parse(std::string_view text, int currentYear) {
-  text = trimBlanks(text);
+  text = pf::trimAscii(text);
   std::optional<Fields> fields = parseFixdate(text);
   if (!fields) fields = parseRfc850(text, currentYear);
   if (!fields) fields = parseAsctime(text);

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cmath>
 
+#include "platform/base/AsciiText.h"
 #include "platform/base/Clock.h"
 #include "platform/base/Crypto.h"
 #include "platform/base/NotificationCenter.h"
@@ -44,16 +45,11 @@ std::string dropCharacters(std::string_view text, size_t count) {
   return std::string(text.substr(i));
 }
 
-std::string lowerCased(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
 // The host is the domain or lies below it ("ads.example.com" in "example.com"); a host that
 // merely ends in the same letters ("badexample.com") is someone else's.
 bool isOnDomain(const std::string& host, const std::string& domain) {
   if (domain.empty() || host.size() < domain.size()) return false;
-  std::string h = lowerCased(host), d = lowerCased(domain);
+  std::string h = pf::toLowerAscii(host), d = pf::toLowerAscii(domain);
   if (h == d) return true;
   return h.size() > d.size() && h.compare(h.size() - d.size(), d.size(), d) == 0 &&
          h[h.size() - d.size() - 1] == '.';

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <vector>
 
+#include "platform/base/AsciiText.h"
+
 namespace {
 
 std::optional<std::string>& storedUserAgent() {
@@ -43,14 +45,6 @@ std::vector<std::string_view> split(std::string_view text, char separator) {
   }
 }
 
-// ASCII only: the keys we read are ASCII, and a locale-dependent case mapping would make the
-// same message parse differently on different machines.
-std::string lowercased(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
-}
-
 bool isUnreserved(unsigned char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
          c == '.' || c == '_' || c == '~';
@@ -86,7 +80,7 @@ pf::Value GADNetworkUtilities::dictionaryFromQueryString(std::string_view query)
     auto key = pf::Url::percentDecodeUtf8(pieces[0]);
     auto value = pf::Url::percentDecodeUtf8(pieces[1]);
     if (!key || !value) continue;
-    result.set(lowercased(std::move(*key)), std::move(*value));
+    result.set(pf::toLowerAscii(*key), std::move(*value));
   }
   return result;
 }

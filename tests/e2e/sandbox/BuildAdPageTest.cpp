@@ -1,12 +1,18 @@
-#include "HttpClient.h"
-#include "JsonDoc.h"
-#include "MessageUrlParts.h"
-#include "SandboxProcess.h"
-#include "WebViewHarness.h"
-
+// The ad core script in the real web view (WebKitGTK behind pf::WebView, in a window) as the
+// application runs it: the build-ad page on the ad server's base URL, the message URL it
+// navigates to, read with the application's parser, and the ad URL the sandbox then takes.
 #include <gtest/gtest.h>
 
 #include <map>
+
+#include "DesktopHarness.h"
+#include "DesktopNetTest.h"
+#include "SandboxProcess.h"
+#include "platform/ui/WebView.h"
+#include "platform/ui/Window.h"
+#include "sdk/encoding/GAD_SBJSON.h"
+#include "sdk/notification/GADNotification.h"
+#include "sdk/utility/GADNetworkUtilities.h"
 
 namespace {
 
@@ -41,142 +47,135 @@ const std::map<std::string, std::string> kParams = {
 
 std::string objectText(const std::map<std::string, std::string>& params) {
   std::string json = "{";
-  for (const auto& [key, value] : params) {
-    if (json.size() > 1) json += ",";
-    json += "\"" + key + "\":" + value;
-  }
+  for (const auto& [key, value] : params) json += (json.size() > 1 ? ",\"" : "\"") + key + "\":" + value;
   return json + "}";
 }
 
-// What the ad URL must carry for a JSON value: strings without their quotes (and
-// escapes undone), everything else as its JSON text.
+// What the ad URL must carry for a JSON value: strings without their quotes (and escapes
+// undone), everything else as its JSON text.
 std::string expectedText(const std::string& json) {
   if (json.size() < 2 || json.front() != '"') return json;
-  JsonDoc doc("[" + json + "]");
-  return json_array_get_string_element(json_node_get_array(doc.root()), 0);
+  return GAD_SBJSON().objectWithStringAllowScalarError(json, true)->stringRef();
 }
 
-class BuildAdPage : public ::testing::Test {
+// Records the message URLs the page navigates to and refuses them, as the application does.
+class MessageCatcher : public pf::WebViewDelegate {
+ public:
+  bool webViewShouldStartLoadWithRequest(const std::shared_ptr<pf::WebView>&, const pf::URLRequest& request,
+                                         pf::WebViewNavigationType) override {
+    if (!GADNotification::isNotificationURL(request.url())) return true;
+    messages.push_back(request.url());
+    return false;
+  }
+  std::vector<pf::Url> messages;
+};
+
+class BuildAdPage : public DesktopNetTest {
  protected:
   void SetUp() override {
     ASSERT_TRUE(sandbox_.ready());
-    auto script = http_.get(sandbox_.statics() + "/vize/sdk-core-v40.js");
-    ASSERT_EQ(script.status, 200u);
+    auto script = fetch(sandbox_.statics() + "/vize/sdk-core-v40.js");
+    ASSERT_EQ(script.status, 200);
     script_ = script.body;
+    window_ = pf::Window::create();
+    web_ = pf::WebView::create(pf::Rect(0, 0, 320, 50));
+    web_->setDelegate(catcher_);
+    window_->addSubview(web_);
+    window_->makeKeyAndVisible();
+  }
+  void TearDown() override {
+    web_.reset();
+    window_.reset();
+    DesktopHarness::settle(50);
+    DesktopNetTest::TearDown();
   }
 
-  // The build-ad page exactly as the application composes it, on the ad server's base URL.
-  std::vector<std::string> build(const std::string& json) {
-    web_.clearMessages();
-    web_.loadHtml("<html><head><script>" + script_ + "</script><script>VIZE_buildAdURL(" + json +
-                      ");</script></head><body></body></html>",
-                  sandbox_.ad());
-    web_.waitForMessages(1);
-    // It navigates once: nothing else follows.
-    WebViewHarness::spin([] { return false; }, 300);
-    return web_.messages();
+  // The build-ad page exactly as the application composes it: one message comes back,
+  // nothing after it.
+  std::shared_ptr<GADNotification> build(const std::string& json) {
+    catcher_->messages.clear();
+    web_->loadHTMLString("<html><head><script>" + script_ + "</script><script>VIZE_buildAdURL(" + json +
+                             ");</script></head><body></body></html>",
+                         pf::Url::parse(sandbox_.ad()));
+    DesktopHarness::spin([&] { return !catcher_->messages.empty(); }, 15000);
+    DesktopHarness::settle(300);
+    EXPECT_EQ(catcher_->messages.size(), 1u);
+    if (catcher_->messages.empty()) return GADNotification::create("(none)", pf::Value::dictionary());
+    EXPECT_EQ(catcher_->messages[0].scheme(), "gmsg");
+    auto message = GADNotification::notificationFromURL(catcher_->messages[0]);
+    EXPECT_TRUE(message);
+    return message ? message : GADNotification::create("(unreadable)", pf::Value::dictionary());
   }
-
-  MessageUrlParts buildOne(const std::string& json) {
-    auto messages = build(json);
-    EXPECT_EQ(messages.size(), 1u);
-    auto parts = MessageUrlParts::parse(messages.empty() ? "" : messages[0]);
-    EXPECT_EQ(parts.dropped, 0);
-    EXPECT_EQ(parts.scheme, "gmsg");
-    return parts;
-  }
-
-  static std::map<std::string, std::string> adQuery(const std::string& url) {
-    std::map<std::string, std::string> query;
-    auto q = url.find('?');
-    if (q == std::string::npos) return query;
-    g_auto(GStrv) pieces = g_strsplit(url.substr(q + 1).c_str(), "&", -1);
-    for (char** p = pieces; *p; ++p) {
-      g_auto(GStrv) kv = g_strsplit(*p, "=", -1);
-      EXPECT_EQ(g_strv_length(kv), 2u) << *p;
-      if (g_strv_length(kv) != 2) continue;
-      g_autofree char* key = g_uri_unescape_string(kv[0], nullptr);
-      g_autofree char* value = g_uri_unescape_string(kv[1], nullptr);
-      EXPECT_TRUE(key && value) << *p;
-      if (key && value) query[key] = value;
-    }
-    return query;
+  std::string param(const std::shared_ptr<GADNotification>& m, const char* key) {
+    return m->parameters()[key].asString().value_or("");
   }
 
   SandboxProcess sandbox_;
-  HttpClient http_;
-  WebViewHarness web_{1, 1};
   std::string script_;
+  std::shared_ptr<MessageCatcher> catcher_ = std::make_shared<MessageCatcher>();
+  std::shared_ptr<pf::Window> window_;
+  std::shared_ptr<pf::WebView> web_;
 };
 
 TEST_F(BuildAdPage, LoadAdUrlCarriesEveryParameter) {
-  auto message = buildOne(objectText(kParams));
-  EXPECT_EQ(message.name, "loadAdURL");
-  EXPECT_EQ(message.params["type"], "html");
-  EXPECT_EQ(message.params.count("errors"), 0u);
-  const std::string url = message.params["url"];
-  ASSERT_TRUE(g_str_has_prefix(url.c_str(), (sandbox_.ad() + "/ad?").c_str())) << url;
-
-  auto query = adQuery(url);
+  auto message = build(objectText(kParams));
+  EXPECT_EQ(message->name(), "loadAdURL");
+  EXPECT_EQ(param(message, "type"), "html");
+  EXPECT_FALSE(message->parameters().contains("errors"));
+  const std::string url = param(message, "url");
+  ASSERT_EQ(url.rfind(sandbox_.ad() + "/ad?", 0), 0u) << url;
+  auto query = GADNetworkUtilities::dictionaryFromQueryString(url.substr(url.find('?') + 1));
   EXPECT_EQ(query.size(), kParams.size());
-  for (const auto& [key, json] : kParams) {
-    ASSERT_TRUE(query.count(key)) << key;
-    EXPECT_EQ(query[key], expectedText(json)) << key;
-  }
-
-  // The server takes the URL as built, and shows it decoded.
-  auto answer = http_.get(url);
-  EXPECT_EQ(answer.status, 200u);
-  EXPECT_TRUE(answer.has("x-vize-tracking-urls"));
-  JsonDoc stats(http_.get(sandbox_.ad() + "/stats.json").body);
-  EXPECT_EQ(stats.integer({"ad_requests"}), 1);
+  for (const auto& [key, json] : kParams) EXPECT_EQ(query[key].asString(), expectedText(json)) << key;
+  // The server takes the URL as built.
+  auto answer = fetch(url);
+  EXPECT_EQ(answer.status, 200);
+  EXPECT_NE(answer.header("X-Vize-Tracking-Urls"), "");
 }
 
 TEST_F(BuildAdPage, ExtrasSelectTheGwhirlRoadAndACreative) {
   auto params = kParams;
   params["extras"] = "{\"sandbox_type\":\"gwhirl\",\"sandbox_creative\":\"nofill\"}";
-  auto message = buildOne(objectText(params));
-  EXPECT_EQ(message.name, "loadAdURL");
-  EXPECT_EQ(message.params["type"], "gwhirl");
-  auto query = adQuery(message.params["url"]);
-  EXPECT_EQ(query["creative"], "nofill");
+  auto message = build(objectText(params));
+  EXPECT_EQ(message->name(), "loadAdURL");
+  EXPECT_EQ(param(message, "type"), "gwhirl");
+  const std::string url = param(message, "url");
+  EXPECT_EQ(GADNetworkUtilities::dictionaryFromQueryString(url.substr(url.find('?') + 1))["creative"], pf::Value("nofill"));
   // The application appends the sequence number for this road.
-  auto answer = http_.get(message.params["url"] + "&seq_num=1");
-  EXPECT_EQ(answer.status, 200u);
+  auto answer = fetch(url + "&seq_num=1");
+  EXPECT_EQ(answer.status, 200);
   EXPECT_EQ(answer.body.find_first_not_of(" \t\r\n"), std::string::npos);
 }
 
 TEST_F(BuildAdPage, FailuresAnswerWithErrorsInvalidRequestOrUnableToServe) {
-  auto noSlot = kParams;
-  noSlot.erase("slotname");
-  auto missing = buildOne(objectText(noSlot));
-  EXPECT_EQ(missing.name, "loadAdURL");
-  EXPECT_NE(missing.params["errors"].find("slotname"), std::string::npos);
-  EXPECT_EQ(missing.params.count("url"), 0u);
-
-  auto badFrame = kParams;
-  badFrame["ad_frame"] = "{\"x\":0,\"y\":\"365\",\"w\":320}";
-  auto malformed = buildOne(objectText(badFrame));
-  EXPECT_EQ(malformed.name, "loadAdURL");
-  EXPECT_NE(malformed.params["errors"].find("ad_frame"), std::string::npos);
-
-  EXPECT_EQ(buildOne("\"not an object\"").params.count("errors"), 1u);
-
-  auto interstitial = kParams;
-  interstitial.erase("ad_frame");
-  interstitial.erase("ad_bounds");
-  interstitial["format"] = "\"interstitial_mb\"";
-  auto unable = buildOne(objectText(interstitial));
-  EXPECT_EQ(unable.name, "unableToServe");
-  EXPECT_EQ(unable.params["slotname"], "a15c0f3e82d9b47");
-
-  auto odd = kParams;
-  odd["format"] = "\"skyscraper\"";
-  EXPECT_EQ(buildOne(objectText(odd)).name, "invalidRequest");
-
-  auto forced = kParams;
-  forced["extras"] = "{\"sandbox_reply\":\"unableToServe\"}";
-  EXPECT_EQ(buildOne(objectText(forced)).name, "unableToServe");
+  auto without = [](std::initializer_list<const char*> keys, std::map<std::string, std::string> more = {}) {
+    auto params = kParams;
+    for (const char* key : keys) params.erase(key);
+    for (auto& [key, value] : more) params[key] = value;
+    return objectText(params);
+  };
+  const struct {
+    std::string json;
+    const char* name;
+    const char* errorsNaming;  // nullptr: no "errors"
+  } kCases[] = {
+      {without({"slotname"}), "loadAdURL", "slotname"},
+      {without({}, {{"ad_frame", "{\"x\":0,\"y\":\"365\",\"w\":320}"}}), "loadAdURL", "ad_frame"},
+      {"\"not an object\"", "loadAdURL", ""},
+      {without({"ad_frame", "ad_bounds"}, {{"format", "\"interstitial_mb\""}}), "unableToServe", nullptr},
+      {without({}, {{"format", "\"skyscraper\""}}), "invalidRequest", nullptr},
+      {without({}, {{"extras", "{\"sandbox_reply\":\"unableToServe\"}"}}), "unableToServe", nullptr},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.json.substr(0, 60));
+    auto message = build(c.json);
+    EXPECT_EQ(message->name(), c.name);
+    EXPECT_EQ(message->parameters().contains("errors"), c.errorsNaming != nullptr);
+    if (c.errorsNaming) {
+      EXPECT_NE(param(message, "errors").find(c.errorsNaming), std::string::npos);
+      EXPECT_FALSE(message->parameters().contains("url"));
+    }
+  }
 }
 
 }  // namespace

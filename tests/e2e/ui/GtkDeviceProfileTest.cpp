@@ -6,6 +6,7 @@
 #include <fstream>
 #include <regex>
 
+#include "ScopedEnvironment.h"
 #include "platform/gtk/GtkDeviceProfile.h"
 
 namespace {
@@ -29,17 +30,11 @@ TEST(GtkDeviceProfileTest, TheMachineProfileHasAStableIdentifierThatDoesNotRevea
 }
 
 TEST(GtkDeviceProfileTest, TheOverrideNamesAShippedProfileAndAnUnknownNameIsIgnored) {
-  setenv(pf::GtkDeviceProfile::kOverrideVariable, "tablet-3.2", 1);
-  auto tablet = pf::GtkDeviceProfile::chosen();
-  EXPECT_EQ(tablet.model, "iPad");
-  EXPECT_EQ(tablet.systemVersion, "3.2");
-  EXPECT_EQ(tablet.idiom, pf::UserInterfaceIdiom::Phone);
-  setenv(pf::GtkDeviceProfile::kOverrideVariable, "phone-3.1.3", 1);
-  EXPECT_FALSE(pf::GtkDeviceProfile::chosen().offers(pf::Capability::ApplicationState));
-  setenv(pf::GtkDeviceProfile::kOverrideVariable, "pager-1.0", 1);
-  EXPECT_EQ(pf::GtkDeviceProfile::chosen().name, "desktop");
-  unsetenv(pf::GtkDeviceProfile::kOverrideVariable);
-  EXPECT_EQ(pf::GtkDeviceProfile::chosen().name, "desktop");
+  ScopedEnvironment env;
+  for (auto [name, chosen] : {std::pair{"tablet-3.2", "tablet-3.2"}, {"pager-1.0", "desktop"}, {nullptr, "desktop"}}) {
+    env.set(pf::GtkDeviceProfile::kOverrideVariable, name);
+    EXPECT_EQ(pf::GtkDeviceProfile::chosen().name, chosen);
+  }
 }
 
 }  // namespace

@@ -3,15 +3,15 @@
 #include <fstream>
 #include <sstream>
 
-#include "DesktopFixture.h"
+#include "DesktopNetTest.h"
 #include "LoopbackServer.h"
+#include "platform/net/HTTPSettings.h"
 
 namespace {
 
-class CookieJarTest : public DesktopFixture {
+class CookieJarTest : public DesktopNetTest {
  protected:
   void SetUp() override {
-    DesktopFixture::SetUp();
     server_.handle("/login", [](SoupServerMessage* m, const ServerRequest&) {
       soup_message_headers_append(soup_server_message_get_response_headers(m), "Set-Cookie",
                                   "sid=abc123; Max-Age=3600; Path=/");
@@ -25,7 +25,7 @@ class CookieJarTest : public DesktopFixture {
   }
 
   std::optional<std::string> cookieSentWith(pf::URLRequest r) {
-    load(r, std::make_shared<NetRecorder>());
+    load(r, std::make_shared<RecordingConnectionDelegate>());
     return server_.requests().back().headers.value("Cookie");
   }
 
@@ -54,7 +54,7 @@ TEST_F(CookieJarTest, CookiesSetByTheServerGoBackAndLastingOnesAreKeptInTheJarFi
 }
 
 TEST_F(CookieJarTest, ANewProcessFindsTheLastingCookiesAgain) {
-  load(request(server_.url("/login")), std::make_shared<NetRecorder>());
+  load(request(server_.url("/login")), std::make_shared<RecordingConnectionDelegate>());
   // As a restarted application: a fresh transport over the same jar file.
   pf::DesktopPlatform::uninstall();
   parts_ = pf::DesktopPlatform::install();
@@ -66,10 +66,10 @@ TEST_F(CookieJarTest, ANewProcessFindsTheLastingCookiesAgain) {
 TEST_F(CookieJarTest, ARequestThatDoesNotHandleCookiesNeitherSendsNorStoresThem) {
   auto quiet = request(server_.url("/login"));
   quiet.setHTTPShouldHandleCookies(false);
-  load(quiet, std::make_shared<NetRecorder>());
+  load(quiet, std::make_shared<RecordingConnectionDelegate>());
   EXPECT_EQ(cookieSentWith(request(server_.url("/page"))), std::nullopt) << "stored anyway";
 
-  load(request(server_.url("/login")), std::make_shared<NetRecorder>());
+  load(request(server_.url("/login")), std::make_shared<RecordingConnectionDelegate>());
   auto quietPage = request(server_.url("/page"));
   quietPage.setHTTPShouldHandleCookies(false);
   EXPECT_EQ(cookieSentWith(quietPage), std::nullopt) << "sent anyway";
@@ -77,14 +77,14 @@ TEST_F(CookieJarTest, ARequestThatDoesNotHandleCookiesNeitherSendsNorStoresThem)
 
 TEST_F(CookieJarTest, CookiesDisabledForTheProcessAreNeitherSentNorStored) {
   pf::HTTPSettings::setCookiesEnabled(false);
-  load(request(server_.url("/login")), std::make_shared<NetRecorder>());
+  load(request(server_.url("/login")), std::make_shared<RecordingConnectionDelegate>());
   pf::HTTPSettings::setCookiesEnabled(true);
   EXPECT_EQ(cookieSentWith(request(server_.url("/page"))), std::nullopt);
   EXPECT_EQ(jarText().find("sid"), std::string::npos);
 }
 
 TEST_F(CookieJarTest, ACookieHeaderTheRequestSetsItselfIsSentAsGiven) {
-  load(request(server_.url("/login")), std::make_shared<NetRecorder>());
+  load(request(server_.url("/login")), std::make_shared<RecordingConnectionDelegate>());
   auto r = request(server_.url("/page"));
   r.setValueForHTTPHeaderField("mine=1", "Cookie");
   EXPECT_EQ(cookieSentWith(r), "mine=1");

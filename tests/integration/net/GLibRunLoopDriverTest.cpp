@@ -90,30 +90,6 @@ TEST_F(GLibRunLoopDriverTest, ALongChainOfNextPassCallsLetsGLibSourcesRun) {
   EXPECT_LT(chain, kLimit) << "GLib's timeout waited for the whole chain";
 }
 
-TEST_F(GLibRunLoopDriverTest, PerformOnMainThreadWithWaitFromAnotherThread) {
-  std::vector<int> ran;
-  std::atomic<bool> done{false};
-  std::atomic<int> offMain{0};
-  std::thread worker([&] {
-    for (int i = 0; i < 50; ++i) {
-      loop().performOnMainThread([&, i] {
-        if (!loop().isMainThread()) ++offMain;
-        ran.push_back(i);
-      }, true);
-      // The call has run by the time performOnMainThread returns.
-      if (static_cast<int>(ran.size()) != i + 1) ++offMain;
-    }
-    done = true;
-  });
-  const bool finished = runMainContextUntil([&] { return done.load(); }, 10.0);
-  if (!finished) loop().reset();  // releases a waiting worker so join() cannot hang
-  worker.join();
-  ASSERT_TRUE(finished);
-  EXPECT_EQ(offMain.load(), 0);
-  ASSERT_EQ(ran.size(), 50u);
-  for (int i = 0; i < 50; ++i) EXPECT_EQ(ran[i], i);
-}
-
 TEST_F(GLibRunLoopDriverTest, PostWithoutWaitWakesALoopBlockedInPoll) {
   std::atomic<bool> ran{false};
   const double start = pf::Clock::monotonic();

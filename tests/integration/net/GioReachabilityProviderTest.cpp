@@ -1,5 +1,6 @@
 // pf::GioReachabilityProvider with a network monitor the test controls: flags for loopback
-// and other hosts, changes reaching Reachability watchers, and no call after the provider goes.
+// and other hosts, a metered network as the phone's WWAN, changes reaching Reachability
+// watchers, and no call after the provider goes.
 #include <gio/gio.h>
 #include <gtest/gtest.h>
 
@@ -8,11 +9,13 @@
 #include "platform/gtk/GLibRunLoopDriver.h"
 #include "platform/gtk/GioReachabilityProvider.h"
 #include "platform/net/Reachability.h"
+#include "sdk/network/GADNetworkChecker.h"
 
-// A GNetworkMonitor whose availability the test sets.
+// A GNetworkMonitor whose availability and metering the test sets.
 struct TestMonitor {
   GObject parent;
   gboolean available;
+  gboolean metered;
 };
 struct TestMonitorClass {
   GObjectClass parent;
@@ -35,7 +38,7 @@ static void test_monitor_get_property(GObject* object, guint id, GValue* value, 
   auto* self = reinterpret_cast<TestMonitor*>(object);
   switch (id) {
     case kPropAvailable: g_value_set_boolean(value, self->available); break;
-    case kPropMetered: g_value_set_boolean(value, FALSE); break;
+    case kPropMetered: g_value_set_boolean(value, self->metered); break;
     case kPropConnectivity:
       g_value_set_enum(value, self->available ? G_NETWORK_CONNECTIVITY_FULL
                                               : G_NETWORK_CONNECTIVITY_LOCAL);
@@ -50,7 +53,7 @@ static void test_monitor_class_init(TestMonitorClass* klass) {
   g_object_class_override_property(object, kPropMetered, "network-metered");
   g_object_class_override_property(object, kPropConnectivity, "connectivity");
 }
-static void test_monitor_init(TestMonitor* self) { self->available = FALSE; }
+static void test_monitor_init(TestMonitor* self) { self->available = self->metered = FALSE; }
 
 namespace {
 
@@ -74,6 +77,10 @@ class GioReachabilityProviderTest : public ::testing::Test {
     monitor_->available = available;
     g_signal_emit_by_name(monitor_, "network-changed", static_cast<gboolean>(available));
   }
+  void setMetered(bool metered) {
+    monitor_->metered = metered;
+    g_object_notify(G_OBJECT(monitor_), "network-metered");
+  }
 
   std::shared_ptr<pf::GLibRunLoopDriver> driver_ = std::make_shared<pf::GLibRunLoopDriver>();
   TestMonitor* monitor_ = nullptr;
@@ -96,10 +103,27 @@ TEST_F(GioReachabilityProviderTest, WatchersHearEachChangeOnTheRunLoop) {
   ASSERT_TRUE(runMainContextUntil([&] { return heard.size() == 1; }, 2.0));
   setAvailable(true);
   ASSERT_TRUE(runMainContextUntil([&] { return heard.size() == 2; }, 2.0));
-  EXPECT_FALSE(provider_->flagsForHost("www.example.com")->isWWAN()) << "a desktop is not cellular";
+  EXPECT_FALSE(provider_->flagsForHost("www.example.com")->isWWAN()) << "an unmetered network is no WWAN";
   setAvailable(false);
   ASSERT_TRUE(runMainContextUntil([&] { return heard.size() == 3; }, 2.0));
   EXPECT_EQ(heard, (std::vector<bool>{false, true, false}));
+}
+
+// The desktop's nearest meaning of the phone's cellular network is a metered connection:
+// the ad requests' "net" reads "ed" there and "wi" otherwise.
+TEST_F(GioReachabilityProviderTest, AMeteredNetworkIsTheDesktopsWWAN) {
+  auto checker = GADNetworkChecker::create("www.example.com");
+  checker->setEnabled(true);
+  setAvailable(true);
+  for (bool metered : {true, false, true}) {
+    SCOPED_TRACE(metered ? "metered" : "not metered");
+    setMetered(metered);
+    const char* net = metered ? "ed" : "wi";
+    EXPECT_TRUE(runMainContextUntil([&] { return checker->networkTypeString() == net; }, 2.0))
+        << checker->networkTypeString().value_or("(none)");
+    EXPECT_EQ(provider_->flagsForHost("www.example.com")->isWWAN(), metered);
+    EXPECT_FALSE(provider_->flagsForHost("127.0.0.1")->isWWAN()) << "loopback is never the WWAN";
+  }
 }
 
 TEST_F(GioReachabilityProviderTest, AProviderGoneIsNotCalledByItsMonitor) {

@@ -1,17 +1,19 @@
 // GADCachedFile on the sim backend: where files go, the status rules, revalidation and file
 // times, the cache buster, redirects under the delegate's control, and lifetimes.
+#include "sdk/network/GADCachedFile.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cmath>
 #include <cstdlib>
 #include <ctime>
 
-#include "CachedFileFixture.h"
+#include "AdLayerTest.h"
+#include "RecordingFileDelegate.h"
 #include "platform/base/Clock.h"
+#include "platform/base/FileManager.h"
 #include "platform/net/URLError.h"
-#include "sdk/network/GADHTTPDate.h"
 
 using pf::SimResponse;
 using pf::URLError;
@@ -23,22 +25,33 @@ constexpr const char* kScript = "http://static.example/vize/sdk-core-v40.js";
 constexpr const char* kLastModified = "Thu, 01 Jan 2026 10:00:00 GMT";
 constexpr double kLastModified1970 = 1767261600;
 
-class GADCachedFileTest : public CachedFileFixture {
+class GADCachedFileTest : public AdLayerTest {
  protected:
+  static pf::FileManager& files() { return pf::FileManager::defaultManager(); }
+  std::string caches() const { return sim.locations().caches; }
+  std::shared_ptr<GADCachedFile> makeFile(const char* text) {
+    return GADCachedFile::create(delegate, *pf::Url::parse(text));
+  }
   double modificationTime1970(const GADCachedFile& file) {
     return pf::Clock::to1970(*files().modificationDate(*file.filePath()));
+  }
+  void fetch(GADCachedFile& file) {
+    file.validate();
+    clock.runUntilIdle();
   }
   // Fetches `kScript` once with a 200 carrying `lastModified`, and answers what came back.
   std::shared_ptr<GADCachedFile> fetchedScript(const char* body, const char* lastModified) {
     auto file = makeFile(kScript);
-    server->respondOnce(kScript, SimResponse::ok(body).header("Last-Modified", lastModified));
-    file->validate();
-    clock.runUntilIdle();
+    server.respondOnce(kScript, SimResponse::ok(body).header("Last-Modified", lastModified));
+    fetch(*file);
     return file;
   }
+
+  pf::SimClock& clock = sim.clock();
+  pf::SimURLTransport& server = sim.http();
+  std::shared_ptr<RecordingFileDelegate> delegate = std::make_shared<RecordingFileDelegate>();
 };
 
-// --- Where the file lives ---------------------------------------------------------------------
 
 TEST_F(GADCachedFileTest, FileNameIsAStableHashInLowerCaseHexUnderTheHostFolder) {
   // FNV-1a's published values: the name must not change between releases.
@@ -64,9 +77,8 @@ TEST_F(GADCachedFileTest, SameURLSharesOneFileAndOtherURLsDoNot) {
   EXPECT_EQ(a->filePath(), b->filePath());
   EXPECT_NE(a->filePath(), c->filePath());
 
-  server->respond(kScript, SimResponse::ok("shared"));
-  a->validate();
-  clock.runUntilIdle();
+  server.respond(kScript, SimResponse::ok("shared"));
+  fetch(*a);
   EXPECT_EQ(b->content(), "shared") << "a second object finds the first one's download";
   EXPECT_FALSE(c->hasContent());
 }
@@ -92,9 +104,8 @@ TEST_F(GADCachedFileTest, WithoutCachesFolderThereIsNoPathUntilOneAppears) {
   EXPECT_FALSE(file->content());
 
   // A download then has nowhere to go: a failure, not a success.
-  server->respond(kScript, SimResponse::ok("body"));
-  file->validate();
-  clock.runUntilIdle();
+  server.respond(kScript, SimResponse::ok("body"));
+  fetch(*file);
   EXPECT_THAT(delegate->calls, ElementsAre("fail NSPOSIXErrorDomain " + std::to_string(ENOENT)));
 
   files().setLocations(locations);
@@ -102,11 +113,10 @@ TEST_F(GADCachedFileTest, WithoutCachesFolderThereIsNoPathUntilOneAppears) {
   EXPECT_EQ(pf::FileManager::directoryOf(*file->filePath()), caches() + "/static.example");
 }
 
-// --- A first fetch ------------------------------------------------------------------------------
 
 TEST_F(GADCachedFileTest, FirstFetchIsUnconditionalAndStoresTheBody) {
   GADNetworkUtilities::setUserAgentString("Ashenmoor/1.0");
-  server->respond(kScript, SimResponse::ok("var core;").header("X-Vize-Refresh-Rate", "30"));
+  server.respond(kScript, SimResponse::ok("var core;").header("X-Vize-Refresh-Rate", "30"));
   auto file = makeFile(kScript);
   EXPECT_EQ(file->httpDestinationURL().absoluteString(), kScript);
   file->validate();
@@ -119,8 +129,8 @@ TEST_F(GADCachedFileTest, FirstFetchIsUnconditionalAndStoresTheBody) {
   EXPECT_EQ(file->httpStatusCode(), 200);
   EXPECT_EQ(file->httpHeaders().value("x-vize-refresh-rate"), "30");
   EXPECT_EQ(file->content(), "var core;");
-  ASSERT_EQ(server->requests().size(), 1u);
-  const pf::URLRequest& sent = server->requests()[0];
+  ASSERT_EQ(server.requests().size(), 1u);
+  const pf::URLRequest& sent = server.requests()[0];
   EXPECT_FALSE(sent.valueForHTTPHeaderField("If-Modified-Since"));
   EXPECT_EQ(sent.valueForHTTPHeaderField("User-Agent"), "Ashenmoor/1.0");
   EXPECT_EQ(sent.cachePolicy(), pf::URLRequestCachePolicy::ReloadIgnoringLocalCacheData);
@@ -135,7 +145,6 @@ TEST_F(GADCachedFileTest, WithoutTransportTheFetchFailsAtOnceWithoutError) {
   EXPECT_FALSE(file->isFetching());
 }
 
-// --- Revalidation and file times -------------------------------------------------------------
 
 TEST_F(GADCachedFileTest, FileTimeMirrorsLastModifiedAndTheNextFetchAsksIfModifiedSince) {
   auto file = fetchedScript("v1", kLastModified);
@@ -144,101 +153,87 @@ TEST_F(GADCachedFileTest, FileTimeMirrorsLastModifiedAndTheNextFetchAsksIfModifi
   EXPECT_EQ(pf::Clock::to1970(*files().accessDate(*file->filePath())), kLastModified1970);
   EXPECT_EQ(file->fileModificationDate(), "Thu, 01 Jan 2026 10:00:00");
 
-  server->respondOnce(kScript, SimResponse::withStatus(304));
-  file->validate();
-  clock.runUntilIdle();
-  ASSERT_EQ(server->requests().size(), 2u);
-  EXPECT_EQ(server->requests()[1].valueForHTTPHeaderField("If-Modified-Since"), kLastModified);
+  server.respondOnce(kScript, SimResponse::withStatus(304));
+  fetch(*file);
+  ASSERT_EQ(server.requests().size(), 2u);
+  EXPECT_EQ(server.requests()[1].valueForHTTPHeaderField("If-Modified-Since"), kLastModified);
   EXPECT_THAT(delegate->calls, ElementsAre("end", "end"));
   EXPECT_EQ(file->httpStatusCode(), 304);
   EXPECT_EQ(file->content(), "v1") << "a 304 leaves the file alone";
   EXPECT_EQ(modificationTime1970(*file), kLastModified1970);
 }
 
-TEST_F(GADCachedFileTest, ANewerBodyReplacesTheFileAndItsTime) {
-  auto file = fetchedScript("v1", kLastModified);
-  server->respondOnce(kScript, SimResponse::ok("v2").header("Last-Modified",
-                                                            "Mon, 15 Jun 2020 12:34:56 GMT"));
-  file->validate();
-  clock.runUntilIdle();
-  EXPECT_EQ(file->content(), "v2");
-  EXPECT_EQ(modificationTime1970(*file), 1592224496);
-}
-
-TEST_F(GADCachedFileTest, LastModifiedWithoutGMTIsReadWhole) {
-  auto file = fetchedScript("x", "Sun Nov  6 08:49:37 1994");
-  EXPECT_EQ(modificationTime1970(*file), 784111777);
-}
-
-TEST_F(GADCachedFileTest, UnreadableOrMissingLastModifiedKeepsTheWriteTime) {
-  for (const char* lastModified : {"yesterday", ""}) {
-    auto file = fetchedScript("x", lastModified);
-    double now = static_cast<double>(std::time(nullptr));  // the disk's clock, not the sim's
-    EXPECT_NEAR(modificationTime1970(*file), now, 120.0) << lastModified;
+TEST_F(GADCachedFileTest, TheFileTimeIsTheLastModifiedOfEach200OrTheWriteTime) {
+  const double now = static_cast<double>(std::time(nullptr));  // the disk's clock, not the sim's
+  static const struct {
+    const char* lastModified;
+    double time1970;
+  } kCases[] = {
+      {"Mon, 15 Jun 2020 12:34:56 GMT", 1592224496},
+      {"Sun Nov  6 08:49:37 1994", 784111777},  // without "GMT": read whole
+      {"yesterday", now},                       // unreadable: the write time stays
+      {"", now},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.lastModified);
+    auto file = fetchedScript("x", kLastModified);
+    server.respondOnce(kScript, SimResponse::ok("v2").header("Last-Modified", c.lastModified));
+    fetch(*file);
+    EXPECT_EQ(file->content(), "v2");
+    EXPECT_NEAR(modificationTime1970(*file), c.time1970, 120.0);
   }
 }
 
 TEST_F(GADCachedFileTest, DelegateSeesTheStoredTimeAndMayFetchAgainFromItsCallback) {
   auto file = makeFile(kScript);
-  server->respondOnce(kScript, SimResponse::ok("v1").header("Last-Modified", kLastModified));
-  server->respondOnce(kScript, SimResponse::withStatus(304));
+  server.respondOnce(kScript, SimResponse::ok("v1").header("Last-Modified", kLastModified));
+  server.respondOnce(kScript, SimResponse::withStatus(304));
   std::optional<std::string> seen;
   delegate->onEnd = [&](GADCachedFile& f) {
     if (seen) return;
     seen = f.fileModificationDate();
     f.validate();
   };
-  file->validate();
-  clock.runUntilIdle();
+  fetch(*file);
   EXPECT_EQ(seen, "Thu, 01 Jan 2026 10:00:00");
   EXPECT_THAT(delegate->calls, ElementsAre("end", "end"));
-  ASSERT_EQ(server->requests().size(), 2u);
-  EXPECT_EQ(server->requests()[1].valueForHTTPHeaderField("If-Modified-Since"), kLastModified);
+  ASSERT_EQ(server.requests().size(), 2u);
+  EXPECT_EQ(server.requests()[1].valueForHTTPHeaderField("If-Modified-Since"), kLastModified);
 }
 
-// --- Statuses and failures ---------------------------------------------------------------------
 
-TEST_F(GADCachedFileTest, StatusesOtherThan200And304FailWithoutErrorAndKeepTheFile) {
+// Statuses other than 200 and 304 fail without an error, a failed connection with its error;
+// either way the file and its time stay as they were.
+TEST_F(GADCachedFileTest, FailuresKeepTheFileAndTheStatusOfTheLastResponse) {
   auto file = fetchedScript("kept", kLastModified);
-  for (int status : {204, 206, 302, 400, 404, 500}) {
+  const struct {
+    SimResponse response;
+    const char* call;
+    int status;
+  } cases[] = {
+      {SimResponse::withStatus(204, "error page"), "fail none", 204},
+      {SimResponse::withStatus(302, "error page"), "fail none", 302},
+      {SimResponse::withStatus(500, "error page"), "fail none", 500},
+      {SimResponse::ok("").chunked({"ne", "w"}).losingConnectionAfter(1), "fail NSURLErrorDomain -1005", 200},
+      {SimResponse::failure(URLError::CannotFindHost), "fail NSURLErrorDomain -1003", 200},  // no new response
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.call + std::to_string(c.status));
     delegate->calls.clear();
-    server->respondOnce(kScript, SimResponse::withStatus(status, "error page"));
-    file->validate();
-    clock.runUntilIdle();
-    EXPECT_THAT(delegate->calls, ElementsAre("fail none")) << status;
-    EXPECT_EQ(file->httpStatusCode(), status);
-    EXPECT_EQ(file->content(), "kept") << status;
-    EXPECT_EQ(modificationTime1970(*file), kLastModified1970) << status;
+    server.respondOnce(kScript, c.response);
+    fetch(*file);
+    EXPECT_THAT(delegate->calls, ElementsAre(c.call));
+    EXPECT_EQ(file->httpStatusCode(), c.status);
+    EXPECT_EQ(file->content(), "kept");
+    EXPECT_EQ(modificationTime1970(*file), kLastModified1970);
     EXPECT_FALSE(file->isFetching());
   }
 }
 
-TEST_F(GADCachedFileTest, ConnectionFailurePassesTheErrorAndKeepsTheLastStatus) {
-  server->respond(kScript, SimResponse::failure(URLError::CannotFindHost));
-  auto file = makeFile(kScript);
-  file->validate();
-  clock.runUntilIdle();
-  EXPECT_THAT(delegate->calls, ElementsAre("fail NSURLErrorDomain -1003"));
-  EXPECT_EQ(file->httpStatusCode(), 0);
-  EXPECT_TRUE(file->httpHeaders().empty());
-  EXPECT_FALSE(file->hasContent());
-}
-
-TEST_F(GADCachedFileTest, ConnectionLostMidBodyFailsAndLeavesTheOldFile) {
-  auto file = fetchedScript("old", kLastModified);
-  server->respondOnce(kScript, SimResponse::ok("").chunked({"ne", "w"}).losingConnectionAfter(1));
-  file->validate();
-  clock.runUntilIdle();
-  EXPECT_THAT(delegate->calls, ElementsAre("end", "fail NSURLErrorDomain -1005"));
-  EXPECT_EQ(file->httpStatusCode(), 200);
-  EXPECT_EQ(file->content(), "old");
-}
-
 TEST_F(GADCachedFileTest, BodyThatIsNotUTF8IsStoredButHasNoText) {
-  server->respond(kScript, SimResponse::ok(std::string("\xff\xfe\x00z", 4), "application/octet-stream"));
+  server.respond(kScript, SimResponse::ok(std::string("\xff\xfe\x00z", 4), "application/octet-stream"));
   auto file = makeFile(kScript);
-  file->validate();
-  clock.runUntilIdle();
+  fetch(*file);
   EXPECT_THAT(delegate->calls, ElementsAre("end"));
   EXPECT_TRUE(file->hasContent());
   EXPECT_FALSE(file->content());
@@ -249,53 +244,48 @@ TEST_F(GADCachedFileTest, WriteFailureIsReportedAsFailureNotSuccess) {
   // A plain file where the host folder belongs: the folder cannot be made, as root too.
   ASSERT_TRUE(files().createDirectory(caches(), true));
   ASSERT_TRUE(files().writeFileAtomically(caches() + "/static.example", "in the way"));
-  server->respond(kScript, SimResponse::ok("body"));
+  server.respond(kScript, SimResponse::ok("body"));
   auto file = makeFile(kScript);
-  file->validate();
-  clock.runUntilIdle();
+  fetch(*file);
   ASSERT_EQ(delegate->calls.size(), 1u);
   EXPECT_EQ(delegate->calls[0].substr(0, 24), "fail NSPOSIXErrorDomain ");
   EXPECT_FALSE(file->isFetching());
 }
 
-// --- Cache buster ---------------------------------------------------------------------------------
 
 TEST_F(GADCachedFileTest, CacheBusterGoesOnTheWireButNotIntoThePath) {
-  server->respondToPrefix(kScript, SimResponse::ok("busted").header("Last-Modified", kLastModified));
+  server.respondToPrefix(kScript, SimResponse::ok("busted").header("Last-Modified", kLastModified));
   auto plain = makeFile(kScript);
   auto busted = makeFile(kScript);
   busted->validateWithCacheBuster();
   clock.runUntilIdle();
 
-  ASSERT_EQ(server->requests().size(), 1u);
+  ASSERT_EQ(server.requests().size(), 1u);
   std::string expected = std::string(kScript) + "?unique=315532800";  // SimClock's start
-  EXPECT_EQ(server->requests()[0].url().absoluteString(), expected);
+  EXPECT_EQ(server.requests()[0].url().absoluteString(), expected);
   EXPECT_EQ(busted->httpDestinationURL().absoluteString(), expected);
   EXPECT_EQ(busted->sourceURL().absoluteString(), kScript);
   EXPECT_EQ(busted->filePath(), plain->filePath());
   EXPECT_EQ(plain->content(), "busted");
 
-  plain->validate();
-  clock.runUntilIdle();
-  EXPECT_EQ(server->requests()[1].url().absoluteString(), kScript);
-  EXPECT_EQ(server->requests()[1].valueForHTTPHeaderField("If-Modified-Since"), kLastModified);
+  fetch(*plain);
+  EXPECT_EQ(server.requests()[1].url().absoluteString(), kScript);
+  EXPECT_EQ(server.requests()[1].valueForHTTPHeaderField("If-Modified-Since"), kLastModified);
 }
 
-// --- Redirects ----------------------------------------------------------------------------------
 
 TEST_F(GADCachedFileTest, RedirectChainIsOfferedHopByHopAndFollowed) {
-  server->respond("http://ads.example/a", SimResponse::redirect(302, "/b")
+  server.respond("http://ads.example/a", SimResponse::redirect(302, "/b")
                                               .header("X-Vize-Tracking-Urls", "http://t.example/1"));
-  server->respond("http://ads.example/b", SimResponse::redirect(301, "http://cdn.example/c"));
-  server->respond("http://cdn.example/c", SimResponse::ok("<html>ad</html>"));
+  server.respond("http://ads.example/b", SimResponse::redirect(301, "http://cdn.example/c"));
+  server.respond("http://cdn.example/c", SimResponse::ok("<html>ad</html>"));
   std::vector<std::optional<std::string>> trackingSeen;
   delegate->onRedirect = [&](GADCachedFile& f, const pf::Url&) -> std::optional<pf::Error> {
     trackingSeen.push_back(f.httpHeaders().value("X-Vize-Tracking-Urls"));
     return std::nullopt;
   };
   auto file = makeFile("http://ads.example/a");
-  file->validate();
-  clock.runUntilIdle();
+  fetch(*file);
 
   EXPECT_THAT(delegate->calls, ElementsAre("redirect http://ads.example/b",
                                            "redirect http://cdn.example/c", "end"));
@@ -308,17 +298,16 @@ TEST_F(GADCachedFileTest, RedirectChainIsOfferedHopByHopAndFollowed) {
 }
 
 TEST_F(GADCachedFileTest, RefusedRedirectFailsWithTheDelegatesErrorAndGoesNoFurther) {
-  server->respond("http://ads.example/click", SimResponse::redirect(302, "itms://store/app")
+  server.respond("http://ads.example/click", SimResponse::redirect(302, "itms://store/app")
                                                   .header("X-Vize-Orientation", "portrait"));
   delegate->onRedirect = [](GADCachedFile&, const pf::Url&) -> std::optional<pf::Error> {
     return pf::Error("com.diziva.ads", 0);
   };
   auto file = makeFile("http://ads.example/click");
-  file->validate();
-  clock.runUntilIdle();
+  fetch(*file);
 
   EXPECT_THAT(delegate->calls, ElementsAre("redirect itms://store/app", "fail com.diziva.ads 0"));
-  EXPECT_EQ(server->requests().size(), 1u);
+  EXPECT_EQ(server.requests().size(), 1u);
   EXPECT_EQ(file->httpDestinationURL().absoluteString(), "itms://store/app");
   EXPECT_EQ(file->httpHeaders().value("X-Vize-Orientation"), "portrait");
   EXPECT_EQ(file->httpStatusCode(), 0) << "a redirect is no final response";
@@ -326,37 +315,41 @@ TEST_F(GADCachedFileTest, RefusedRedirectFailsWithTheDelegatesErrorAndGoesNoFurt
   EXPECT_EQ(pf::URLConnection::loadingCount(), 0u);
 }
 
-TEST_F(GADCachedFileTest, CancelOrDropInsideTheRedirectQuestionEndsTheFetchSilently) {
-  server->respond("http://ads.example/a", SimResponse::redirect(302, "/b"));
-  server->respond("http://ads.example/b", SimResponse::ok("b"));
-
-  auto file = makeFile("http://ads.example/a");
-  delegate->onRedirect = [](GADCachedFile& f, const pf::Url&) -> std::optional<pf::Error> {
-    f.cancel();
-    return pf::Error("com.diziva.ads", 0);
-  };
-  file->validate();
-  clock.runUntilIdle();
-  EXPECT_THAT(delegate->calls, ElementsAre("redirect http://ads.example/b"));
-
-  delegate->calls.clear();
-  std::weak_ptr<GADCachedFile> weak = file;
-  delegate->onRedirect = [&](GADCachedFile&, const pf::Url&) -> std::optional<pf::Error> {
-    file.reset();  // the owner lets go and refuses in one breath
-    return pf::Error("com.diziva.ads", 0);
-  };
-  file->validate();
-  clock.runUntilIdle();
-  EXPECT_THAT(delegate->calls, ElementsAre("redirect http://ads.example/b"));
-  EXPECT_TRUE(weak.expired());
-  EXPECT_EQ(server->requestsFor("http://ads.example/b").size(), 0u);
-  EXPECT_EQ(pf::URLConnection::loadingCount(), 0u);
+// Cancelling, invalidating or letting go of the file inside the redirect question ends the
+// fetch: the delegate hears nothing more, whatever it answered, and the target is not asked.
+TEST_F(GADCachedFileTest, CancelInvalidateOrDropInsideTheRedirectQuestionEndsTheFetchSilently) {
+  server.respond("http://ads.example/a", SimResponse::redirect(302, "/b"));
+  server.respond("http://ads.example/b", SimResponse::ok("b"));
+  static const char* const kActions[] = {"cancel", "invalidate", "drop", "drop while another holds it"};
+  for (std::string action : kActions) {
+    SCOPED_TRACE(action);
+    delegate->calls.clear();
+    auto file = makeFile("http://ads.example/a");
+    std::weak_ptr<GADCachedFile> weak = file;
+    std::shared_ptr<GADCachedFile> elsewhere = action == "drop while another holds it" ? file : nullptr;
+    delegate->onRedirect = [&](GADCachedFile& f, const pf::Url&) -> std::optional<pf::Error> {
+      if (action == "cancel") f.cancel();
+      if (action == "invalidate") f.invalidate();
+      if (action.starts_with("drop")) file.reset();  // the owner lets go and refuses in one breath
+      return pf::Error("com.diziva.ads", 0);
+    };
+    fetch(*file);
+    if (elsewhere) {
+      // Still held: the owner letting go is no end of the fetch, and the refusal is heard.
+      EXPECT_THAT(delegate->calls, ElementsAre("redirect http://ads.example/b", "fail com.diziva.ads 0"));
+      elsewhere.reset();
+    } else {
+      EXPECT_THAT(delegate->calls, ElementsAre("redirect http://ads.example/b"));
+    }
+    EXPECT_EQ(weak.expired(), action.starts_with("drop"));
+    EXPECT_EQ(server.requestsFor("http://ads.example/b").size(), 0u);
+    EXPECT_EQ(pf::URLConnection::loadingCount(), 0u);
+  }
 }
 
-// --- Lifecycle ------------------------------------------------------------------------------------
 
 TEST_F(GADCachedFileTest, ValidateWhileFetchingStartsNothing) {
-  server->respond(kScript, SimResponse::ok("x").after(1.0));
+  server.respond(kScript, SimResponse::ok("x").after(1.0));
   auto file = makeFile(kScript);
   file->validate();
   clock.advance(0.5);
@@ -364,13 +357,13 @@ TEST_F(GADCachedFileTest, ValidateWhileFetchingStartsNothing) {
   file->validateWithCacheBuster();
   clock.runUntilIdle();
   clock.advance(1.0);
-  EXPECT_EQ(server->requests().size(), 1u);
+  EXPECT_EQ(server.requests().size(), 1u);
   EXPECT_THAT(delegate->calls, ElementsAre("end"));
 }
 
 TEST_F(GADCachedFileTest, CancelSilencesTheFetchAndTheFileCanFetchAgain) {
-  server->respondOnce(kScript, SimResponse::ok("first").after(1.0));
-  server->respondOnce(kScript, SimResponse::ok("second"));
+  server.respondOnce(kScript, SimResponse::ok("first").after(1.0));
+  server.respondOnce(kScript, SimResponse::ok("second"));
   auto file = makeFile(kScript);
   file->validate();
   clock.advance(0.5);
@@ -381,8 +374,7 @@ TEST_F(GADCachedFileTest, CancelSilencesTheFetchAndTheFileCanFetchAgain) {
   EXPECT_FALSE(file->hasContent());
   EXPECT_EQ(pf::URLConnection::loadingCount(), 0u);
 
-  file->validate();
-  clock.runUntilIdle();
+  fetch(*file);
   EXPECT_THAT(delegate->calls, ElementsAre("end"));
   EXPECT_EQ(file->content(), "second");
 }
@@ -390,7 +382,7 @@ TEST_F(GADCachedFileTest, CancelSilencesTheFetchAndTheFileCanFetchAgain) {
 TEST_F(GADCachedFileTest, InvalidateStopsTheFetchAndDeletesTheSharedFile) {
   auto file = fetchedScript("x", kLastModified);
   auto other = makeFile(kScript);
-  server->respond(kScript, SimResponse::ok("late").after(1.0));
+  server.respond(kScript, SimResponse::ok("late").after(1.0));
   file->validate();
   clock.advance(0.5);
   file->invalidate();
@@ -401,7 +393,7 @@ TEST_F(GADCachedFileTest, InvalidateStopsTheFetchAndDeletesTheSharedFile) {
 }
 
 TEST_F(GADCachedFileTest, OwnerLettingGoMidLoadStopsTheLoadAndNothingArrives) {
-  server->respond(kScript, SimResponse::ok("x").after(1.0));
+  server.respond(kScript, SimResponse::ok("x").after(1.0));
   auto file = makeFile(kScript);
   file->validate();
   clock.advance(0.5);
@@ -412,7 +404,7 @@ TEST_F(GADCachedFileTest, OwnerLettingGoMidLoadStopsTheLoadAndNothingArrives) {
 }
 
 TEST_F(GADCachedFileTest, DelegateGoneMidLoadIsNoProblemAndTheFileIsStillWritten) {
-  server->respond(kScript, SimResponse::ok("x").after(1.0));
+  server.respond(kScript, SimResponse::ok("x").after(1.0));
   auto file = makeFile(kScript);
   file->validate();
   clock.advance(0.5);
@@ -423,20 +415,18 @@ TEST_F(GADCachedFileTest, DelegateGoneMidLoadIsNoProblemAndTheFileIsStillWritten
 }
 
 TEST_F(GADCachedFileTest, OwnerMayDropTheFileFromTheEndCallbacks) {
-  server->respondOnce(kScript, SimResponse::ok("x"));
-  server->respondOnce(kScript, SimResponse::withStatus(500));
+  server.respondOnce(kScript, SimResponse::ok("x"));
+  server.respondOnce(kScript, SimResponse::withStatus(500));
   auto file = makeFile(kScript);
   std::weak_ptr<GADCachedFile> weak = file;
   delegate->onEnd = [&](GADCachedFile&) { file.reset(); };
   delegate->onFail = [&](GADCachedFile&) { file.reset(); };
-  file->validate();
-  clock.runUntilIdle();
+  fetch(*file);
   EXPECT_TRUE(weak.expired());
 
   file = makeFile(kScript);
   weak = file;
-  file->validate();
-  clock.runUntilIdle();
+  fetch(*file);
   EXPECT_THAT(delegate->calls, ElementsAre("end", "fail none"));
   EXPECT_TRUE(weak.expired());
 }

@@ -3,38 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "TestData.h"
 #include "platform/base/AssertionHandler.h"
-#include "support/TestData.h"
 #include "sdk/encoding/DOZStringEncoding.h"
 #include "sdk/encoding/GAD_DOZStringEncoding.h"
 
 namespace {
-
-struct Vector {
-  std::string encoding, input, encoded;
-};
-
-std::vector<Vector> rfc4648Vectors() {
-  std::istringstream file(test_data::read("rfc4648-vectors.tsv"));
-  std::vector<Vector> vectors;
-  std::string line;
-  while (std::getline(file, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    std::istringstream fields(line);
-    Vector v;
-    std::getline(fields, v.encoding, '\t');
-    std::getline(fields, v.input, '\t');
-    std::getline(fields, v.encoded, '\t');
-    if (v.input == "(empty)") v.input.clear();
-    if (v.encoded == "(empty)") v.encoded.clear();
-    vectors.push_back(v);
-  }
-  return vectors;
-}
 
 GAD_DOZStringEncoding encodingNamed(const std::string& name) {
   if (name == "base64") return GAD_DOZStringEncoding::rfc4648Base64StringEncoding();
@@ -71,20 +48,21 @@ class CapturedFailures {
 }  // namespace
 
 TEST(DOZStringEncodingTest, Rfc4648VectorsWithAndWithoutPadding) {
-  const auto vectors = rfc4648Vectors();
+  const auto vectors = test_data::rows("rfc4648-vectors.tsv");  // encoding, input, encoded
   ASSERT_EQ(vectors.size(), 28u);
-  for (const auto& v : vectors) {
-    SCOPED_TRACE(v.encoding + " \"" + v.input + "\"");
-    auto padded = encodingNamed(v.encoding);
-    EXPECT_EQ(padded.encode(v.input), v.encoded);
-    EXPECT_EQ(padded.decode(v.encoded), v.input);
-    EXPECT_EQ(padded.decode(withoutPadding(v.encoded)), v.input);  // padding is optional
+  for (auto v : vectors) {
+    for (auto& field : v) if (field == "(empty)") field.clear();
+    SCOPED_TRACE(v[0] + " \"" + v[1] + "\"");
+    auto padded = encodingNamed(v[0]);
+    EXPECT_EQ(padded.encode(v[1]), v[2]);
+    EXPECT_EQ(padded.decode(v[2]), v[1]);
+    EXPECT_EQ(padded.decode(withoutPadding(v[2])), v[1]);  // padding is optional
 
-    auto unpadded = encodingNamed(v.encoding);
+    auto unpadded = encodingNamed(v[0]);
     unpadded.setDoPad(false);
-    EXPECT_EQ(unpadded.encode(v.input), withoutPadding(v.encoded));
-    EXPECT_EQ(unpadded.decode(withoutPadding(v.encoded)), v.input);
-    EXPECT_EQ(unpadded.decode(v.encoded), v.input);
+    EXPECT_EQ(unpadded.encode(v[1]), withoutPadding(v[2]));
+    EXPECT_EQ(unpadded.decode(withoutPadding(v[2])), v[1]);
+    EXPECT_EQ(unpadded.decode(v[2]), v[1]);
   }
 }
 
@@ -104,49 +82,24 @@ TEST(DOZStringEncodingTest, WebsafeBase64UsesDashAndUnderscore) {
   EXPECT_EQ(websafe.encodeString("abcd"), "YWJjZA");
 }
 
-TEST(DOZStringEncodingTest, HexBinaryCrockfordAndBase32HexOfAbc) {
-  auto hex = DOZStringEncoding::hexStringEncoding();
-  EXPECT_EQ(hex.encode("abc"), "616263");
-  EXPECT_EQ(hex.decode("616263"), "abc");
-  EXPECT_EQ(hex.decode("6a6B"), std::string("\x6a\x6b"));  // either case
-  EXPECT_EQ(hex.decode("61626"), std::nullopt);          // leftover 0110 is not zero fill
-  EXPECT_EQ(hex.decode("6G"), std::nullopt);
-
-  auto binary = DOZStringEncoding::binaryStringEncoding();
-  EXPECT_EQ(binary.encode("abc"), "011000010110001001100011");
-  EXPECT_EQ(binary.decode("011000010110001001100011"), "abc");
-  EXPECT_EQ(binary.decode("0110000"), std::nullopt);
-
-  auto crockford = DOZStringEncoding::crockfordBase32StringEncoding();
-  EXPECT_EQ(crockford.encode("abc"), "C5H66");
-  EXPECT_EQ(crockford.decode("c5h66"), "abc");
-  EXPECT_EQ(crockford.decode("U"), std::nullopt);
-  EXPECT_EQ(crockford.decode("oO0"), crockford.decode("000"));
-  EXPECT_EQ(crockford.decode("iIlL1000"), crockford.decode("11111000"));
-
-  auto base32hex = DOZStringEncoding::rfc4648Base32HexStringEncoding();
-  EXPECT_EQ(base32hex.encode("abc"), "C5H66===");
-  EXPECT_EQ(base32hex.decode("C5H66==="), "abc");
-}
-
-TEST(DOZStringEncodingTest, DecodeRefusesWhatNoEncoderWrites) {
-  auto base64 = GAD_DOZStringEncoding::rfc4648Base64StringEncoding();
-  EXPECT_EQ(base64.decode("Zm9v Yg=="), std::nullopt);   // a blank is not ignored unless asked
-  EXPECT_EQ(base64.decode("Zg==Zg=="), std::nullopt);    // symbol after padding
-  EXPECT_EQ(base64.decode("Zh=="), std::nullopt);        // leftover bits not zero
-  EXPECT_EQ(base64.decode("Zm9v\xc3\xa9"), std::nullopt);  // non-ASCII
-  EXPECT_EQ(base64.decode(std::string("Zm9v\0Yg", 7)), std::nullopt);  // NUL does not end the text
-  // A whole symbol that fills no byte: "A" alone, or one symbol after a whole group.
-  EXPECT_EQ(base64.decode("A"), std::nullopt);
-  EXPECT_EQ(base64.decode("Zm9vA"), std::nullopt);
-  EXPECT_EQ(DOZStringEncoding::hexStringEncoding().decode("610"), std::nullopt);
-  EXPECT_EQ(DOZStringEncoding::binaryStringEncoding().decode("0000000"), std::nullopt);
-
-  // What padding may do: be absent, be repeated, be followed by more padding.
-  EXPECT_EQ(base64.decode("Zg"), "f");
-  EXPECT_EQ(base64.decode("Zg======"), "f");
-  EXPECT_EQ(base64.decode(""), "");
-  EXPECT_EQ(base64.decode("===="), "");
+// Decoding by alphabet, one row each in tests/testdata/base-n-decoding.tsv.
+TEST(DOZStringEncodingTest, DecodingByAlphabet) {
+  const std::map<std::string, DOZStringEncoding> alphabets = {
+      {"hex", DOZStringEncoding::hexStringEncoding()},
+      {"binary", DOZStringEncoding::binaryStringEncoding()},
+      {"crockford", DOZStringEncoding::crockfordBase32StringEncoding()},
+      {"base32hex", DOZStringEncoding::rfc4648Base32HexStringEncoding()},
+      {"base64", DOZStringEncoding::rfc4648Base64StringEncoding()}};
+  for (auto row : test_data::rows("base-n-decoding.tsv")) {
+    row.resize(3);
+    SCOPED_TRACE(row[0] + " " + row[1]);
+    const auto& encoding = alphabets.at(row[0]);
+    EXPECT_EQ(encoding.decode(row[1]), row[2] == "-" ? std::nullopt : std::optional<std::string>(row[2]));
+  }
+  EXPECT_EQ(alphabets.at("hex").encode("abc"), "616263");
+  EXPECT_EQ(alphabets.at("binary").encode("abc"), "011000010110001001100011");
+  EXPECT_EQ(alphabets.at("crockford").encode("abc"), "C5H66");
+  EXPECT_EQ(alphabets.at("base32hex").encode("abc"), "C5H66===");
 }
 
 TEST(DOZStringEncodingTest, EmptyDataAndDescription) {

@@ -2,10 +2,12 @@
 // numbers kept exact, the depth limit, and the leniencies kept on purpose.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "GAD_SBJSONTestSupport.h"
+#include "TestData.h"
 #include "sdk/encoding/GAD_SBJSONDecimal.h"
 
 using json_test::read;
@@ -46,67 +48,38 @@ TEST(GAD_SBJSONReader, NestedContainersKeepTheirOwnMembers) {
   EXPECT_EQ(keys, (std::vector<std::string>{"a", "m", "z", "\xC3\xA9"}));
 }
 
+// Every refusal and its exact error chain: the table is long, so it is data
+// (tests/testdata/json-reader-refusals.tsv).
+TEST(GAD_SBJSONReader, RefusalsGiveTheirErrorChains) {
+  for (const auto& row : test_data::rows("json-reader-refusals.tsv")) {
+    ASSERT_EQ(row.size(), 3u);
+    SCOPED_TRACE(row[1]);
+    Chain expected;
+    for (size_t start = 0, end; start <= row[2].size(); start = end + 3) {
+      end = std::min(row[2].find(" | ", start), row[2].size());
+      expected.push_back(row[2].substr(start, end - start));
+    }
+    EXPECT_EQ(readFailure(row[1], row[0] == "f"), expected);
+  }
+}
+
 TEST(GAD_SBJSONReader, TopLevelRules) {
-  EXPECT_EQ(readFailure("true", false), Chain{"4: Valid fragment, but not JSON"});
   EXPECT_EQ(read("true", true), Value(true));
   EXPECT_EQ(read(" \"s\" ", true), Value("s"));
-  EXPECT_EQ(readFailure("{} x"), Chain{"10: Garbage after JSON"});
-  EXPECT_EQ(readFailure("1 2"), Chain{"10: Garbage after JSON"});
-  EXPECT_EQ(readFailure("nullx"), Chain{"10: Garbage after JSON"});
-  // Garbage is found before the fragment rule is applied.
-  EXPECT_EQ(readFailure("true x", false), Chain{"10: Garbage after JSON"});
-  EXPECT_EQ(readFailure(""), Chain{"11: Unexpected end of string"});
-  EXPECT_EQ(readFailure("  \n"), Chain{"11: Unexpected end of string"});
-
   pf::Error error("none", 0);
   EXPECT_FALSE(GAD_SBJSON().objectWithStringError(std::nullopt, &error));
   EXPECT_EQ(json_test::chain(error), Chain{"12: Input was 'nil'"});
   EXPECT_FALSE(GAD_SBJSON().objectWithStringError(std::nullopt));  // no error out-argument
 }
 
-TEST(GAD_SBJSONReader, LeadingCharacters) {
-  EXPECT_EQ(readFailure("+1"), Chain{"2: Leading + disallowed in number"});
-  EXPECT_EQ(readFailure("x"), Chain{"3: Unrecognised leading character"});
-  EXPECT_EQ(readFailure("nul"), Chain{"3: Expected 'null'"});
-  EXPECT_EQ(readFailure("tru"), Chain{"3: Expected 'true'"});
-  EXPECT_EQ(readFailure("fals"), Chain{"3: Expected 'false'"});
-  EXPECT_EQ(readFailure("nulL"), Chain{"3: Expected 'null'"});
-}
-
-TEST(GAD_SBJSONReader, ContainersAndTheirErrors) {
-  // A missing comma is accepted on purpose; a trailing one is not.
+TEST(GAD_SBJSONReader, LeniencesKeptOnPurpose) {
+  // A missing comma is accepted; the later of two equal keys wins; \v and \f are white space;
+  // nothing after a number is examined.
   EXPECT_EQ(read("[1 2]"), Value::array({1, 2}));
   EXPECT_EQ(read(R"({"a":1 "b":2})"), Value::dictionary({{"a", 1}, {"b", 2}}));
-  EXPECT_EQ(readFailure("[1,]"), Chain{"9: Trailing comma disallowed in array"});
-  EXPECT_EQ(readFailure("[1, \n]"), Chain{"9: Trailing comma disallowed in array"});
-  EXPECT_EQ(readFailure(R"({"a":1,})"), Chain{"9: Trailing comma disallowed in object"});
-  EXPECT_EQ(readFailure("[1,,2]"),
-            (Chain{"3: Expected value while parsing array", "3: Unrecognised leading character"}));
-  EXPECT_EQ(read(R"({"a":1,"a":2})"), Value::dictionary({{"a", 2}}));  // later key wins
-
-  EXPECT_EQ(readFailure("["), Chain{"11: End of input while parsing array"});
-  EXPECT_EQ(readFailure("[1"), Chain{"11: End of input while parsing array"});
-  EXPECT_EQ(readFailure("[1,"), Chain{"11: End of input while parsing array"});
-  EXPECT_EQ(readFailure("[ "),
-            (Chain{"3: Expected value while parsing array", "11: Unexpected end of string"}));
-  EXPECT_EQ(readFailure("{"), Chain{"11: End of input while parsing object"});
-  EXPECT_EQ(readFailure(R"({"a":1)"), Chain{"11: End of input while parsing object"});
-
-  EXPECT_EQ(readFailure("{1:2}"), Chain{"3: Object key string expected"});
-  EXPECT_EQ(readFailure(R"({"a\x":1})"),
-            (Chain{"3: Object key string expected", "8: Illegal escape sequence '0x78'"}));
-  EXPECT_EQ(readFailure(R"({"a" 1})"), Chain{"3: Expected ':' separating key and value"});
-  EXPECT_EQ(readFailure(R"({"key":})"),
-            (Chain{"3: Object value expected for key: key", "3: Unrecognised leading character"}));
-  EXPECT_EQ(readFailure(R"({"a":[1,{"b":x}]})"),
-            (Chain{"3: Object value expected for key: a", "3: Expected value while parsing array",
-                   "3: Object value expected for key: b", "3: Unrecognised leading character"}));
-}
-
-TEST(GAD_SBJSONReader, WhitespaceIncludesVerticalTabAndFormFeed) {
+  EXPECT_EQ(read(R"({"a":1,"a":2})"), Value::dictionary({{"a", 2}}));
   EXPECT_EQ(read(" \t\n\v\f\r[\v1\f]\r\n", false), Value::array({1}));
-  EXPECT_EQ(readFailure("[\xC2\xA0]"),  // no-break space is not whitespace
-            (Chain{"3: Expected value while parsing array", "3: Unrecognised leading character"}));
+  EXPECT_EQ(read("[1true]"), Value::array({1, true}));
 }
 
 TEST(GAD_SBJSONReader, DepthLimit) {
@@ -140,6 +113,7 @@ TEST(GAD_SBJSONReader, StringEscapes) {
   EXPECT_EQ(read(R"("\uD83D\uDFFF")"), Value("\xF0\x9F\x9F\xBF"));  // U+1F7FF
   EXPECT_EQ(read(R"("\uDBFF\uDFFF")"), Value("\xF4\x8F\xBF\xBF"));  // U+10FFFF
   EXPECT_EQ(read("\"h\xC3\xA9llo \xF0\x9F\x98\x80\""), Value("h\xC3\xA9llo \xF0\x9F\x98\x80"));
+  EXPECT_TRUE(read("[\"\xEF\xBF\xBF\xF4\x8F\xBF\xBF\"]"));  // U+FFFF and U+10FFFF are fine
   // A long string crosses the scanner's 16-byte blocks with escapes at every offset.
   std::string text, expected;
   for (int i = 0; i < 40; ++i) {
@@ -149,60 +123,9 @@ TEST(GAD_SBJSONReader, StringEscapes) {
   EXPECT_EQ(read("\"" + text + "\""), Value(expected));
 }
 
-TEST(GAD_SBJSONReader, StringErrors) {
-  EXPECT_EQ(readFailure("\"a\x01\""), Chain{"5: Unescaped control character '0x1'"});
-  EXPECT_EQ(readFailure("\"a\x1f\""), Chain{"5: Unescaped control character '0x1f'"});
-  EXPECT_EQ(readFailure("\"a\tb\""), Chain{"5: Unescaped control character '0x9'"});
-  // An unterminated string ends at "byte 0"…
-  EXPECT_EQ(readFailure("\"abc"), Chain{"5: Unescaped control character '0x0'"});
-  EXPECT_EQ(readFailure(std::string("\"ab\0c\"", 6)), Chain{"5: Unescaped control character '0x0'"});
-  // …unless it ends right after an escape.
-  EXPECT_EQ(readFailure(R"("abc\n)"), Chain{"11: Unexpected EOF while parsing string"});
-  EXPECT_EQ(readFailure(R"("\u0041)"), Chain{"11: Unexpected EOF while parsing string"});
-  EXPECT_EQ(readFailure(R"("\x")"), Chain{"8: Illegal escape sequence '0x78'"});
-  EXPECT_EQ(readFailure(R"("\')"), Chain{"8: Illegal escape sequence '0x27'"});
-  EXPECT_EQ(readFailure("\"\\"), Chain{"8: Illegal escape sequence '0x0'"});
-  EXPECT_EQ(readFailure("\"\\\xC3\xA9\""), Chain{"8: Illegal escape sequence '0xc3'"});
-}
-
-TEST(GAD_SBJSONReader, UnicodeEscapeErrors) {
-  const std::string broken = "6: Broken unicode character";
-  EXPECT_EQ(readFailure(R"("\uDE00")"), (Chain{broken, "6: Invalid high character in surrogate pair"}));
-  EXPECT_EQ(readFailure(R"("\uD83Dx")"), (Chain{broken, "6: Missing low character in surrogate pair"}));
-  EXPECT_EQ(readFailure(R"("\uD83D\n")"), (Chain{broken, "6: Missing low character in surrogate pair"}));
-  EXPECT_EQ(readFailure(R"("\uD83D\u12G4")"), (Chain{broken, "6: Missing low character in surrogate pair",
-                                                     "6: Missing hex digit in quad"}));
-  EXPECT_EQ(readFailure(R"("\uD83D\u0041")"), (Chain{broken, "6: Invalid low surrogate char"}));
-  EXPECT_EQ(readFailure(R"("\uD83D\uD83D")"), (Chain{broken, "6: Invalid low surrogate char"}));
-  EXPECT_EQ(readFailure(R"("\u12x4")"), (Chain{broken, "6: Missing hex quad"}));
-  EXPECT_EQ(readFailure(R"("\u12)"), (Chain{broken, "6: Missing hex quad"}));  // never reads past the end
-  EXPECT_EQ(readFailure(R"("\uD83D\u12)"), (Chain{broken, "6: Missing low character in surrogate pair",
-                                                  "6: Missing hex digit in quad"}));
-  EXPECT_EQ(readFailure(R"(["\uDE00"])"), (Chain{"3: Expected value while parsing array", broken,
-                                                 "6: Invalid high character in surrogate pair"}));
-}
-
-TEST(GAD_SBJSONReader, InputThatIsNotUTF8IsRefused) {
-  for (const char* bad : {"[\"\xFF\"]", "[\"\xC3\"]", "[\"\xC0\xAF\"]", "[\"\xED\xA0\x80\"]",
-                          "[\"\xF4\x90\x80\x80\"]", "[\"\x80\"]", "[\"abc\xE2\x82\"]"}) {
-    EXPECT_EQ(readFailure(bad), Chain{"12: Input was not valid UTF-8"}) << bad;
-  }
-  EXPECT_TRUE(read("[\"\xEF\xBF\xBF\xF4\x8F\xBF\xBF\"]"));  // U+FFFF and U+10FFFF are fine
-}
-
 TEST(GAD_SBJSONReader, NumberGrammar) {
   EXPECT_EQ(read("-0.5e+3"), Value(-500));
-  EXPECT_EQ(readFailure("01"), Chain{"2: Leading 0 disallowed in number"});
-  EXPECT_EQ(readFailure("-01"), Chain{"2: Leading 0 disallowed in number"});
-  EXPECT_EQ(readFailure("-"), Chain{"2: No digits after initial minus"});
-  EXPECT_EQ(readFailure("-x"), Chain{"2: No digits after initial minus"});
-  EXPECT_EQ(readFailure("1."), Chain{"2: No digits after decimal point"});
-  EXPECT_EQ(readFailure("1.e5"), Chain{"2: No digits after decimal point"});
-  EXPECT_EQ(readFailure("1e"), Chain{"2: No digits after exponent"});
-  EXPECT_EQ(readFailure("1e+"), Chain{"2: No digits after exponent"});
-  EXPECT_EQ(readFailure("[.5]").back(), "3: Unrecognised leading character");
   EXPECT_EQ(read("[1E2, 1e-0, 0, -0, 0.0]"), Value::array({100, 1, 0, 0, 0}));
-  EXPECT_EQ(read("[1true]"), Value::array({1, true}));  // nothing after a number is examined
 }
 
 TEST(GAD_SBJSONReader, NumbersAreExact) {
@@ -224,25 +147,14 @@ TEST(GAD_SBJSONReader, NumbersAreExact) {
 }
 
 TEST(GAD_SBJSONReader, DecimalLimits) {
-  const Chain refused{"2: Failed creating decimal instance"};
-  EXPECT_TRUE(read(std::string(38, '9')));
-  EXPECT_EQ(readFailure(std::string(39, '9')), refused);
-  EXPECT_TRUE(read("1" + std::string(60, '0')));  // 1e60: one significant digit
-  EXPECT_TRUE(read("1.2345678901234567890123456789012345678"));
-  EXPECT_EQ(readFailure("1.23456789012345678901234567890123456789"), refused);
-  EXPECT_TRUE(read("1e-128"));
-  EXPECT_EQ(readFailure("1e-129"), refused);
-  EXPECT_EQ(readFailure("1.5e-128"), refused);  // 15 × 10^-129
-  EXPECT_TRUE(read("1e164"));                     // 10^37 × 10^127
-  EXPECT_EQ(readFailure("1e165"), refused);
-  EXPECT_EQ(readFailure("12e164"), refused);
-  EXPECT_EQ(readFailure("1e99999999999999999999999"), refused);
-  EXPECT_EQ(readFailure("1e-99999999999999999999999"), refused);
+  // The largest of each kind that is still read (the next ones are in the refusals table).
+  for (const std::string text : {std::string(38, '9'), "1" + std::string(60, '0'),
+                                 std::string("1.2345678901234567890123456789012345678"), std::string("1e-128"),
+                                 std::string("1e164")})
+    EXPECT_TRUE(read(text)) << text;
   EXPECT_EQ(read("0e99999999999999999999999"), Value(0));
   EXPECT_EQ(read("0." + std::string(5000, '0') + "e5000"), Value(0));
   EXPECT_EQ(read("0.000000000000000000000000000000000000000000001e44"), Value::decimal("0.1"));
-  EXPECT_EQ(readFailure("[1e999]"),
-            (Chain{"3: Expected value while parsing array", "2: Failed creating decimal instance"}));
 }
 
 TEST(GAD_SBJSONReader, ObjectCanBeReusedAfterAFailure) {

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "GAD_SBJSONTestSupport.h"
-#include "support/TestData.h"
+#include "TestData.h"
 
 namespace {
 

@@ -2,19 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
 #include <cmath>
-#include <cstdlib>
 #include <functional>
-#include <filesystem>
+#include <optional>
 #include <string>
 
+#include "AdLayerTest.h"
+#include "platform/base/AsciiText.h"
 #include "platform/base/FileManager.h"
 #include "platform/base/PropertyList.h"
 #include "platform/base/UserDefaults.h"
-#include "platform/sim/SimClock.h"
 #include "platform/sim/SimUIApplication.h"
-#include "platform/sim/SimUIEnvironment.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Bundle.h"
 #include "platform/ui/Device.h"
@@ -23,176 +23,117 @@
 
 namespace {
 
-// A device from a profile, the app's folders and preferences in a fresh temp folder, a main
-// bundle with a known Info.plist, and no identifier facts cached from another test.
-class IdentifierTest : public ::testing::Test {
+// A device from a profile, a fresh install, and a main bundle with a known Info.plist.
+class IdentifierTest : public AdLayerTest {
  protected:
-  explicit IdentifierTest(const std::string& profile = "phone-4.0") : ui_(profile) {}
-
-  void SetUp() override {
-    char pattern[] = "/tmp/gadidentifier-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    root_ = pattern;
-    previousLocations_ = files().locations();
-    files().setLocations(pf::FileLocations::under(root_));
-    pf::UserDefaults::resetStandardUserDefaults();
+  explicit IdentifierTest(const std::string& profile = "phone-4.0") : AdLayerTest(profile) {
     setBundle(pf::Value::dictionary({{"CFBundleIdentifier", "com.kelvarn.ashenmoor"}, {"CFBundleVersion", "1.2"}}));
-    GADIdentifierUtilities::resetSharedInstance();
-  }
-
-  void TearDown() override {
-    GADIdentifierUtilities::resetSharedInstance();
-    pf::UserDefaults::resetStandardUserDefaults();
-    files().setLocations(previousLocations_);
-    std::filesystem::remove_all(root_);
   }
 
   static pf::FileManager& files() { return pf::FileManager::defaultManager(); }
 
   void setBundle(const pf::Value& info) {
-    std::string dir = root_ + "/Ashenmoor.app";
-    ASSERT_TRUE(files().createDirectory(dir, true));
-    ASSERT_TRUE(files().writeFileAtomically(dir + "/Info.plist", *pf::PropertyList::write(info, pf::PropertyList::Format::Xml)));
+    std::string dir = sim.root() + "/Ashenmoor.app";
+    files().createDirectory(dir, true);
+    files().writeFileAtomically(dir + "/Info.plist", *pf::PropertyList::write(info, pf::PropertyList::Format::Xml));
     pf::Bundle::setMainBundle(pf::Bundle::bundleAtPath(dir));
-    ASSERT_TRUE(pf::Bundle::mainBundle());
+    EXPECT_TRUE(pf::Bundle::mainBundle());
   }
 
   // Writes the store metadata where the app's home keeps it.
-  std::string writeMetadata(std::string_view bytes) {
-    std::string home = files().locations().home;
-    EXPECT_TRUE(files().createDirectory(files().locations().documents, true));
-    std::string path = home + "/iTunesMetadata.plist";
-    EXPECT_TRUE(files().writeFileAtomically(path, bytes));
-    return path;
+  void writeMetadata(std::string_view bytes) {
+    EXPECT_TRUE(files().writeFileAtomically(files().locations().home + "/iTunesMetadata.plist", bytes));
   }
 
   void changeDevice(const std::function<void(pf::DeviceProfile&)>& change) {
     pf::DeviceProfile p = pf::Device::profile();
     change(p);
-    ui_.setProfile(p);
+    sim.ui().setProfile(p);
     GADIdentifierUtilities::resetSharedInstance();
   }
 
   static pf::Value params() { return GADIdentifierUtilities::sharedInstance()->parameters(); }
-
-  pf::SimClock clock_;
-  pf::SimUIEnvironment ui_;
-  std::string root_;
-  pf::FileLocations previousLocations_;
 };
+
+
+struct Device {
+  const char* profile;
+  pf::Value differences;  // from an OS 4.0 phone's parameters
+  bool padIdiomCounts;    // whether a tablet application is told apart (the OS reports idioms)
+};
+
+class IdentifierDeviceTest : public IdentifierTest, public testing::WithParamInterface<Device> {
+ protected:
+  IdentifierDeviceTest() : IdentifierTest(GetParam().profile) {}
+};
+
+TEST_P(IdentifierDeviceTest, ParametersWholeAndTheIdiom) {
+  pf::Value expected = pf::Value::dictionary({
+      {"ios_metadata", pf::Value::dictionary()}, {"app_name", "1.2.iphone.com.kelvarn.ashenmoor"},
+      {"isu", "D549DD0D75CAFF24449D23796E27448C"}, {"platform", "iPhone"}, {"submodel", "iPhone2,1"},
+      {"hl", pf::toLowerAscii(pf::UserDefaults::preferredLanguagesFromEnvironment()[0])},
+      {"u_audio", "1"}, {"u_so", "p"}, {"u_sd", "1"}, {"u_w", "320"}, {"u_h", "480"}, {"cap_bs", 1},
+  });
+  for (const auto& [key, value] : *GetParam().differences.asDictionary()) expected.set(key, value);
+  EXPECT_EQ(params(), expected) << params().description();
+  EXPECT_TRUE(GADIdentifierUtilities::sharedInstance()->isPhoneIdiom());
+
+  changeDevice([](pf::DeviceProfile& p) { p.idiom = pf::UserInterfaceIdiom::Pad; });
+  EXPECT_EQ(GADIdentifierUtilities::sharedInstance()->isPhoneIdiom(), !GetParam().padIdiomCounts);
+  EXPECT_FALSE(params().contains("ios_ipadc"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ShippedProfiles, IdentifierDeviceTest,
+    testing::Values(Device{"phone-4.0", pf::Value::dictionary(), true},
+                    // No iBooks before 4.0, only the Kindle reader; no idiom before 3.2.
+                    Device{"phone-3.1.3",
+                           pf::Value::dictionary({{"isu", "3B57C84339A3B6D01104D0136B72D054"},
+                                                  {"submodel", "iPhone1,2"}, {"cap_bs", 2}}),
+                           false},
+                    // A phone application on a tablet says so, and sees the phone's screen.
+                    Device{"tablet-3.2",
+                           pf::Value::dictionary({{"isu", "400D2AAF41371A75C868AD3B0C8EB884"}, {"platform", "iPad"},
+                                                  {"submodel", "iPad1,1"}, {"cap_bs", 3}, {"ios_ipadc", "1"}}),
+                           true}),
+    [](const testing::TestParamInfo<Device>& info) {
+      std::string name = info.param.profile;
+      for (char& c : name) if (c == '-' || c == '.') c = '_';
+      return name;
+    });
+
+
+TEST(OSVersionParsing, LeadingDigitsOfTheFirstThreeParts) {
+  static const struct {
+    const char* text;
+    std::array<int, 3> parts;
+  } kCases[] = {
+      {"4", {4, 0, 0}},        {"3.1.3", {3, 1, 3}}, {"3.2b1.7.9", {3, 2, 7}}, {"beta.2", {0, 2, 0}},
+      {"", {0, 0, 0}},         {"..5", {0, 0, 5}},
+      {"99999999999999999999.1", {INT_MAX, 1, 0}},  // too long for an int: its largest value
+  };
+  for (const auto& c : kCases) EXPECT_EQ(GADIdentifierUtilities::parseOSVersion(c.text), c.parts) << c.text;
+}
 
 class Phone313Test : public IdentifierTest {
  protected:
   Phone313Test() : IdentifierTest("phone-3.1.3") {}
 };
-class Tablet32Test : public IdentifierTest {
- protected:
-  Tablet32Test() : IdentifierTest("tablet-3.2") {}
-};
-
-// ---- each shipped device, whole ----
-
-TEST_F(Phone313Test, ParametersOfAnOS313Phone) {
-  pf::Value expected = pf::Value::dictionary({
-      {"ios_metadata", pf::Value::dictionary()},
-      {"app_name", "1.2.iphone.com.kelvarn.ashenmoor"},
-      {"isu", "3B57C84339A3B6D01104D0136B72D054"},
-      {"platform", "iPhone"},
-      {"submodel", "iPhone1,2"},
-      {"hl", pf::Value(pf::UserDefaults::preferredLanguagesFromEnvironment()[0])},
-      {"u_audio", "1"},
-      {"u_so", "p"},
-      {"u_sd", "1"},
-      {"u_w", "320"},
-      {"u_h", "480"},
-      {"cap_bs", 2},  // the Kindle reader only: no iBooks before 4.0
-  });
-  // The language is lower-cased whatever the environment says.
-  std::string hl = expected["hl"].stringRef();
-  for (char& c : hl) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  expected.set("hl", hl);
-  EXPECT_EQ(params(), expected) << params().description();
-}
-
-TEST_F(IdentifierTest, ParametersOfAnOS40Phone) {
-  pf::Value p = params();
-  EXPECT_FALSE(p.contains("ios_ipadc"));
-  EXPECT_FALSE(p.contains("ios_jb"));
-  EXPECT_EQ(p["isu"], pf::Value("D549DD0D75CAFF24449D23796E27448C"));
-  EXPECT_EQ(p["platform"], pf::Value("iPhone"));
-  EXPECT_EQ(p["submodel"], pf::Value("iPhone2,1"));
-  EXPECT_EQ(p["u_audio"], pf::Value("1"));
-  EXPECT_EQ(p["u_sd"], pf::Value("1"));
-  EXPECT_EQ(p["u_w"], pf::Value("320"));
-  EXPECT_EQ(p["u_h"], pf::Value("480"));
-  EXPECT_EQ(p["cap_bs"], pf::Value(1));  // iBooks, no Kindle
-  EXPECT_TRUE(GADIdentifierUtilities::isOSAtLeastMajorMinorBug(4, 0, 0));
-  EXPECT_FALSE(GADIdentifierUtilities::isOSAtLeastMajorMinorBug(4, 0, 1));
-}
-
-TEST_F(Tablet32Test, APhoneAppOnATabletSaysSo) {
-  pf::Value p = params();
-  EXPECT_EQ(p["ios_ipadc"], pf::Value("1"));
-  EXPECT_EQ(p["platform"], pf::Value("iPad"));
-  EXPECT_EQ(p["submodel"], pf::Value("iPad1,1"));
-  EXPECT_EQ(p["isu"], pf::Value("400D2AAF41371A75C868AD3B0C8EB884"));
-  EXPECT_EQ(p["cap_bs"], pf::Value(3));
-  EXPECT_EQ(p["u_w"], pf::Value("320"));  // compatibility mode: the phone's screen
-  EXPECT_EQ(p["u_h"], pf::Value("480"));
-  EXPECT_TRUE(GADIdentifierUtilities::sharedInstance()->isPhoneIdiom());
-}
-
-TEST_F(Tablet32Test, ATabletAppOnATabletDoesNot) {
-  changeDevice([](pf::DeviceProfile& p) { p.idiom = pf::UserInterfaceIdiom::Pad; });
-  EXPECT_FALSE(GADIdentifierUtilities::sharedInstance()->isPhoneIdiom());
-  EXPECT_FALSE(params().contains("ios_ipadc"));
-}
-
-TEST_F(Phone313Test, ADeviceThatCannotReportAnIdiomCountsAsAPhone) {
-  changeDevice([](pf::DeviceProfile& p) { p.idiom = pf::UserInterfaceIdiom::Pad; });  // not asked before 3.2
-  EXPECT_TRUE(GADIdentifierUtilities::sharedInstance()->isPhoneIdiom());
-}
-
-// ---- OS version ----
-
-TEST(OSVersionParsing, LeadingDigitsOfTheFirstThreeParts) {
-  using A = std::array<int, 3>;
-  EXPECT_EQ(GADIdentifierUtilities::parseOSVersion("4"), (A{4, 0, 0}));
-  EXPECT_EQ(GADIdentifierUtilities::parseOSVersion("3.1.3"), (A{3, 1, 3}));
-  EXPECT_EQ(GADIdentifierUtilities::parseOSVersion("3.2b1.7.9"), (A{3, 2, 7}));
-  EXPECT_EQ(GADIdentifierUtilities::parseOSVersion("beta.2"), (A{0, 2, 0}));
-  EXPECT_EQ(GADIdentifierUtilities::parseOSVersion(""), (A{0, 0, 0}));
-  EXPECT_EQ(GADIdentifierUtilities::parseOSVersion("..5"), (A{0, 0, 5}));
-  // A run of digits too long for an int stops at its largest value rather than overflowing.
-  EXPECT_EQ(GADIdentifierUtilities::parseOSVersion("99999999999999999999.1"), (A{INT_MAX, 1, 0}));
-}
 
 TEST_F(Phone313Test, ComparisonIsLexicographic) {
   int major = -1, minor = -1, bugFix = -1;
   GADIdentifierUtilities::getOSMajorMinorBugFix(&major, &minor, &bugFix);
-  EXPECT_EQ(major, 3);
-  EXPECT_EQ(minor, 1);
-  EXPECT_EQ(bugFix, 3);
+  EXPECT_EQ((std::array{major, minor, bugFix}), (std::array{3, 1, 3}));
   GADIdentifierUtilities::getOSMajorMinorBugFix(nullptr, &minor, nullptr);  // outputs are optional
-  EXPECT_FALSE(GADIdentifierUtilities::isOSAtLeastMajorMinorBug(3, 2, 0));
-  EXPECT_TRUE(GADIdentifierUtilities::isOSAtLeastMajorMinorBug(3, 1, 3));
-  EXPECT_FALSE(GADIdentifierUtilities::isOSAtLeastMajorMinorBug(3, 1, 4));
-  EXPECT_TRUE(GADIdentifierUtilities::isOSAtLeastMajorMinorBug(3, 0, 9));
-  EXPECT_TRUE(GADIdentifierUtilities::isOSAtLeastMajorMinorBug(2, 9, 9));
-  EXPECT_FALSE(GADIdentifierUtilities::isOSAtLeastMajorMinorBug(4, 0, 0));
+  static const struct {
+    int major, minor, bugFix;
+    bool atLeast;
+  } kCases[] = {{3, 2, 0, false}, {3, 1, 3, true}, {3, 1, 4, false}, {3, 0, 9, true}, {2, 9, 9, true}, {4, 0, 0, false}};
+  for (const auto& c : kCases)
+    EXPECT_EQ(GADIdentifierUtilities::isOSAtLeastMajorMinorBug(c.major, c.minor, c.bugFix), c.atLeast)
+        << c.major << "." << c.minor << "." << c.bugFix;
 }
 
-TEST_F(IdentifierTest, AVersionOfOnePartHasZeroMinorAndBugFix) {
-  changeDevice([](pf::DeviceProfile& p) { p.systemVersion = "4"; });
-  int major = 0, minor = -1, bugFix = -1;
-  GADIdentifierUtilities::getOSMajorMinorBugFix(&major, &minor, &bugFix);
-  EXPECT_EQ(major, 4);
-  EXPECT_EQ(minor, 0);
-  EXPECT_EQ(bugFix, 0);
-  EXPECT_TRUE(GADIdentifierUtilities::isOSAtLeastMajorMinorBug(4, 0, 0));
-}
-
-// ---- screen ----
 
 TEST_F(IdentifierTest, HeightWithAVisibleStatusBarIsTheScreensInPortrait) {
   auto ids = GADIdentifierUtilities::sharedInstance();
@@ -232,7 +173,6 @@ TEST_F(IdentifierTest, DensityIsTheScaleWhereTheDeviceOffersOne) {
   EXPECT_EQ(params()["u_sd"], pf::Value("1"));
 }
 
-// ---- installed apps ----
 
 TEST_F(IdentifierTest, BookstoreCapabilityBits) {
   auto& system = pf::SimUIApplication::current();
@@ -251,7 +191,6 @@ TEST_F(IdentifierTest, CanOpenURLsAnswersEveryTextAskedAbout) {
   EXPECT_EQ(answers, pf::Value::dictionary({{"tel:555", true}, {"kindle://home", false}, {"not a url", false}}));
 }
 
-// ---- audio ----
 
 TEST_F(IdentifierTest, AudioRouteCodes) {
   struct Case { const char* route; bool available; int code; };
@@ -266,7 +205,6 @@ TEST_F(IdentifierTest, AudioRouteCodes) {
   }
 }
 
-// ---- app, identity, language ----
 
 TEST_F(IdentifierTest, AppNameWithoutABundleVersionIsJustTheIdentifier) {
   setBundle(pf::Value::dictionary({{"CFBundleIdentifier", "com.example.app"}}));
@@ -304,7 +242,6 @@ TEST_F(IdentifierTest, AnEmptyLanguageListLeavesHlOutAndIsAskedAgain) {
   EXPECT_EQ(ids->locale(), "pt-br");
 }
 
-// ---- store metadata ----
 
 TEST_F(IdentifierTest, StoreMetadataBesideDocumentsIsSent) {
   pf::Value metadata = pf::Value::dictionary({{"itemId", 381234567}, {"playlistName", "Ashenmoor"}, {"genreId", 6016}});
@@ -315,33 +252,28 @@ TEST_F(IdentifierTest, StoreMetadataBesideDocumentsIsSent) {
   EXPECT_EQ(params()["ios_metadata"], metadata);
 }
 
-TEST_F(IdentifierTest, NoMetadataFileSendsAnEmptyObject) {
-  EXPECT_EQ(params()["ios_metadata"], pf::Value::dictionary());
+TEST_F(IdentifierTest, OnlyADictionaryReadFromTheFileIsMetadataElseAnEmptyObjectIsSent) {
+  auto xml = [](const pf::Value& v) { return *pf::PropertyList::write(v, pf::PropertyList::Format::Xml); };
+  static const std::string kCorrupt = "<?xml version=\"1.0\"?><plist><dict><key>itemId</key>";
+  const std::string path = sim.root() + "/m.plist";
+  const struct {
+    std::optional<std::string> bytes;  // none: no file
+    pf::Value read;
+  } cases[] = {
+      {std::nullopt, pf::Value::dictionary()},
+      {kCorrupt, pf::Value::dictionary()},
+      {xml(pf::Value::array({"a"})), pf::Value::dictionary()},
+      {xml(pf::Value("text")), pf::Value::dictionary()},
+      {xml(pf::Value::dictionary({{"a", 1}})), pf::Value::dictionary({{"a", 1}})},
+  };
+  for (const auto& c : cases) {
+    files().removeItem(path);
+    if (c.bytes) files().writeFileAtomically(path, *c.bytes);
+    EXPECT_EQ(GADIdentifierUtilities::readITunesMetadataFileAt(path), c.read) << c.bytes.value_or("(no file)");
+  }
+  EXPECT_EQ(GADIdentifierUtilities::readITunesMetadataFileAt(sim.root()), pf::Value::dictionary());  // a folder
   EXPECT_EQ(GADMacros::jsonify(pf::Value::dictionary({{"ios_metadata", params()["ios_metadata"]}})),
             std::optional<std::string>("{\"ios_metadata\":{}}"));
-}
-
-TEST_F(IdentifierTest, CorruptMetadataSendsAnEmptyObject) {
-  writeMetadata("<?xml version=\"1.0\"?><plist><dict><key>itemId</key>");
-  EXPECT_EQ(params()["ios_metadata"], pf::Value::dictionary());
-}
-
-TEST(StoreMetadataFile, OnlyADictionaryAtTheTopCounts) {
-  char pattern[] = "/tmp/gadmetadata-XXXXXX";
-  ASSERT_NE(mkdtemp(pattern), nullptr);
-  std::string dir = pattern;
-  auto& files = pf::FileManager::defaultManager();
-  auto write = [&](const pf::Value& v) {
-    std::string path = dir + "/m.plist";
-    files.writeFileAtomically(path, *pf::PropertyList::write(v, pf::PropertyList::Format::Xml));
-    return GADIdentifierUtilities::readITunesMetadataFileAt(path);
-  };
-  EXPECT_EQ(write(pf::Value::array({"a"})), pf::Value::dictionary());
-  EXPECT_EQ(write(pf::Value("text")), pf::Value::dictionary());
-  EXPECT_EQ(write(pf::Value::dictionary({{"a", 1}})), pf::Value::dictionary({{"a", 1}}));
-  EXPECT_EQ(GADIdentifierUtilities::readITunesMetadataFileAt(dir + "/none.plist"), pf::Value::dictionary());
-  EXPECT_EQ(GADIdentifierUtilities::readITunesMetadataFileAt(dir), pf::Value::dictionary());  // a folder
-  std::filesystem::remove_all(dir);
 }
 
 TEST_F(IdentifierTest, MetadataDatesAndDataDoNotSpoilTheRequestText) {
@@ -365,10 +297,6 @@ TEST_F(IdentifierTest, MetadataDatesAndDataDoNotSpoilTheRequestText) {
   EXPECT_NE(json->find("\"itemName\":\"Ashenmoor\""), std::string::npos);
 }
 
-}  // namespace
-
-namespace {
-
 TEST(StoreMetadataForJson, DeeplyNestedContainersAreCutOff) {
   pf::Value deep = pf::Value::dictionary({{"leaf", 1}});
   for (int i = 0; i < 100; ++i) deep = pf::Value::dictionary({{"n", deep}, {"i", i}});
@@ -384,10 +312,6 @@ TEST(StoreMetadataForJson, DeeplyNestedContainersAreCutOff) {
   EXPECT_EQ(GADIdentifierUtilities::jsonRepresentable(flat),
             pf::Value::dictionary({{"a", 1}, {"b", 2.5}, {"c", true}, {"d", "x"}}));
 }
-
-}  // namespace
-
-namespace {
 
 TEST(StoreMetadataForJson, TextThatIsNotUtf8IsLeftOut) {
   // A binary property list's 8-bit text reaches us byte for byte.

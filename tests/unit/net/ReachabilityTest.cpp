@@ -4,8 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/net/Reachability.h"
-#include "platform/sim/SimClock.h"
-#include "platform/sim/SimReachability.h"
+#include "platform/sim/SimEnvironment.h"
 
 using pf::ReachabilityFlags;
 using testing::ElementsAre;
@@ -14,8 +13,6 @@ namespace {
 
 class ReachabilityTest : public testing::Test {
  protected:
-  ~ReachabilityTest() override { pf::ReachabilityProvider::install(nullptr); }
-
   std::shared_ptr<pf::Reachability> watch(const std::string& host) {
     auto r = pf::Reachability::createWithName(host);
     r->setCallback([this](ReachabilityFlags f) { reports.push_back(f.bits); });
@@ -23,8 +20,9 @@ class ReachabilityTest : public testing::Test {
     return r;
   }
 
-  pf::SimClock clock;
-  std::shared_ptr<pf::SimReachability> net = pf::SimReachability::install();
+  pf::SimEnvironment sim;
+  pf::SimClock& clock = sim.clock();
+  pf::SimReachability* net = &sim.reachability();
   std::vector<uint32_t> reports;
 };
 

@@ -1,18 +1,19 @@
 // URLConnection over the sim transport: the delegate's order of calls, redirects, time-outs,
 // cancellation and lifetimes.
+#include "platform/net/URLConnection.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "RecordingDelegate.h"
+#include "RecordingConnectionDelegate.h"
 #include "platform/net/HTTPSettings.h"
-#include "platform/net/URLConnection.h"
 #include "platform/net/URLError.h"
-#include "platform/sim/SimClock.h"
-#include "platform/sim/SimURLTransport.h"
+#include "platform/sim/SimEnvironment.h"
 
 using pf::SimResponse;
 using pf::URLError;
 using testing::ElementsAre;
+using RecordingDelegate = RecordingConnectionDelegate;
 
 namespace {
 
@@ -20,25 +21,19 @@ pf::Url url(const char* text) { return *pf::Url::parse(text); }
 
 class URLConnectionTest : public testing::Test {
  protected:
-  ~URLConnectionTest() override {
-    pf::URLConnection::cancelAll();
-    pf::URLTransport::install(nullptr);
-    pf::HTTPSettings::reset();
-  }
-
   std::shared_ptr<pf::URLConnection> load(const char* text) {
     return pf::URLConnection::create(pf::URLRequest(url(text)), delegate);
   }
 
-  pf::SimClock clock;
-  std::shared_ptr<pf::SimURLTransport> server = pf::SimURLTransport::install();
+  pf::SimEnvironment sim;
+  pf::SimClock& clock = sim.clock();
+  pf::SimURLTransport& server = sim.http();
   std::shared_ptr<RecordingDelegate> delegate = std::make_shared<RecordingDelegate>();
 };
 
-// --- Order of calls ---------------------------------------------------------------------
 
 TEST_F(URLConnectionTest, CallsComeInOrderOnLaterPassesAndTheConnectionLivesUntilTheEnd) {
-  server->respond("http://h.example/a", SimResponse::ok("").chunked({"ab", "cd"}));
+  server.respond("http://h.example/a", SimResponse::ok("").chunked({"ab", "cd"}));
   std::weak_ptr<pf::URLConnection> weak = load("http://h.example/a");
 
   EXPECT_TRUE(delegate->calls.empty()) << "nothing from inside create()";
@@ -53,41 +48,23 @@ TEST_F(URLConnectionTest, CallsComeInOrderOnLaterPassesAndTheConnectionLivesUnti
 }
 
 TEST_F(URLConnectionTest, NotStartedConnectionWaitsForStart) {
-  server->respond("http://h.example/a", SimResponse::ok("x"));
+  server.respond("http://h.example/a", SimResponse::ok("x"));
   auto connection = pf::URLConnection::create(pf::URLRequest(url("http://h.example/a")), delegate,
                                               /*startImmediately=*/false);
   clock.runUntilIdle();
   EXPECT_TRUE(delegate->calls.empty());
-  EXPECT_TRUE(server->requests().empty());
+  EXPECT_TRUE(server.requests().empty());
 
   connection->start();
   connection->start();  // a second start is no second load
   clock.runUntilIdle();
   EXPECT_THAT(delegate->calls,
               ElementsAre("will GET http://h.example/a", "response 200", "data x", "finish"));
-  EXPECT_EQ(server->requests().size(), 1u);
-}
-
-TEST_F(URLConnectionTest, DelaysFollowTheVirtualClock) {
-  server->respond("http://h.example/a",
-                  SimResponse::ok("").chunked({"1", "2"}).after(2.0).chunksEvery(1.0));
-  load("http://h.example/a");
-  clock.advance(1.9);
-  EXPECT_THAT(delegate->calls, ElementsAre("will GET http://h.example/a"));
-  clock.advance(0.1);
-  EXPECT_EQ(delegate->calls.back(), "response 200");
-  clock.advance(0.99);
-  EXPECT_EQ(delegate->calls.back(), "response 200");
-  clock.advance(0.01);
-  EXPECT_EQ(delegate->calls.back(), "data 1");
-  clock.advance(1.0);
-  clock.runUntilIdle();
-  EXPECT_THAT(delegate->calls, ElementsAre("will GET http://h.example/a", "response 200", "data 1",
-                                           "data 2", "finish"));
+  EXPECT_EQ(server.requests().size(), 1u);
 }
 
 TEST_F(URLConnectionTest, EachResponseRestartsTheBody) {
-  server->respond("http://h.example/stream",
+  server.respond("http://h.example/stream",
                   SimResponse::ok("old").thenReplacedBy(SimResponse::ok("").chunked({"ne", "w"})));
   load("http://h.example/stream");
   clock.runUntilIdle();
@@ -102,12 +79,11 @@ TEST_F(URLConnectionTest, NoTransportMeansNoConnection) {
   EXPECT_EQ(load("http://h.example/a"), nullptr);
 }
 
-// --- Redirects --------------------------------------------------------------------------
 
 TEST_F(URLConnectionTest, EachRedirectHopIsOfferedWithItsResponse) {
-  server->respond("http://h.example/a", SimResponse::redirect(302, "/b?x=1"));
-  server->respond("http://h.example/b?x=1", SimResponse::redirect(301, "http://other.example/c"));
-  server->respond("http://other.example/c", SimResponse::ok("done"));
+  server.respond("http://h.example/a", SimResponse::redirect(302, "/b?x=1"));
+  server.respond("http://h.example/b?x=1", SimResponse::redirect(301, "http://other.example/c"));
+  server.respond("http://other.example/c", SimResponse::ok("done"));
   std::vector<std::string> redirectURLs;
   delegate->onWillSend = [&](pf::URLConnection&, const pf::URLRequest& r,
                              const std::optional<pf::URLResponse>& redirect) {
@@ -127,8 +103,8 @@ TEST_F(URLConnectionTest, EachRedirectHopIsOfferedWithItsResponse) {
 }
 
 TEST_F(URLConnectionTest, RequestChangedByTheDelegateIsWhatIsSentAtEveryHop) {
-  server->respond("http://h.example/a", SimResponse::redirect(307, "/b"));
-  server->respond("http://h.example/b", SimResponse::ok("x"));
+  server.respond("http://h.example/a", SimResponse::redirect(307, "/b"));
+  server.respond("http://h.example/b", SimResponse::ok("x"));
   delegate->onWillSend = [](pf::URLConnection&, const pf::URLRequest& r,
                             const std::optional<pf::URLResponse>& redirect) {
     pf::URLRequest changed = r;
@@ -141,34 +117,19 @@ TEST_F(URLConnectionTest, RequestChangedByTheDelegateIsWhatIsSentAtEveryHop) {
   load("http://h.example/a");
   clock.runUntilIdle();
 
-  ASSERT_EQ(server->requests().size(), 2u);
-  EXPECT_EQ(server->requests()[0].valueForHTTPHeaderField("if-modified-since"),
+  ASSERT_EQ(server.requests().size(), 2u);
+  EXPECT_EQ(server.requests()[0].valueForHTTPHeaderField("if-modified-since"),
             "Sat, 01 Jan 2011 00:00:00 GMT");
-  EXPECT_FALSE(server->requests()[0].valueForHTTPHeaderField("X-Hop"));
+  EXPECT_FALSE(server.requests()[0].valueForHTTPHeaderField("X-Hop"));
   // Headers set on the first request stay on the redirected one.
-  EXPECT_TRUE(server->requests()[1].valueForHTTPHeaderField("If-Modified-Since"));
-  EXPECT_EQ(server->requests()[1].valueForHTTPHeaderField("x-hop"), "1");
-}
-
-TEST_F(URLConnectionTest, RefusedRedirectIsTheFinalResponseWithItsBody) {
-  server->respond("http://h.example/a", SimResponse::redirect(302, "/b").chunked({"moved"}));
-  server->respond("http://h.example/b", SimResponse::ok("never"));
-  delegate->onWillSend = [](pf::URLConnection&, const pf::URLRequest& r,
-                            const std::optional<pf::URLResponse>& redirect) {
-    return redirect ? std::nullopt : std::optional<pf::URLRequest>(r);
-  };
-  load("http://h.example/a");
-  clock.runUntilIdle();
-  EXPECT_THAT(delegate->calls,
-              ElementsAre("will GET http://h.example/a", "will GET http://h.example/b after 302",
-                          "response 302", "data moved", "finish"));
-  EXPECT_EQ(server->requests().size(), 1u);
+  EXPECT_TRUE(server.requests()[1].valueForHTTPHeaderField("If-Modified-Since"));
+  EXPECT_EQ(server.requests()[1].valueForHTTPHeaderField("x-hop"), "1");
 }
 
 // The ad layer's way of refusing: cancel from inside the redirect offer, then report its own
 // error. Nothing more may come, whatever the delegate returned.
 TEST_F(URLConnectionTest, CancelInsideARedirectOfferEndsEverything) {
-  server->respond("http://h.example/a", SimResponse::redirect(302, "http://elsewhere.example/"));
+  server.respond("http://h.example/a", SimResponse::redirect(302, "http://elsewhere.example/"));
   delegate->onWillSend = [](pf::URLConnection& c, const pf::URLRequest& r,
                             const std::optional<pf::URLResponse>& redirect) {
     if (redirect) c.cancel();
@@ -178,86 +139,86 @@ TEST_F(URLConnectionTest, CancelInsideARedirectOfferEndsEverything) {
   clock.runUntilIdle();
   EXPECT_THAT(delegate->calls, ElementsAre("will GET http://h.example/a",
                                            "will GET http://elsewhere.example/ after 302"));
-  EXPECT_EQ(server->requests().size(), 1u);
+  EXPECT_EQ(server.requests().size(), 1u);
   EXPECT_EQ(pf::URLConnection::loadingCount(), 0u);
 }
 
+// Every way a load can end, from its script and the delegate's answers.
+TEST_F(URLConnectionTest, EachWayALoadEnds) {
+  using Lines = std::vector<std::string>;
+  auto refuseRedirects = [](pf::URLConnection&, const pf::URLRequest& r, const std::optional<pf::URLResponse>& redirect) {
+    return redirect ? std::nullopt : std::optional<pf::URLRequest>(r);
+  };
+  auto refuseAll = [](pf::URLConnection&, const pf::URLRequest&, const std::optional<pf::URLResponse>&) {
+    return std::optional<pf::URLRequest>();
+  };
+  const struct {
+    const char* name;
+    SimResponse response;  // for http://h.example/a
+    std::function<std::optional<pf::URLRequest>(pf::URLConnection&, const pf::URLRequest&,
+                                                const std::optional<pf::URLResponse>&)> onWillSend;
+    Lines calls;      // after "will GET http://h.example/a"; with `lastOnly`, the last one
+    size_t requests;  // sent to the server
+    bool lastOnly = false;
+  } cases[] = {
+      {"a refused redirect is the answer, with its body", SimResponse::redirect(302, "/b").chunked({"moved"}),
+       refuseRedirects, {"will GET http://h.example/b after 302", "response 302", "data moved", "finish"}, 1},
+      {"a refused first request stops silently", SimResponse::ok("x"), refuseAll, {}, 0},
+      {"a redirect without Location is an answer", SimResponse::withStatus(302, "no location"), nullptr,
+       {"response 302", "data no location", "finish"}, 1},
+      {"a redirect to another scheme is unsupported", SimResponse::redirect(302, "market://details?id=1"), nullptr,
+       {"will GET market://details?id=1 after 302", "fail -1002"}, 1},
+      {"a redirect loop stops at the hop limit", SimResponse::redirect(302, "/a"), nullptr, {"fail -1007"},
+       size_t(pf::URLConnection::kMaximumRedirects) + 1, true},
+      {"a connection lost mid-body fails without finish",
+       SimResponse::ok("").chunked({"a", "b", "c"}).losingConnectionAfter(2), nullptr,
+       {"response 200", "data a", "data b", "fail -1005"}, 1},
+      {"a failure is passed on", SimResponse::failure(URLError::CannotFindHost).after(1), nullptr, {"fail -1003"}, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    server.clearScript();
+    server.respond("http://h.example/a", c.response);
+    server.respond("http://h.example/b", SimResponse::ok("never"));
+    auto d = std::make_shared<RecordingDelegate>();
+    d->onWillSend = c.onWillSend;
+    const size_t before = server.requests().size();
+    pf::URLConnection::create(pf::URLRequest(url("http://h.example/a")), d);
+    clock.advance(5);
+    Lines expected{"will GET http://h.example/a"};
+    expected.insert(expected.end(), c.calls.begin(), c.calls.end());
+    if (c.lastOnly)
+      EXPECT_EQ(d->calls.back(), c.calls.back());
+    else
+      EXPECT_EQ(d->calls, expected);
+    EXPECT_EQ(server.requests().size() - before, c.requests);
+    if (d->error) {
+      EXPECT_EQ(d->error->domain(), pf::kURLErrorDomain);
+      EXPECT_TRUE(d->error->userInfo()[pf::kErrorFailingURLStringKey].isString());
+    }
+    EXPECT_EQ(pf::URLConnection::loadingCount(), 0u);
+  }
+}
+
 TEST_F(URLConnectionTest, SeeOtherAfterPostTurnsIntoAGetWithoutBody) {
-  server->respond("http://h.example/form", SimResponse::redirect(303, "/thanks"));
-  server->respond("http://h.example/thanks", SimResponse::ok("ok"));
+  server.respond("http://h.example/form", SimResponse::redirect(303, "/thanks"));
+  server.respond("http://h.example/thanks", SimResponse::ok("ok"));
   pf::URLRequest post(url("http://h.example/form"));
   post.setHTTPMethod("POST");
   post.setHTTPBody("a=1");
   post.setValueForHTTPHeaderField("application/x-www-form-urlencoded", "Content-Type");
   pf::URLConnection::create(post, delegate);
   clock.runUntilIdle();
-
-  ASSERT_EQ(server->requests().size(), 2u);
-  EXPECT_EQ(server->requests()[0].httpBody(), "a=1");
-  EXPECT_EQ(server->requests()[1].httpMethod(), "GET");
-  EXPECT_EQ(server->requests()[1].httpBody(), "");
-  EXPECT_FALSE(server->requests()[1].valueForHTTPHeaderField("Content-Type"));
+  ASSERT_EQ(server.requests().size(), 2u);
+  EXPECT_EQ(server.requests()[0].httpBody(), "a=1");
+  EXPECT_EQ(server.requests()[1].httpMethod(), "GET");
+  EXPECT_EQ(server.requests()[1].httpBody(), "");
+  EXPECT_FALSE(server.requests()[1].valueForHTTPHeaderField("Content-Type"));
 }
 
-TEST_F(URLConnectionTest, RedirectLoopFailsAfterTheHopLimit) {
-  server->respond("http://h.example/loop", SimResponse::redirect(302, "/loop"));
-  load("http://h.example/loop");
-  clock.runUntilIdle();
-  EXPECT_EQ(delegate->calls.back(), "fail -1007");
-  EXPECT_EQ(server->requests().size(), size_t(pf::URLConnection::kMaximumRedirects) + 1);
-}
-
-TEST_F(URLConnectionTest, RedirectWithoutLocationOrToAnotherSchemeIsHandled) {
-  server->respond("http://h.example/nowhere", SimResponse::withStatus(302, "no location"));
-  load("http://h.example/nowhere");
-  clock.runUntilIdle();
-  EXPECT_THAT(delegate->calls, ElementsAre("will GET http://h.example/nowhere", "response 302",
-                                           "data no location", "finish"));
-
-  auto store = std::make_shared<RecordingDelegate>();
-  server->respond("http://h.example/app", SimResponse::redirect(302, "market://details?id=1"));
-  pf::URLConnection::create(pf::URLRequest(url("http://h.example/app")), store);
-  clock.runUntilIdle();
-  EXPECT_THAT(store->calls, ElementsAre("will GET http://h.example/app",
-                                        "will GET market://details?id=1 after 302", "fail -1002"));
-}
-
-TEST_F(URLConnectionTest, FirstRequestRefusedStopsSilently) {
-  server->respond("http://h.example/a", SimResponse::ok("x"));
-  delegate->onWillSend = [](pf::URLConnection&, const pf::URLRequest&,
-                            const std::optional<pf::URLResponse>&) { return std::nullopt; };
-  load("http://h.example/a");
-  clock.runUntilIdle();
-  EXPECT_THAT(delegate->calls, ElementsAre("will GET http://h.example/a"));
-  EXPECT_TRUE(server->requests().empty());
-  EXPECT_EQ(pf::URLConnection::loadingCount(), 0u);
-}
-
-// --- Failures and time-outs -------------------------------------------------------------
-
-TEST_F(URLConnectionTest, ConnectionLostMidBodyFailsWithoutFinish) {
-  server->respond("http://h.example/a",
-                  SimResponse::ok("").chunked({"a", "b", "c"}).losingConnectionAfter(2));
-  load("http://h.example/a");
-  clock.runUntilIdle();
-  EXPECT_THAT(delegate->calls, ElementsAre("will GET http://h.example/a", "response 200", "data a",
-                                           "data b", "fail -1005"));
-  ASSERT_TRUE(delegate->error);
-  EXPECT_EQ(delegate->error->domain(), "NSURLErrorDomain");
-  EXPECT_EQ(delegate->error->userInfo()[pf::kErrorFailingURLStringKey].stringRef(),
-            "http://h.example/a");
-}
-
-TEST_F(URLConnectionTest, ConnectionFailureIsPassedOn) {
-  server->respond("http://nohost.example/",
-                  SimResponse::failure(URLError::CannotFindHost).after(1));
-  load("http://nohost.example/");
-  clock.advance(1);
-  EXPECT_THAT(delegate->calls, ElementsAre("will GET http://nohost.example/", "fail -1003"));
-}
 
 TEST_F(URLConnectionTest, SilenceLongerThanTheTimeoutFails) {
-  server->respond("http://slow.example/", SimResponse::ok("late").after(10));
+  server.respond("http://slow.example/", SimResponse::ok("late").after(10));
   pf::URLRequest request(url("http://slow.example/"));
   request.setTimeoutInterval(5);
   pf::URLConnection::create(request, delegate);
@@ -271,7 +232,7 @@ TEST_F(URLConnectionTest, SilenceLongerThanTheTimeoutFails) {
 
 TEST_F(URLConnectionTest, ProgressKeepsASlowLoadAlive) {
   // 12 s in total, never 5 s without news.
-  server->respond("http://slow.example/",
+  server.respond("http://slow.example/",
                   SimResponse::ok("").chunked({"1", "2", "3"}).after(3).chunksEvery(3));
   pf::URLRequest request(url("http://slow.example/"));
   request.setTimeoutInterval(5);
@@ -280,10 +241,9 @@ TEST_F(URLConnectionTest, ProgressKeepsASlowLoadAlive) {
   EXPECT_EQ(delegate->calls.back(), "finish");
 }
 
-// --- Cancellation and lifetimes ---------------------------------------------------------
 
 TEST_F(URLConnectionTest, CancelBeforeTheFirstPassSilencesEvenTheFirstOffer) {
-  server->respond("http://h.example/a", SimResponse::ok("x"));
+  server.respond("http://h.example/a", SimResponse::ok("x"));
   std::weak_ptr<pf::URLConnection> weak;
   {
     auto connection = load("http://h.example/a");
@@ -297,7 +257,7 @@ TEST_F(URLConnectionTest, CancelBeforeTheFirstPassSilencesEvenTheFirstOffer) {
 }
 
 TEST_F(URLConnectionTest, CancelFromInsideEachCallbackIsTheLastCall) {
-  server->respond("http://h.example/a", SimResponse::ok("").chunked({"a", "b"}));
+  server.respond("http://h.example/a", SimResponse::ok("").chunked({"a", "b"}));
   struct Case {
     const char* name;
     std::function<void(RecordingDelegate&)> arm;
@@ -326,7 +286,7 @@ TEST_F(URLConnectionTest, CancelFromInsideEachCallbackIsTheLastCall) {
 }
 
 TEST_F(URLConnectionTest, CancelBetweenCallsStopsTheRest) {
-  server->respond("http://h.example/a", SimResponse::ok("").chunked({"a", "b"}).chunksEvery(1));
+  server.respond("http://h.example/a", SimResponse::ok("").chunked({"a", "b"}).chunksEvery(1));
   auto connection = load("http://h.example/a");
   clock.advance(1);
   ASSERT_EQ(delegate->calls.back(), "data a");
@@ -337,7 +297,7 @@ TEST_F(URLConnectionTest, CancelBetweenCallsStopsTheRest) {
 }
 
 TEST_F(URLConnectionTest, DelegateGoneMidLoadHearsNothingAndTheConnectionEnds) {
-  server->respond("http://h.example/a", SimResponse::ok("").chunked({"a", "b"}).chunksEvery(1));
+  server.respond("http://h.example/a", SimResponse::ok("").chunked({"a", "b"}).chunksEvery(1));
   std::weak_ptr<pf::URLConnection> weak = load("http://h.example/a");
   clock.advance(0);
   ASSERT_EQ(delegate->calls.back(), "response 200");
@@ -349,16 +309,16 @@ TEST_F(URLConnectionTest, DelegateGoneMidLoadHearsNothingAndTheConnectionEnds) {
 }
 
 TEST_F(URLConnectionTest, DelegateGoneBeforeTheFirstOfferSendsNothing) {
-  server->respond("http://h.example/a", SimResponse::ok("x"));
+  server.respond("http://h.example/a", SimResponse::ok("x"));
   std::weak_ptr<pf::URLConnection> weak = load("http://h.example/a");
   delegate.reset();
   clock.runUntilIdle();
-  EXPECT_TRUE(server->requests().empty());
+  EXPECT_TRUE(server.requests().empty());
   EXPECT_TRUE(weak.expired());
 }
 
 TEST_F(URLConnectionTest, DelegateDroppedInsideItsOwnCallback) {
-  server->respond("http://h.example/a", SimResponse::ok("").chunked({"a", "b"}));
+  server.respond("http://h.example/a", SimResponse::ok("").chunked({"a", "b"}));
   auto owner = std::make_shared<std::shared_ptr<RecordingDelegate>>(delegate);
   delegate->onData = [owner](pf::URLConnection&) { owner->reset(); };  // its owner lets it go
   std::weak_ptr<RecordingDelegate> weakDelegate = delegate;
@@ -370,7 +330,7 @@ TEST_F(URLConnectionTest, DelegateDroppedInsideItsOwnCallback) {
 }
 
 TEST_F(URLConnectionTest, CancelAllEndsEveryLoad) {
-  server->respond("http://h.example/a", SimResponse::ok("x").after(5));
+  server.respond("http://h.example/a", SimResponse::ok("x").after(5));
   load("http://h.example/a");
   load("http://h.example/a");
   clock.advance(1);
@@ -381,19 +341,18 @@ TEST_F(URLConnectionTest, CancelAllEndsEveryLoad) {
   EXPECT_EQ(delegate->calls.size(), 2u);  // the two first offers only
 }
 
-// --- What goes on the wire --------------------------------------------------------------
 
 TEST_F(URLConnectionTest, ProcessUserAgentIsSentUnlessTheRequestHasOne) {
-  server->respondToPrefix("http://h.example/", SimResponse::ok("x"));
+  server.respondToPrefix("http://h.example/", SimResponse::ok("x"));
   pf::HTTPSettings::setUserAgent("Ashenmoor/1.0");
   load("http://h.example/1");
   pf::URLRequest own(url("http://h.example/2"));
   own.setValueForHTTPHeaderField("Mine", "user-agent");
   pf::URLConnection::create(own, delegate);
   clock.runUntilIdle();
-  ASSERT_EQ(server->requests().size(), 2u);
-  EXPECT_EQ(server->requests()[0].valueForHTTPHeaderField("User-Agent"), "Ashenmoor/1.0");
-  EXPECT_EQ(server->requests()[1].valueForHTTPHeaderField("User-Agent"), "Mine");
+  ASSERT_EQ(server.requests().size(), 2u);
+  EXPECT_EQ(server.requests()[0].valueForHTTPHeaderField("User-Agent"), "Ashenmoor/1.0");
+  EXPECT_EQ(server.requests()[1].valueForHTTPHeaderField("User-Agent"), "Mine");
 }
 
 }  // namespace

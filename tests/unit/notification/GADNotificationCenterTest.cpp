@@ -41,7 +41,6 @@ class GADNotificationCenterTest : public ::testing::Test {
   std::shared_ptr<pf::WebView> webA, webB;
 };
 
-// --- posting at once -------------------------------------------------------------------------
 
 TEST_F(GADNotificationCenterTest, APostedMessageCarriesNameWebViewAndParameters) {
   std::shared_ptr<pf::WebView> objectSeen;
@@ -55,25 +54,6 @@ TEST_F(GADNotificationCenterTest, APostedMessageCarriesNameWebViewAndParameters)
   EXPECT_EQ(heard[0].sender, webA.get());
   EXPECT_EQ(heard[0].userInfo, pf::Value::dictionary({{"url", "http://ad/"}, {"type", "1"}}));
   EXPECT_EQ(objectSeen, webA);
-}
-
-TEST_F(GADNotificationCenterTest, ObserversHearOnlyTheirNameAndTheirWebView) {
-  listen("loadAdURL", webA.get());
-  std::vector<std::string> anyView;
-  center.addObserver(this, "invalidRequest", nullptr,
-                     [&](const pf::Notification& n) { anyView.push_back(n.name()); });
-
-  center.postNotificationFromURLObject(url("gmsg://x/loadAdURL?url=b"), webB);  // other view
-  center.postNotificationFromURLObject(url("gmsg://x/unableToServe"), webA);    // other name
-  center.postNotificationFromURLObject(url("gmsg://x/loadadurl"), webA);        // case differs
-  EXPECT_TRUE(heard.empty());
-  center.postNotificationFromURLObject(url("gmsg://x/loadAdURL?url=a"), webA);
-  ASSERT_EQ(heard.size(), 1u);
-  EXPECT_EQ(heard[0].userInfo["url"].stringRef(), "a");
-
-  center.postNotificationFromURLObject(url("gmsg://x/invalidRequest"), webB);
-  center.postNotificationFromURLObject(url("gmsg://x/invalidRequest"), nullptr);
-  EXPECT_EQ(anyView, (std::vector<std::string>{"invalidRequest", "invalidRequest"}));
 }
 
 TEST_F(GADNotificationCenterTest, AURLThatYieldsNoMessagePostsNothing) {
@@ -104,7 +84,6 @@ TEST_F(GADNotificationCenterTest, TheDefaultCenterIsOneInstanceApartFromThePlatf
   EXPECT_EQ(onPlatform, 0);
 }
 
-// --- delayed posting -------------------------------------------------------------------------
 
 TEST_F(GADNotificationCenterTest, ADelayedPostingWaitsForItsDelayAndKeepsOrder) {
   listen("", nullptr);
@@ -198,58 +177,49 @@ TEST_F(GADNotificationCenterTest, APostingOutlivedByNoCenterIsDropped) {
   EXPECT_EQ(pf::RunLoop::main().pendingCallCount(), 0u);
 }
 
-// --- native to page --------------------------------------------------------------------------
 
 class GADNotificationCenterScriptTest : public GADNotificationCenterTest {
  protected:
   const std::vector<std::string>& scripts() { return pf::SimUIWebView::of(*webA)->evaluatedScripts(); }
 };
 
-TEST_F(GADNotificationCenterScriptTest, WithoutUserInfoThePageGetsTheNameAlone) {
+TEST_F(GADNotificationCenterScriptTest, ThePageGetsTheNameAndTheUserInfoAsAJSONObject) {
   center.postJSNotificationUserInfoWebView("onhide", std::nullopt, webA);
-  EXPECT_EQ(scripts(), std::vector<std::string>{"VIZE_ReceiveMessage('onhide');"});
-}
-
-TEST_F(GADNotificationCenterScriptTest, UserInfoGoesAsAJSONObject) {
   center.postJSNotificationUserInfoWebView(
       "openableURLs", pf::Value::dictionary({{"tel:1", false}, {"http://a.example/", true}}), webA);
   center.postJSNotificationUserInfoWebView("onshow", pf::Value::dictionary(), webA);
+  center.postJSNotificationUserInfoWebView("onhide", std::nullopt, nullptr);  // no web view, no script
   EXPECT_EQ(scripts(), (std::vector<std::string>{
+                           "VIZE_ReceiveMessage('onhide');",
                            "VIZE_ReceiveMessage('openableURLs', {\"http://a.example/\":true,\"tel:1\":false});",
                            "VIZE_ReceiveMessage('onshow', {});"}));
-  // The answer is ignored, whatever it is; no web view, no script.
+  // The answer is ignored, whatever it is.
   auto* page = pf::SimUIWebView::of(*webA);
   EXPECT_TRUE(page->answerScript(std::nullopt));
   EXPECT_TRUE(page->answerScript("1"));
-  center.postJSNotificationUserInfoWebView("onhide", std::nullopt, nullptr);
-  EXPECT_EQ(scripts().size(), 2u);
 }
 
-TEST_F(GADNotificationCenterScriptTest, UserInfoTheWriterRefusesLeavesTheArgumentEmpty) {
-  pf::Value bad = pf::Value::dictionary({{"when", pf::Value::date(0)}});  // no JSON form
-  EXPECT_EQ(GADNotificationCenter::javaScriptForMessage("x", bad), "VIZE_ReceiveMessage('x', );");
-  EXPECT_EQ(GADNotificationCenter::javaScriptForMessage("x", pf::Value("scalar")),
-            "VIZE_ReceiveMessage('x', );");
-}
-
-TEST_F(GADNotificationCenterScriptTest, ANameCannotBreakOutOfItsStringLiteral) {
-  EXPECT_EQ(GADNotificationCenter::javaScriptForMessage("a');alert(1);//", std::nullopt),
-            "VIZE_ReceiveMessage('a\\');alert(1);//');");
-  EXPECT_EQ(GADNotificationCenter::javaScriptForMessage("\\'", std::nullopt),
-            "VIZE_ReceiveMessage('\\\\\\'');");  // the backslash cannot eat the escape
-  EXPECT_EQ(GADNotificationCenter::javaScriptForMessage("l1\nl2\r\"\t\x01\x7f", std::nullopt),
-            "VIZE_ReceiveMessage('l1\\nl2\\r\\\"\\t\\x01\\x7F');");
-  // Line and paragraph separators end a line inside older engines' literals.
-  EXPECT_EQ(GADNotificationCenter::javaScriptForMessage("a\u2028b\u2029c", std::nullopt),
-            "VIZE_ReceiveMessage('a\\u2028b\\u2029c');");
-  // Other UTF-8 passes; malformed bytes become U+FFFD, never swallow the closing quote.
-  EXPECT_EQ(GADNotificationCenter::javaScriptForMessage("\xC3\xA9\xF0\x9F\x98\x80", std::nullopt),
-            "VIZE_ReceiveMessage('\xC3\xA9\xF0\x9F\x98\x80');");
-  EXPECT_EQ(GADNotificationCenter::javaScriptForMessage("\xE2\x80", std::nullopt),
-            "VIZE_ReceiveMessage('\\uFFFD\\uFFFD');");
-  EXPECT_EQ(GADNotificationCenter::javaScriptForMessage("\xC0\xAF\xED\xA0\x80\xF4\x90\x80\x80", std::nullopt),
-            "VIZE_ReceiveMessage('"
-            "\\uFFFD\\uFFFD\\uFFFD\\uFFFD\\uFFFD\\uFFFD\\uFFFD\\uFFFD\\uFFFD');");
+// A name cannot break out of its string literal: quotes, backslashes, line ends (U+2028 and
+// U+2029 end lines in older engines' literals) are escaped; malformed UTF-8 becomes U+FFFD.
+// User info the writer refuses leaves the argument empty.
+TEST(GADNotificationCenterScript, TheCallIsAlwaysOneWellFormedStatement) {
+  static const struct {
+    const char* name;
+    std::optional<pf::Value> userInfo;
+    const char* script;
+  } kCases[] = {
+      {"a');alert(1);//", std::nullopt, "VIZE_ReceiveMessage('a\\');alert(1);//');"},
+      {"\\'", std::nullopt, "VIZE_ReceiveMessage('\\\\\\'');"},
+      {"l1\nl2\r\"\t\x01\x7f", std::nullopt, "VIZE_ReceiveMessage('l1\\nl2\\r\\\"\\t\\x01\\x7F');"},
+      {"a\u2028b\u2029c", std::nullopt, "VIZE_ReceiveMessage('a\\u2028b\\u2029c');"},
+      {"\xC3\xA9\xF0\x9F\x98\x80", std::nullopt, "VIZE_ReceiveMessage('\xC3\xA9\xF0\x9F\x98\x80');"},
+      {"\xE2\x80", std::nullopt, "VIZE_ReceiveMessage('\\uFFFD\\uFFFD');"},
+      {"\xC0\xAF\xED\xA0\x80\xF4\x90\x80\x80", std::nullopt,
+       "VIZE_ReceiveMessage('\\uFFFD\\uFFFD\\uFFFD\\uFFFD\\uFFFD\\uFFFD\\uFFFD\\uFFFD\\uFFFD');"},
+      {"x", pf::Value::dictionary({{"when", pf::Value::date(0)}}), "VIZE_ReceiveMessage('x', );"},  // no JSON form
+      {"x", pf::Value("scalar"), "VIZE_ReceiveMessage('x', );"},
+  };
+  for (const auto& c : kCases) EXPECT_EQ(GADNotificationCenter::javaScriptForMessage(c.name, c.userInfo), c.script) << c.name;
 }
 
 TEST_F(GADNotificationCenterScriptTest, HostileUserInfoStaysInsideItsJSONObject) {

@@ -17,19 +17,6 @@ class GADRequestErrorOldOSTest : public RequestTest {
 constexpr const char* kInvalid =
     "Request Error: Invalid ad request parameter(s).  Check the Xcode console for details.";
 
-TEST_F(GADRequestErrorTest, Messages) {
-  EXPECT_EQ(GADRequestError::localizedStringForErrorCode(0), kInvalid);
-  EXPECT_EQ(GADRequestError::localizedStringForErrorCode(1), "Request Error: No ad to show.");
-  EXPECT_EQ(GADRequestError::localizedStringForErrorCode(2), "Request Error: A network error occurred.");
-  EXPECT_EQ(GADRequestError::localizedStringForErrorCode(3), "Request Error: Server error processing the request.");
-  EXPECT_EQ(GADRequestError::localizedStringForErrorCode(4),
-            "Request Error: This device's OS is 4.0.0.  It is below the minimum of 3.0.");
-  EXPECT_EQ(GADRequestError::localizedStringForErrorCode(5),
-            "Request Error: The Diziva Ad request was unable to be fulfilled before a timeout occurred.");
-  EXPECT_EQ(GADRequestError::localizedStringForErrorCode(6), kInvalid);
-  EXPECT_EQ(GADRequestError::localizedStringForErrorCode(-1), kInvalid);
-}
-
 TEST_F(GADRequestErrorOldOSTest, OSVersionMessageNamesTheDevice) {
   EXPECT_EQ(GADRequestError::localizedStringForErrorCode(kGADErrorOSVersionTooLow),
             "Request Error: This device's OS is 3.1.3.  It is below the minimum of 3.0.");

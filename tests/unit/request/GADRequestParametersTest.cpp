@@ -62,24 +62,6 @@ TEST_F(GADRequestParametersTest, CounterAlwaysReplacesTheStatisticsCount) {
   EXPECT_EQ(stats()->adRequestCount(), 7);
 }
 
-TEST_F(GADRequestParametersTest, StatisticsAreSentOnceThenReset) {
-  stats()->incrementClickCount();
-  stats()->incrementClickCount();
-  stats()->incrementPageNavigationCount();
-  stats()->setBreakOutToSafari();
-  stats()->setAdRequestCount(4);
-
-  pf::Value first = request_->parameters();
-  EXPECT_EQ(first["pcc"], pf::Value(2));
-  EXPECT_EQ(first["plpnc"], pf::Value(1));
-  EXPECT_EQ(first["pcbo"], pf::Value(1));
-
-  pf::Value second = request_->parameters();
-  for (const char* key : {"pcc", "plpnc", "pcbo"}) EXPECT_FALSE(second.contains(key)) << key;
-  EXPECT_EQ(second["session_id"], first["session_id"]);
-  EXPECT_EQ(stats()->adRequestCount(), 4);  // the request count is never consumed
-}
-
 TEST_F(GADRequestParametersTest, ParametersWithoutStatisticsConsumeNothing) {
   stats()->incrementClickCount();
   request_->setCounter(9);

@@ -21,23 +21,6 @@ class GADRequestOldOSTest : public RequestTest {
   GADRequestOldOSTest() : RequestTest("phone-3.1.3") {}
 };
 
-TEST_F(GADRequestTest, EveryRequestIsAPrivateRequest) {
-  auto request = GADRequest::request();
-  ASSERT_TRUE(request);
-  EXPECT_NE(dynamic_cast<GADRequestPrivate*>(request.get()), nullptr);
-  auto copied = request->copy();
-  EXPECT_NE(dynamic_cast<GADRequestPrivate*>(copied.get()), nullptr);
-  EXPECT_NE(copied.get(), request.get());
-
-  // The targeting setters work through the public type.
-  request->addKeyword("fog");
-  request->setLocationWithDescription("Whitby");
-  request->setBirthdayWithMonthDayYear(5, 6, 1977);
-  EXPECT_EQ(request->keywords()->size(), 1u);
-  EXPECT_TRUE(GADRequestPrivate::from(*request).location());
-  EXPECT_TRUE(request->birthday());
-}
-
 TEST_F(GADRequestTest, CopySharesObjectsButNotTheCounter) {
   auto source = GADRequestPrivate::create();
   source->addKeyword("moor");

@@ -168,14 +168,4 @@ TEST_F(NotificationCenterTest, CenterDestroyedByAHandlerStopsDelivering) {
 }
 
 
-TEST_F(NotificationCenterTest, LifecycleNamesAreTheirOwnText) {
-  pf::NotificationCenter& d = pf::NotificationCenter::defaultCenter();
-  d.addObserver(&alice, pf::UIApplicationDidEnterBackgroundNotification, nullptr, note("alice"));
-  d.postNotificationName(pf::UIApplicationDidEnterBackgroundNotification);
-  d.postNotificationName(pf::UIApplicationWillResignActiveNotification);
-  d.removeObserver(&alice);
-  EXPECT_EQ(heard, Strings{"alice:UIApplicationDidEnterBackgroundNotification"});
-  EXPECT_FALSE(d.hasObserver(&alice));
-}
-
 }  // namespace

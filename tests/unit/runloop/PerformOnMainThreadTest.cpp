@@ -103,10 +103,4 @@ TEST_F(PerformOnMainThreadTest, ResetLetsAWaitingThreadGoWithoutRunningItsCall) 
   EXPECT_FALSE(ran.load());
 }
 
-TEST_F(PerformOnMainThreadTest, RunUntilGivesUpAfterItsRealTimeBound) {
-  const auto begin = std::chrono::steady_clock::now();
-  EXPECT_FALSE(clock.runUntil([] { return false; }, 0.05));
-  EXPECT_GE(std::chrono::steady_clock::now() - begin, std::chrono::milliseconds(50));
-}
-
 }  // namespace

@@ -35,7 +35,6 @@ struct Reentrant {
   }
 };
 
-// --- order -------------------------------------------------------------------------------
 
 TEST_F(RunLoopTest, RunsByFireTimeThenBySchedulingOrder) {
   loop.performAfter(nullptr, 2.0, note("b@2"));
@@ -76,7 +75,6 @@ TEST_F(RunLoopTest, DecimalStepsLandOnTheirTimer) {
 }
 
 
-// --- passes ------------------------------------------------------------------------------
 
 TEST_F(RunLoopTest, CallScheduledDuringAPassRunsOnALaterPass) {
   loop.performNextPass(nullptr, [&] {
@@ -104,7 +102,6 @@ TEST_F(RunLoopTest, ChainsOfZeroDelayCallsRunUntilIdle) {
 }
 
 
-// --- cancellation ------------------------------------------------------------------------
 
 TEST_F(RunLoopTest, CancelledOwnerCallsNeverRunOthersDo) {
   int mine = 0, theirs = 0;
@@ -181,7 +178,6 @@ TEST_F(RunLoopTest, DestructorsOfDroppedCallsMayReenterTheLoop) {
 }
 
 
-// --- autorelease -------------------------------------------------------------------------
 
 TEST_F(RunLoopTest, AutoreleasedObjectLivesUntilTheEndOfThePass) {
   std::weak_ptr<std::string> watch;
@@ -214,7 +210,6 @@ TEST_F(RunLoopTest, AutoreleaseOutsideAPassLastsUntilTheNextPassEnds) {
 }
 
 
-// --- the driver --------------------------------------------------------------------------
 
 TEST_F(RunLoopTest, DriverHearsOfTheEarliestFireTime) {
   EXPECT_FALSE(clock.scheduledWakeUp().has_value());
@@ -229,20 +224,5 @@ TEST_F(RunLoopTest, DriverHearsOfTheEarliestFireTime) {
   EXPECT_FALSE(clock.scheduledWakeUp().has_value());
 }
 
-
-// A test that leaves calls behind must not leak them into the next one.
-TEST(SimClockInstall, LeavesNoCallsBehind) {
-  auto watch = std::make_shared<int>(0);
-  std::weak_ptr<int> weak = watch;
-  {
-    pf::SimClock clock;
-    pf::RunLoop::main().performAfter(nullptr, 100.0, [watch] {});
-  }
-  watch.reset();
-  EXPECT_TRUE(weak.expired());
-  pf::SimClock next;
-  EXPECT_EQ(pf::RunLoop::main().pendingCallCount(), 0u);
-  EXPECT_DOUBLE_EQ(next.monotonic(), pf::SimClock::kStartMonotonic);
-}
 
 }  // namespace

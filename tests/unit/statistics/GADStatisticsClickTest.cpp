@@ -1,6 +1,7 @@
 // Clicks: the click URL rewrite and the impression ticket from click-tracking URLs.
 #include <regex>
 
+#include "ScopedEnvironment.h"
 #include "StatisticsTestSupport.h"
 #include "sdk/utility/GADConfiguration.h"
 
@@ -13,26 +14,6 @@ pf::Url url(const std::string& text) {
   EXPECT_TRUE(u) << text;
   return u ? *u : *pf::Url::parse("about:blank");
 }
-
-// Sets ASHENMOOR_AD_NETWORK_DOMAIN for one test.
-class ScopedDomain {
- public:
-  explicit ScopedDomain(const char* domain) {
-    if (const char* old = std::getenv(kName)) previous_ = old;
-    setenv(kName, domain, 1);
-  }
-  ~ScopedDomain() {
-    if (previous_) {
-      setenv(kName, previous_->c_str(), 1);
-    } else {
-      unsetenv(kName);
-    }
-  }
-
- private:
-  static constexpr const char* kName = "ASHENMOOR_AD_NETWORK_DOMAIN";
-  std::optional<std::string> previous_;
-};
 
 TEST_F(GADStatisticsClickTest, PageMessagesAndBlankPagesAreNoClicks) {
   for (const char* text : {"about:blank", "gmsg://mobileads.example/click?ai=x", "rodud://launch?url=http://a"}) {
@@ -97,7 +78,7 @@ TEST_F(GADStatisticsClickTest, ShortPathsOtherDomainsAndNoClickStoreNothing) {
 }
 
 TEST_F(GADStatisticsClickTest, TheDomainIsConfigurationAndMatchesWholeLabels) {
-  ScopedDomain domain("adnet.example");
+  ScopedEnvironment domain("ASHENMOOR_AD_NETWORK_DOMAIN", "adnet.example");
   stats()->urlForClick(url("http://127.0.0.1/aclk?ai=1"));
   auto click = stats()->timingNamed("pcl");
   stats()->addClickTrackingURL(url("http://127.0.0.1/pit/sandbox"));  // no longer the ad network

@@ -155,17 +155,6 @@ TEST_F(GADStatisticsTest, CountersFlagsAndTimingsOutliveTheInstance) {
   EXPECT_EQ(p["session_id"], pf::Value(again->sessionId()));
 }
 
-TEST_F(GADStatisticsTest, SynchronizeWritesCountersAndTimingsToDisk) {
-  stats()->incrementAdRequestCount();
-  stats()->startTimingNamed("ptime");
-  stats()->synchronize();
-  auto disk = defaultsOnDisk();
-  ASSERT_TRUE(disk->dictionaryForKey("diziva_stats_shared"));
-  EXPECT_EQ((*disk->dictionaryForKey("diziva_stats_shared"))["preqs"], pf::Value(1));
-  ASSERT_TRUE(disk->dictionaryForKey("diziva_timing_shared"));
-  EXPECT_TRUE(disk->dictionaryForKey("diziva_timing_shared")->contains("ptime"));
-}
-
 TEST_F(GADStatisticsTest, SessionIdIsFixedForTheInstanceAndFollowsTheSecond) {
   auto a = stats();
   uint32_t id = a->sessionId();

@@ -9,12 +9,19 @@
 #include <cmath>
 #include <string>
 
-#include "StorageTestSupport.h"
+#include "FileSizeLimit.h"
+#include "ScopedEnvironment.h"
 #include "platform/base/Clock.h"
-
-using FileManagerTest = TempDirectoryTest;
+#include "platform/sim/SimHome.h"
 
 namespace {
+
+class FileManagerTest : public ::testing::Test {
+ protected:
+  static pf::FileManager& files() { return pf::FileManager::defaultManager(); }
+  const std::string& root() const { return home_.locations().documents; }  // empty, ours alone
+  pf::SimHome home_;
+};
 
 std::string someBytes(size_t n) {
   std::string bytes(n, '\0');

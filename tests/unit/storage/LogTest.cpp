@@ -11,23 +11,10 @@
 #include <thread>
 #include <vector>
 
-namespace {
-
-// Collects lines while alive, then puts the previous sink back.
-class CapturedLog {
- public:
-  CapturedLog() : previous_(pf::Log::setSink([this](const std::string& l) { lines.push_back(l); })) {}
-  ~CapturedLog() { pf::Log::setSink(std::move(previous_)); }
-  std::vector<std::string> lines;
-
- private:
-  pf::Log::Sink previous_;
-};
-
-}  // namespace
+#include "LogCapture.h"
 
 TEST(Log, LineCarriesLocalTimeWithMillisecondsProcessAndText) {
-  CapturedLog log;
+  LogCapture log;
   time_t before = time(nullptr);
   pf::Log::message("<Diziva> hello");
   time_t after = time(nullptr);
@@ -53,7 +40,7 @@ TEST(Log, FormatVariantAndSinkReplacement) {
   std::vector<std::string> outer;
   auto original = pf::Log::setSink([&](const std::string& l) { outer.push_back(l); });
   {
-    CapturedLog inner;
+    LogCapture inner;
     pf::Log::format("%s has %d items (%.1f%%)", "cache", 3, 12.5);
     ASSERT_EQ(inner.lines.size(), 1u);
     EXPECT_NE(inner.lines[0].find("] cache has 3 items (12.5%)"), std::string::npos) << inner.lines[0];

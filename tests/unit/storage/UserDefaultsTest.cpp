@@ -12,31 +12,26 @@
 #include <string>
 #include <thread>
 
-#include "StorageTestSupport.h"
-#include "platform/base/Log.h"
+#include "FileSizeLimit.h"
+#include "LogCapture.h"
+#include "ScopedEnvironment.h"
+#include "platform/base/FileManager.h"
 #include "platform/base/PropertyList.h"
+#include "platform/sim/SimHome.h"
 
 using pf::UserDefaults;
 using pf::Value;
 
 namespace {
 
-class UserDefaultsTest : public TempDirectoryTest {
+class UserDefaultsTest : public ::testing::Test {
  protected:
+  static pf::FileManager& files() { return pf::FileManager::defaultManager(); }
   std::string path() const { return files().locations().preferences + "/com.kelvarn.ashenmoor.plist"; }
   std::vector<std::string> preferenceFiles() const {
     return files().contentsOfDirectory(files().locations().preferences).value_or(std::vector<std::string>{});
   }
-};
-
-class CapturedLog {
- public:
-  CapturedLog() : previous_(pf::Log::setSink([this](const std::string& l) { lines.push_back(l); })) {}
-  ~CapturedLog() { pf::Log::setSink(std::move(previous_)); }
-  std::vector<std::string> lines;
-
- private:
-  pf::Log::Sink previous_;
+  pf::SimHome home_;
 };
 
 std::string payloadFor(int64_t generation) {
@@ -45,24 +40,19 @@ std::string payloadFor(int64_t generation) {
 
 }  // namespace
 
-TEST_F(UserDefaultsTest, EveryKindPersistsIntoANewStore) {
-  const Value nested = Value::dictionary({
-      {"counts", Value::array({1, 2, Value::array({Value::dictionary({{"deep", true}})})})},
-      {"empty", Value::dictionary()},
-  });
-  const std::string bytes("\x00\x10\xff", 3);
+// Every kind's round trip through a property list is PropertyListTest's; here: what is set
+// is in the file after synchronize and comes back, typed, in a new store.
+TEST_F(UserDefaultsTest, WhatIsSetPersistsIntoANewStore) {
+  const Value nested = Value::dictionary({{"counts", Value::array({1, Value::dictionary({{"deep", true}})})}});
   {
     auto defaults = UserDefaults::standardUserDefaults();
     EXPECT_EQ(defaults->path(), path());
     defaults->setObject("bool", true);
-    defaults->setObject("falsehood", false);
-    defaults->setObject("int", std::numeric_limits<int64_t>::min());
     defaults->setObject("big", std::numeric_limits<int64_t>::max());
-    defaults->setObject("negative", -17);
     defaults->setObject("real", 2.0 / 3.0);
-    defaults->setObject("text", "Ashenmoor \xe2\x80\x94 \xe6\x9c\x88");
+    defaults->setObject("text", "Ashenmoor \xe2\x80\x94");
     defaults->setObject("date", Value::date(812345678.25));
-    defaults->setObject("data", Value::data(bytes));
+    defaults->setObject("data", Value::data(std::string("\x00\xff", 2)));
     defaults->setObject("nested", nested);
     pf::Error error("", 0);
     ASSERT_TRUE(defaults->synchronize(&error)) << error.description();
@@ -70,25 +60,18 @@ TEST_F(UserDefaultsTest, EveryKindPersistsIntoANewStore) {
   UserDefaults::resetStandardUserDefaults();
   auto fresh = UserDefaults::standardUserDefaults();
   EXPECT_EQ(fresh->boolForKey("bool"), true);
-  EXPECT_EQ(fresh->boolForKey("falsehood"), false);
-  EXPECT_EQ(fresh->integerForKey("int"), std::numeric_limits<int64_t>::min());
-  EXPECT_EQ(fresh->integerForKey("big"), std::numeric_limits<int64_t>::max());
-  EXPECT_EQ(fresh->integerForKey("negative"), -17);
-  EXPECT_EQ(fresh->doubleForKey("real"), 2.0 / 3.0);
-  EXPECT_EQ(fresh->stringForKey("text"), "Ashenmoor \xe2\x80\x94 \xe6\x9c\x88");
-  ASSERT_TRUE(fresh->dateForKey("date"));
-  EXPECT_NEAR(*fresh->dateForKey("date"), 812345678.25, 1e-5);
-  EXPECT_EQ(fresh->dataForKey("data"), bytes);
-  EXPECT_EQ(fresh->dictionaryForKey("nested"), nested);
   EXPECT_TRUE(fresh->objectForKey("bool").isBoolean());  // not turned into 1
-
-  // The file is an ordinary property list under the preferences folder.
-  auto raw = files().readFile(path());
-  ASSERT_TRUE(raw);
-  auto onDisk = pf::PropertyList::read(*raw);
+  EXPECT_EQ(fresh->integerForKey("big"), std::numeric_limits<int64_t>::max());
+  EXPECT_EQ(fresh->doubleForKey("real"), 2.0 / 3.0);
+  EXPECT_EQ(fresh->stringForKey("text"), "Ashenmoor \xe2\x80\x94");
+  EXPECT_NEAR(fresh->dateForKey("date").value_or(0), 812345678.25, 1e-5);
+  EXPECT_EQ(fresh->dataForKey("data"), std::string("\x00\xff", 2));
+  EXPECT_EQ(fresh->dictionaryForKey("nested"), nested);
+  // An ordinary property list under the preferences folder, registrations left out.
+  auto onDisk = pf::PropertyList::read(files().readFile(path()).value_or(""));
   ASSERT_TRUE(onDisk);
-  EXPECT_EQ((*onDisk)["negative"], Value(-17));
-  EXPECT_FALSE(onDisk->contains(UserDefaults::kAppleLanguagesKey));  // registration stays out
+  EXPECT_EQ((*onDisk)["real"], Value(2.0 / 3.0));
+  EXPECT_FALSE(onDisk->contains(UserDefaults::kAppleLanguagesKey));
 }
 
 TEST_F(UserDefaultsTest, NothingReachesTheFileBeforeSynchronize) {
@@ -127,7 +110,7 @@ TEST_F(UserDefaultsTest, TypedGettersAnswerNoneForAnotherKind) {
 }
 
 TEST_F(UserDefaultsTest, ValuesAPropertyListCannotHoldAreRefused) {
-  CapturedLog log;
+  LogCapture log;
   auto defaults = UserDefaults::create(path());
   defaults->setObject("list", Value::array({"kept"}));
   EXPECT_FALSE(defaults->setObject("list", Value::array({1, Value(), 3})));
@@ -174,33 +157,29 @@ TEST_F(UserDefaultsTest, RegistrationDomainLiesUnderStoredValues) {
 }
 
 TEST_F(UserDefaultsTest, AppleLanguagesComeFromTheEnvironment) {
-  ScopedEnvironment env;
-  auto languages = [&] {
-    UserDefaults::resetStandardUserDefaults();
-    return UserDefaults::standardUserDefaults()->arrayForKey(UserDefaults::kAppleLanguagesKey);
+  // LANGUAGE first when it names a language, else the locale (LC_ALL, LC_MESSAGES, LANG) set first.
+  static const struct {
+    const char *language, *all, *messages, *lang;
+    Value languages;
+  } kCases[] = {
+      {"fr_CA.UTF-8:fr::C:de_DE@euro:fr_CA", nullptr, nullptr, "en_US.UTF-8", Value::array({"fr-CA", "fr", "de-DE"})},
+      {":C:", nullptr, nullptr, "en_US.UTF-8", Value::array({"en-US"})},
+      {nullptr, nullptr, "pt_BR.ISO-8859-1", "en_US.UTF-8", Value::array({"pt-BR"})},
+      {nullptr, "en_GB.UTF-8", "pt_BR.ISO-8859-1", "en_US.UTF-8", Value::array({"en-GB"})},
+      {nullptr, "C.UTF-8", "pt_BR.ISO-8859-1", "en_US.UTF-8", Value::array({"en"})},  // set, so it decides
+      {nullptr, "POSIX", nullptr, nullptr, Value::array({"en"})},
+      {nullptr, nullptr, nullptr, nullptr, Value::array({"en"})},
   };
-  env.set("LANGUAGE", "fr_CA.UTF-8:fr::C:de_DE@euro:fr_CA");
-  env.set("LC_ALL", nullptr);
-  env.set("LC_MESSAGES", nullptr);
-  env.set("LANG", "en_US.UTF-8");
-  EXPECT_EQ(languages(), Value::array({"fr-CA", "fr", "de-DE"}));
-
-  env.set("LANGUAGE", ":C:");  // names no language: the locale decides
-  EXPECT_EQ(languages(), Value::array({"en-US"}));
-  env.set("LANGUAGE", nullptr);
-  env.set("LC_MESSAGES", "pt_BR.ISO-8859-1");
-  EXPECT_EQ(languages(), Value::array({"pt-BR"}));
-  env.set("LC_ALL", "en_GB.UTF-8");
-  EXPECT_EQ(languages(), Value::array({"en-GB"}));
-  env.set("LC_ALL", "C.UTF-8");  // set, so it decides, and says no language
-  EXPECT_EQ(languages(), Value::array({"en"}));
-  env.set("LC_ALL", "POSIX");
-  EXPECT_EQ(languages(), Value::array({"en"}));
-  env.set("LC_ALL", nullptr);
-  env.set("LC_MESSAGES", nullptr);
-  env.set("LANG", nullptr);
-  EXPECT_EQ(languages(), Value::array({"en"}));
-
+  ScopedEnvironment env;
+  for (const auto& c : kCases) {
+    env.set("LANGUAGE", c.language);
+    env.set("LC_ALL", c.all);
+    env.set("LC_MESSAGES", c.messages);
+    env.set("LANG", c.lang);
+    UserDefaults::resetStandardUserDefaults();
+    EXPECT_EQ(UserDefaults::standardUserDefaults()->arrayForKey(UserDefaults::kAppleLanguagesKey), c.languages)
+        << (c.language ? c.language : "") << " / " << (c.all ? c.all : "") << " / " << (c.messages ? c.messages : "");
+  }
   // A stored value for the key wins over the environment's.
   auto defaults = UserDefaults::standardUserDefaults();
   defaults->setObject(UserDefaults::kAppleLanguagesKey, Value::array({"ja"}));
@@ -208,7 +187,7 @@ TEST_F(UserDefaultsTest, AppleLanguagesComeFromTheEnvironment) {
 }
 
 TEST_F(UserDefaultsTest, ACorruptFileIsMovedAsideAndTheStoreStartsEmpty) {
-  CapturedLog log;
+  LogCapture log;
   ASSERT_TRUE(files().createDirectory(files().locations().preferences, true));
   const std::string garbage = "bplist00 this was cut short \x01\x02";
   ASSERT_TRUE(files().writeFileAtomically(path(), garbage));
@@ -237,13 +216,6 @@ TEST_F(UserDefaultsTest, ACorruptFileIsMovedAsideAndTheStoreStartsEmpty) {
   ASSERT_EQ(names.size(), 2u);
   EXPECT_EQ(files().readFile(files().locations().preferences + "/" + names[0]), garbage);
   EXPECT_EQ(files().readFile(files().locations().preferences + "/" + names[1]), *array);
-}
-
-TEST_F(UserDefaultsTest, AHandWrittenXMLFileIsRead) {
-  ASSERT_TRUE(files().createDirectory(files().locations().preferences, true));
-  ASSERT_TRUE(files().writeFileAtomically(path(), R"(<?xml version="1.0" encoding="UTF-8"?>
-<plist version="1.0"><dict><key>applicationTimeout</key><real>12.5</real></dict></plist>)"));
-  EXPECT_EQ(UserDefaults::standardUserDefaults()->doubleForKey("applicationTimeout"), 12.5);
 }
 
 TEST_F(UserDefaultsTest, AFailedSynchronizeKeepsTheOldFileAndTheChanges) {

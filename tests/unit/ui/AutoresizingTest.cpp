@@ -19,57 +19,37 @@ Rect resized(unsigned mask, Rect child = Rect(20, 30, 100, 100)) {
   return c->frame();
 }
 
-TEST(Autoresizing, NoMaskKeepsPositionAndSize) {
-  EXPECT_EQ(resized(View::None), Rect(20, 30, 100, 100));
-}
-
-TEST(Autoresizing, SingleFlexiblePartTakesTheWholeChange) {
-  EXPECT_EQ(resized(View::FlexibleWidth), Rect(20, 30, 160, 100));
-  EXPECT_EQ(resized(View::FlexibleHeight), Rect(20, 30, 100, 220));
-  EXPECT_EQ(resized(View::FlexibleLeftMargin), Rect(80, 30, 100, 100));
-  EXPECT_EQ(resized(View::FlexibleTopMargin), Rect(20, 150, 100, 100));
-  // A flexible right or bottom margin alone: the view stays where it is.
-  EXPECT_EQ(resized(View::FlexibleRightMargin | View::FlexibleBottomMargin), Rect(20, 30, 100, 100));
-}
-
-TEST(Autoresizing, WidthAndHeightTogetherAsPagesUse) {
-  // Mask 18, the page area's and the web views'.
-  EXPECT_EQ(resized(View::FlexibleWidth | View::FlexibleHeight), Rect(20, 30, 160, 220));
-}
-
-TEST(Autoresizing, BothMarginsShareInProportionToTheirSizes) {
-  // Mask 5 (centred spinner): left margin 20, right margin 80 share Δ60 as 12 : 48.
-  Rect r = resized(View::FlexibleLeftMargin | View::FlexibleRightMargin);
-  EXPECT_DOUBLE_EQ(r.minX(), 32);
-  EXPECT_DOUBLE_EQ(r.width(), 100);
-  // Top margin 30 and bottom margin 170 share Δ120 as 18 : 102.
-  r = resized(View::FlexibleTopMargin | View::FlexibleBottomMargin);
-  EXPECT_DOUBLE_EQ(r.minY(), 48);
-}
-
-TEST(Autoresizing, ThreeFlexiblePartsShareInProportion) {
-  // left 20, width 100, right 80 of 200: Δ60 → 6, 30, 24.
-  Rect r = resized(View::FlexibleLeftMargin | View::FlexibleWidth | View::FlexibleRightMargin);
-  EXPECT_DOUBLE_EQ(r.minX(), 26);
-  EXPECT_DOUBLE_EQ(r.width(), 130);
-}
-
-TEST(Autoresizing, WidthAndTopMarginAsTheBrowserToolbar) {
-  // Mask 58 without the bottom margin's share: a toolbar glued to the bottom keeps its height
-  // and follows the bottom edge (top margin 256 is the only flexible vertical part).
-  Rect r = resized(View::FlexibleWidth | View::FlexibleTopMargin, Rect(0, 256, 200, 44));
-  EXPECT_EQ(r, Rect(0, 376, 260, 44));
-  // Mask 58 itself (flexible top and bottom margins): 256 : 0 — all to the top margin.
-  r = resized(View::FlexibleWidth | View::FlexibleTopMargin | View::FlexibleBottomMargin, Rect(0, 256, 200, 44));
-  EXPECT_EQ(r, Rect(0, 376, 260, 44));
-}
-
-TEST(Autoresizing, AllZeroFlexiblePartsShareEqually) {
-  // A zero-width view flush at the left: left margin 0, width 0, right margin 200.
-  // Margins left+width flexible, both 0: Δ60 shared equally → 30 each.
-  Rect r = resized(View::FlexibleLeftMargin | View::FlexibleWidth, Rect(0, 0, 0, 10));
-  EXPECT_DOUBLE_EQ(r.minX(), 30);
-  EXPECT_DOUBLE_EQ(r.width(), 30);
+// Each flexible part of the mask takes a share of the change in proportion to its length;
+// all-zero flexible parts share equally; nothing flexible keeps the frame.
+TEST(Autoresizing, TheChangeIsSharedAmongTheFlexibleParts) {
+  using V = View;
+  static const struct {
+    unsigned mask;
+    Rect child, expected;
+  } kCases[] = {
+      {V::None, Rect(20, 30, 100, 100), Rect(20, 30, 100, 100)},
+      {V::FlexibleWidth, Rect(20, 30, 100, 100), Rect(20, 30, 160, 100)},
+      {V::FlexibleHeight, Rect(20, 30, 100, 100), Rect(20, 30, 100, 220)},
+      {V::FlexibleLeftMargin, Rect(20, 30, 100, 100), Rect(80, 30, 100, 100)},
+      {V::FlexibleTopMargin, Rect(20, 30, 100, 100), Rect(20, 150, 100, 100)},
+      // A flexible right or bottom margin alone: the view stays where it is.
+      {V::FlexibleRightMargin | V::FlexibleBottomMargin, Rect(20, 30, 100, 100), Rect(20, 30, 100, 100)},
+      {V::FlexibleWidth | V::FlexibleHeight, Rect(20, 30, 100, 100), Rect(20, 30, 160, 220)},  // 18: pages
+      // Margins 20 and 80 share Δ60 as 12 : 48; 30 and 170 share Δ120 as 18 : 102.
+      {V::FlexibleLeftMargin | V::FlexibleRightMargin, Rect(20, 30, 100, 100), Rect(32, 30, 100, 100)},
+      {V::FlexibleTopMargin | V::FlexibleBottomMargin, Rect(20, 30, 100, 100), Rect(20, 48, 100, 100)},
+      // 20, 100 and 80 of 200: Δ60 as 6, 30, 24.
+      {V::FlexibleLeftMargin | V::FlexibleWidth | V::FlexibleRightMargin, Rect(20, 30, 100, 100), Rect(26, 30, 130, 100)},
+      // The browser's toolbar glued to the bottom: all of the change to the top margin (256 : 0).
+      {V::FlexibleWidth | V::FlexibleTopMargin, Rect(0, 256, 200, 44), Rect(0, 376, 260, 44)},
+      {V::FlexibleWidth | V::FlexibleTopMargin | V::FlexibleBottomMargin, Rect(0, 256, 200, 44), Rect(0, 376, 260, 44)},
+      // Left margin 0 and width 0, both flexible: Δ60 shared equally.
+      {V::FlexibleLeftMargin | V::FlexibleWidth, Rect(0, 0, 0, 10), Rect(30, 0, 30, 10)},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.mask);
+    EXPECT_EQ(resized(c.mask, c.child), c.expected);
+  }
 }
 
 TEST(Autoresizing, ShrinkingNeverGivesNegativeSize) {

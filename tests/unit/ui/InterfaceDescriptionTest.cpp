@@ -2,13 +2,11 @@
 // unknown classes reported by name; ApplicationMain from a bundle on disk.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
+#include "LogCapture.h"
 #include "UIFixture.h"
-#include "platform/base/Log.h"
+#include "platform/base/FileManager.h"
 #include "platform/base/PropertyList.h"
-#include <unistd.h>
+#include "platform/sim/SimHome.h"
 #include "platform/sim/SimUIAlertView.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Application.h"
@@ -133,43 +131,43 @@ TEST_F(InterfaceDescriptionTest, AnUnknownClassIsAnErrorThatNamesIt) {
 }
 
 TEST_F(InterfaceDescriptionTest, BadOutletsAndReferencesAreReported) {
-  Value v = shellDescription();
-  Value objects = v["objects"];
-  Value first = objects[0];
-  first.set("outlets", objectWith({{"door", "window"}}));
-  Value broken = Value::array({first});
-  for (size_t i = 1; i < objects.size(); ++i) broken.append(objects[i]);
-  v.set("objects", broken);
-  EXPECT_FALSE(pf::InterfaceDescription::fromValue(v, &error));
-  EXPECT_EQ(error.code(), pf::InterfaceDescription::UnknownOutlet);
-
-  first.set("outlets", objectWith({{"window", "nowhere"}}));
-  broken = Value::array({first});
-  for (size_t i = 1; i < objects.size(); ++i) broken.append(objects[i]);
-  v.set("objects", broken);
-  EXPECT_FALSE(pf::InterfaceDescription::fromValue(v, &error));
-  EXPECT_EQ(error.code(), pf::InterfaceDescription::UnknownObject);
-
-  first.set("outlets", objectWith({{"window", "tabs"}}));  // a controller where a window goes
-  broken = Value::array({first});
-  for (size_t i = 1; i < objects.size(); ++i) broken.append(objects[i]);
-  v.set("objects", broken);
-  auto d = pf::InterfaceDescription::fromValue(v, &error);
-  ASSERT_TRUE(d);
-  EXPECT_FALSE(d->instantiate(nullptr, &error));
-  EXPECT_EQ(error.code(), pf::InterfaceDescription::WrongKind);
+  static const struct {
+    const char *outlet, *target;
+    pf::InterfaceDescription::ErrorCode code;
+    bool atInstantiation;
+  } kCases[] = {
+      {"door", "window", pf::InterfaceDescription::UnknownOutlet, false},
+      {"window", "nowhere", pf::InterfaceDescription::UnknownObject, false},
+      {"window", "tabs", pf::InterfaceDescription::WrongKind, true},  // a controller where a window goes
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.outlet + std::string(" → ") + c.target);
+    Value objects = shellDescription()["objects"], broken = Value::array();
+    for (size_t i = 0; i < objects.size(); ++i) {
+      Value object = objects[i];
+      if (i == 0) object.set("outlets", objectWith({{c.outlet, c.target}}));
+      broken.append(object);
+    }
+    auto d = pf::InterfaceDescription::fromValue(objectWith({{"objects", broken}, {"applicationDelegate", "delegate"}}), &error);
+    ASSERT_EQ(d != nullptr, c.atInstantiation);
+    if (d) {
+      EXPECT_FALSE(d->instantiate(nullptr, &error));
+    }
+    EXPECT_EQ(error.code(), c.code);
+  }
 }
 
 TEST_F(InterfaceDescriptionTest, ApplicationMainLaunchesFromTheBundle) {
-  auto dir = std::filesystem::temp_directory_path() / ("ui-bundle-" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
+  pf::SimHome home;
+  const std::string dir = home.root() + "/Shell.app";
+  pf::FileManager::defaultManager().createDirectory(dir, true);
   auto write = [&](const std::string& name, const Value& v) {
-    std::ofstream(dir / name) << *pf::PropertyList::write(v, pf::PropertyList::Format::Xml);
+    pf::FileManager::defaultManager().writeFileAtomically(dir + "/" + name, *pf::PropertyList::write(v, pf::PropertyList::Format::Xml));
   };
   write("Info.plist", objectWith({{"CFBundleIdentifier", "org.example.shell"}, {"CFBundleVersion", "1.2"},
                                   {"NSMainNibFile", "MainWindow"}}));
   write("MainWindow.plist", shellDescription());
-  pf::Bundle::setMainBundle(pf::Bundle::bundleAtPath(dir.string()));
+  pf::Bundle::setMainBundle(pf::Bundle::bundleAtPath(dir));
   ASSERT_TRUE(pf::Bundle::mainBundle());
   EXPECT_EQ(pf::Bundle::mainBundle()->bundleIdentifier(), "org.example.shell");
 
@@ -186,26 +184,16 @@ TEST_F(InterfaceDescriptionTest, ApplicationMainLaunchesFromTheBundle) {
   EXPECT_TRUE(page->isAppeared());
   ASSERT_TRUE(page->webAtLoad);
 
-  // The notice is up; either button only dismisses it.
-  auto alert = pf::SimUIAlertView::topAlert();
-  ASSERT_TRUE(alert);
-  EXPECT_EQ(alert->buttonTitleAtIndex(alert->cancelButtonIndex()), "OK");
-  EXPECT_TRUE(pf::SimUIAlertView::tap(*alert, "Cancel"));
-  EXPECT_FALSE(alert->isVisible());
-  clock.advance(0.3);
-  EXPECT_TRUE(app->visibleAlerts().empty());
+  ASSERT_TRUE(pf::SimUIAlertView::topAlert()) << "the delegate's notice is up";
 
   // A description naming an unknown class: exit status 1, nothing launched.
   pf::Application::resetSharedApplication();
   pf::ViewControllerRegistry::unregisterClass("PageController");
-  std::vector<std::string> lines;
-  auto previous = pf::Log::setSink([&](const std::string& l) { lines.push_back(l); });
+  LogCapture log;
   EXPECT_EQ(pf::ApplicationMain(1, argv), 1);
-  pf::Log::setSink(previous);
-  ASSERT_EQ(lines.size(), 1u);
-  EXPECT_NE(lines[0].find("PageController"), std::string::npos);
+  ASSERT_EQ(log.lines.size(), 1u);
+  EXPECT_NE(log.lines[0].find("PageController"), std::string::npos);
   EXPECT_FALSE(pf::Application::sharedApplication()->hasFinishedLaunching());
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

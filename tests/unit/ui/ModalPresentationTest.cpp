@@ -151,22 +151,4 @@ TEST_F(ModalTest, AChildOfATabBarPresentsOverTheWholeTabBar) {
   EXPECT_EQ(tabs->view()->window(), nullptr);
 }
 
-TEST_F(ModalTest, ThePresentingControllerIsOfferedFromOS5Only) {
-  EXPECT_FALSE(pf::Device::offers(pf::Capability::PresentingViewController));
-  auto profile = pf::Device::profile();
-  profile.systemVersion = "5.0";
-  ui.setProfile(profile);
-  EXPECT_TRUE(pf::Device::offers(pf::Capability::PresentingViewController));
-  profile.capabilityOverrides[pf::Capability::PresentingViewController] = false;
-  ui.setProfile(profile);
-  EXPECT_FALSE(pf::Device::offers(pf::Capability::PresentingViewController));
-}
-
-TEST_F(ModalTest, PresentationStylesAreKept) {
-  auto m = pf::ViewController::create();
-  EXPECT_EQ(m->modalPresentationStyle(), pf::ViewController::ModalPresentationStyle::FullScreen);
-  m->setModalTransitionStyle(pf::ViewController::ModalTransitionStyle::CrossDissolve);
-  EXPECT_EQ(int(m->modalTransitionStyle()), 2);
-}
-
 }  // namespace

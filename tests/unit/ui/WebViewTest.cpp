@@ -155,23 +155,6 @@ TEST_F(WebViewTest, AGoneDelegateAllowsEverything) {
   EXPECT_TRUE(sim->navigate("gmsg://x/y"));
 }
 
-TEST_F(WebViewTest, TheScrollViewIsTheFirstSubviewAndSettingsReachTheEngine) {
-  ASSERT_FALSE(web->subviews().empty());
-  EXPECT_EQ(web->subviews()[0], web->scrollView());
-  web->scrollView()->setScrollsToTop(false);
-  EXPECT_FALSE(sim->scrollsToTop());
-  web->setScalesPageToFit(true);
-  EXPECT_TRUE(sim->scalesPageToFit());
-  web->setDataDetectorTypes(pf::WebView::DataDetectorAll);
-  EXPECT_EQ(sim->dataDetectorTypes(), ~0u);  // 4.0 offers every detector
-  web->setAllowsInlineMediaPlayback(true);
-  web->setMediaPlaybackRequiresUserAction(false);
-  EXPECT_TRUE(web->allowsInlineMediaPlayback());
-  EXPECT_FALSE(sim->mediaPlaybackRequiresUserAction());
-  web->setMediaPlaybackAllowsAirPlay(true);  // 5.0 only
-  EXPECT_FALSE(web->mediaPlaybackAllowsAirPlay());
-}
-
 class OldWebViewTest : public WebViewTest {
  protected:
   OldWebViewTest() { ui.setProfile(*pf::DeviceProfile::named("phone-3.1.3")); }

@@ -69,12 +69,6 @@ TEST_F(GADPrivateUtilitiesTest, EmptyValueRemovesAndNullKeyIsIgnored) {
   EXPECT_EQ(GADPrivateUtilities::count(), 0u);
 }
 
-TEST_F(GADPrivateUtilitiesTest, ReadingAsAnotherTypeGivesNone) {
-  GADPrivateUtilities::setPrivateObjectForKey(std::make_shared<Companion>("a"), &keyA);
-  EXPECT_EQ(GADPrivateUtilities::privateObjectForKey<OtherCompanion>(&keyA), nullptr);
-  EXPECT_NE(GADPrivateUtilities::privateObjectForKey<Companion>(&keyA), nullptr);
-}
-
 TEST_F(GADPrivateUtilitiesTest, ReleasedCompanionMayRemoveOthersFromItsDestructor) {
   auto owner = std::make_shared<Owner>();
   owner->ownedKeys = {&keyB, &keyC};

@@ -2,46 +2,23 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-
 #include "platform/base/NotificationCenter.h"
 #include "platform/base/UserDefaults.h"
-#include "platform/sim/SimClock.h"
+#include "platform/sim/SimEnvironment.h"
 
 namespace {
 
 class GADTimingManagerTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/gadtiming-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
-    path_ = dir_ + "/prefs.plist";
-    defaults_ = pf::UserDefaults::create(path_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
   void postWillTerminate() {
     pf::NotificationCenter::defaultCenter().postNotificationName(pf::UIApplicationWillTerminateNotification);
   }
 
-  pf::SimClock clock_;
-  std::string dir_, path_;
-  std::shared_ptr<pf::UserDefaults> defaults_;
+  pf::SimEnvironment sim;
+  pf::SimClock& clock_ = sim.clock();
+  std::string path_ = sim.root() + "/prefs.plist";
+  std::shared_ptr<pf::UserDefaults> defaults_ = pf::UserDefaults::create(path_);
 };
-
-TEST_F(GADTimingManagerTest, KeyIsMadeFromTheIdentifier) {
-  auto manager = GADTimingManager::create("shared", defaults_);
-  EXPECT_EQ(manager->identifier(), "shared");
-  EXPECT_EQ(manager->userDefaultsKey(), "diziva_timing_shared");
-  manager->addTimingWithCategory("tsrl")->start();
-  manager->synchronize();
-  auto saved = defaults_->dictionaryForKey("diziva_timing_shared");
-  ASSERT_TRUE(saved);
-  EXPECT_EQ((*saved)["tsrl"]["start"], pf::Value(pf::SimClock::kStartMonotonic));
-  EXPECT_EQ((*saved)["tsrl"]["category"], pf::Value("tsrl"));
-}
 
 TEST_F(GADTimingManagerTest, SavedTimingsComeBackInANewManagerAndAfterARestart) {
   {

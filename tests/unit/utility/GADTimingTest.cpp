@@ -11,34 +11,25 @@ class GADTimingTest : public ::testing::Test {
   pf::SimClock clock_;  // monotonic time starts at SimClock::kStartMonotonic
 };
 
-TEST_F(GADTimingTest, QuarterSecondIs250Milliseconds) {
-  auto t = GADTiming::create("tsrl");
-  t->start();
-  EXPECT_TRUE(t->isActive());
-  clock_.advance(0.25);
-  t->end();
-  EXPECT_FALSE(t->isActive());
-  EXPECT_EQ(t->elapsedMilliseconds(), 250u);
-  EXPECT_EQ(t->elapsedMillisecondsString(), "250");
-  clock_.advance(10);  // an ended timing does not move on
-  EXPECT_EQ(t->elapsedMilliseconds(), 250u);
-}
-
-TEST_F(GADTimingTest, RoundingOfTheClockDoesNotLoseAMillisecond) {
-  auto t = GADTiming::create("c");
-  t->start();
-  clock_.advance(0.3);  // (1000.3 - 1000.0) * 1000 is 299.99999999995
-  t->end();
-  EXPECT_EQ(t->elapsedMilliseconds(), 300u);
-}
-
-TEST_F(GADTimingTest, RunningTimingReportsTimeSoFarAndTruncates) {
-  auto t = GADTiming::create("c");
-  t->start();
-  clock_.advance(1.2345);
-  EXPECT_EQ(t->elapsedMilliseconds(), 1234u);
-  clock_.advance(0.0004);
-  EXPECT_EQ(t->elapsedMilliseconds(), 1234u);
+TEST_F(GADTimingTest, ElapsedMillisecondsTruncateTheTimeSoFarOrToTheEnd) {
+  // Running: the time so far, truncated; 0.3 s is 300 although (1000.3 - 1000.0) * 1000 is
+  // 299.99999999995; ended: the time to the end, however long after.
+  static const struct {
+    double seconds;
+    bool end;
+    uint32_t elapsed;
+  } kCases[] = {{0.25, true, 250}, {0.3, true, 300}, {1.2345, false, 1234}, {1.2349, false, 1234}};
+  for (const auto& c : kCases) {
+    auto t = GADTiming::create("c");
+    t->start();
+    EXPECT_TRUE(t->isActive());
+    clock_.advance(c.seconds);
+    if (c.end) t->end();
+    EXPECT_NE(t->isActive(), c.end);
+    clock_.advance(c.end ? 10 : 0);
+    EXPECT_EQ(t->elapsedMilliseconds(), c.elapsed) << c.seconds;
+    EXPECT_EQ(t->elapsedMillisecondsString(), std::to_string(c.elapsed));
+  }
 }
 
 TEST_F(GADTimingTest, EndWithoutStartDoesNothingAndLaterEndMovesTheEnd) {
