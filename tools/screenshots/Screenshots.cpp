@@ -62,7 +62,8 @@ class Shooter {
     // Once the page asked for is up, whatever it navigates to by itself is refused and noted
     // (a banner that tries to leave untouched is one to show, not to follow).
     g_signal_connect(view_, "decide-policy",
-                     G_CALLBACK(+[](WebKitWebView*, WebKitPolicyDecision* d, WebKitPolicyDecisionType type, gpointer self) {
+                     G_CALLBACK(+[](WebKitWebView*, WebKitPolicyDecision* d, WebKitPolicyDecisionType type,
+                                    gpointer self) -> gboolean {
                        auto* shooter = static_cast<Shooter*>(self);
                        if (type == WEBKIT_POLICY_DECISION_TYPE_RESPONSE || !shooter->finished_) return FALSE;
                        auto* action = webkit_navigation_policy_decision_get_navigation_action(

@@ -1,9 +1,13 @@
 // Requests libsoup refuses before any handler of the sandbox runs (it answers 400 itself):
 // the sandbox must answer or close, and stay up (issue 17: one bad percent-escape ended it).
-#include "RawSocket.h"
-#include "SandboxFixture.h"
+#include <gtest/gtest.h>
 
 #include <vector>
+
+#include "DesktopNetTest.h"
+#include "RawSocket.h"
+#include "SandboxProcess.h"
+#include "sdk/encoding/GAD_SBJSON.h"
 
 namespace {
 
@@ -33,16 +37,21 @@ const std::vector<BadRequest>& badRequests() {
   return table;
 }
 
-class BadRequests : public SandboxFixture {
+class BadRequests : public DesktopNetTest {
  protected:
+  void SetUp() override { ASSERT_TRUE(sandbox_.ready()); }
+  std::optional<pf::Value> stats() {
+    auto s = fetch(sandbox_.ad() + "/stats.json");
+    EXPECT_EQ(s.status, 200) << "no /stats.json";
+    return GAD_SBJSON().objectWithStringError(s.body);
+  }
   // The counters answer, as JSON: the sandbox is still serving.
   void expectStillServing(const std::string& origin) {
-    auto s = http_.get(sandbox_.ad() + "/stats.json");
-    ASSERT_EQ(s.status, 200u) << "no /stats.json after the request: " << s.error;
-    EXPECT_TRUE(JsonDoc(s.body).ok()) << s.body;
-    auto same = http_.get(origin + "/");
-    EXPECT_NE(same.status, 0u) << "the host itself no longer answers: " << same.error;
+    EXPECT_TRUE(stats()) << "/stats.json is no JSON";
+    EXPECT_NE(fetch(origin + "/").status, 0) << "the host itself no longer answers";
   }
+
+  SandboxProcess sandbox_;
 };
 
 TEST_F(BadRequests, EveryHostAnswersOrClosesAndKeepsServing) {
@@ -64,28 +73,22 @@ TEST_F(BadRequests, EveryHostAnswersOrClosesAndKeepsServing) {
       expectStillServing("http://127.0.0.1:" + std::to_string(port));
     }
   }
-  EXPECT_EQ(stats()->integer({"ad_requests"}), 0) << "none of these is an ad request";
+  EXPECT_EQ((*stats())["ad_requests"].asInteger(), 0) << "none of these is an ad request";
   EXPECT_TRUE(sandbox_.stop()) << "the sandbox must still stop cleanly with exit status 0";
 }
 
 // A parameter whose escapes decode to bytes that are not UTF-8 is kept, but /stats.json
 // stays JSON (which is UTF-8 only): each such byte reads as U+FFFD.
 TEST_F(BadRequests, ParametersThatAreNotUtf8LeaveStatsJsonReadable) {
-  EXPECT_EQ(ad("slotname=a%FFb&k%C0=%ED%A0%80&creative=link").status, 200u);
-  auto s = http_.get(sandbox_.ad() + "/stats.json");
-  ASSERT_EQ(s.status, 200u);
-  JsonDoc doc(s.body);
-  ASSERT_TRUE(doc.ok()) << "not JSON: " << s.body;
-  JsonArray* requests = json_node_get_array(doc.at({"last_requests"}));
-  ASSERT_EQ(json_array_get_length(requests), 1u);
-  JsonArray* params = json_object_get_array_member(json_array_get_object_element(requests, 0), "params");
-  ASSERT_GE(json_array_get_length(params), 2u);
-  JsonArray* slot = json_array_get_array_element(params, 0);
-  EXPECT_STREQ(json_array_get_string_element(slot, 0), "slotname");
-  EXPECT_STREQ(json_array_get_string_element(slot, 1), "a\uFFFDb");
-  JsonArray* other = json_array_get_array_element(params, 1);
-  EXPECT_STREQ(json_array_get_string_element(other, 0), "k\uFFFD");
-  EXPECT_STREQ(json_array_get_string_element(other, 1), "\uFFFD\uFFFD\uFFFD");
+  EXPECT_EQ(fetch(sandbox_.ad() + "/ad?slotname=a%FFb&k%C0=%ED%A0%80&creative=link").status, 200);
+  auto doc = stats();
+  ASSERT_TRUE(doc) << "not JSON";
+  const pf::Value& requests = (*doc)["last_requests"];
+  ASSERT_EQ(requests.size(), 1u);
+  const pf::Value& params = requests[0]["params"];
+  ASSERT_GE(params.size(), 2u);
+  EXPECT_EQ(params[0], pf::Value::array({"slotname", "a\uFFFDb"}));
+  EXPECT_EQ(params[1], pf::Value::array({"k\uFFFD", "\uFFFD\uFFFD\uFFFD"}));
 }
 
 }  // namespace
