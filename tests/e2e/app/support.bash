@@ -85,6 +85,6 @@ start_window_manager() {
   pids+=($!)
   until_true 10 test -e "$ready" || fail "openbox did not start"
 }
-# brightness <png> <geometry>: the mean lightness (0-100) of a region, as a person sees a
+# brightness <png> <geometry>: the lightest point (0-100) of a region, as a person sees a
 # button lit or dimmed.
-brightness() { convert "$1" -crop "$2" +repage -colorspace Gray -format '%[fx:round(100*mean)]' info:; }
+brightness() { convert "$1" -crop "$2" +repage -colorspace Gray -format '%[fx:round(100*maxima)]' info:; }
