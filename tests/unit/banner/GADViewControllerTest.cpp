@@ -14,6 +14,7 @@
 #include "sdk/browser/GADBrowserController.h"
 #include "sdk/opener/GADOpener.h"
 #include "sdk/utility/GADNetworkUtilities.h"
+#include "sdk/utility/GADPrivateUtilities.h"
 #include "sdk/webapp/GADWebAppViewController.h"
 
 namespace {
@@ -364,6 +365,39 @@ TEST(GADObjectPrivateRefresh, ALoadInFlightWhenFullScreenStartsShowsButWaitsForT
   browser->relinquishScreen();
   ASSERT_TRUE(world.ad().reloadFireTime());
   EXPECT_DOUBLE_EQ(*world.ad().reloadFireTime() - pf::Clock::monotonic(), 30);
+}
+
+}  // namespace
+
+namespace {
+
+// A hundred openings and closings of each screen leave nothing behind: no controller, page
+// area or delegate, and the private-object registry as it was.
+TEST(GADViewControllerTest, AHundredCyclesLeaveNothingBehind) {
+  BannerWorld world;
+  world.sim.clock().advance(1);
+  const size_t baseline = GADPrivateUtilities::count();
+  auto opener = GADOpener::create();
+  opener->setViewController(world.root);
+  std::vector<std::weak_ptr<void>> seen;
+  for (int i = 0; i < 100; ++i) {
+    if (i % 2)
+      opener->openBrowserToURLSupportedOrientations(*pf::Url::parse("http://landing.example/b"), 1);
+    else
+      opener->openWebAppSupportedOrientations(*pf::Url::parse("http://landing.example/w"), 1);
+    auto screen = std::dynamic_pointer_cast<GADViewController>(world.root->modalViewController());
+    ASSERT_TRUE(screen);
+    auto page = screen->pageWebView();
+    seen.push_back(screen);
+    seen.push_back(page);
+    seen.push_back(page ? page->delegate() : nullptr);
+    pf::SimUIWebView::of(*page)->finishLoad();
+    world.sim.clock().advance(0.5);
+    screen->relinquishScreen();
+    world.sim.clock().advance(2.5);  // the overlay's page goes 2 s after it
+  }
+  for (size_t i = 0; i < seen.size(); ++i) EXPECT_TRUE(seen[i].expired()) << i;
+  EXPECT_EQ(GADPrivateUtilities::count(), baseline);
 }
 
 }  // namespace
