@@ -43,9 +43,9 @@ start_app() {
   "$app" 2>>"$out/app.log" &
   app_pid=$!
   pids+=("$app_pid")
-  window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Ashenmoor$' | head -n 1)
+  window=$(timeout 30 xdotool search --sync --onlyvisible --name "^Ashenmoor$" | head -n 1)
   [ -n "$window" ] || { fail "no application window"; exit 1; }
-  until_true 5 xdotool search --onlyvisible --name '^Reelbox$' >/dev/null || fail "no launch notice"
+  until_true 10 xdotool search --onlyvisible --name '^Reelbox$' >/dev/null || fail "no launch notice"
   xdotool key Escape
   until_true 5 bash -c '! xdotool search --onlyvisible --name "^Reelbox$" >/dev/null' || fail "Escape left the notice up"
 }
