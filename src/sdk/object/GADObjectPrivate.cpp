@@ -2,6 +2,8 @@
 // the refresh timer and the states. The response half is in GADObjectPrivateResponse.cpp.
 #include "sdk/object/GADObjectPrivate.h"
 
+#include <utility>
+
 #include "platform/base/Clock.h"
 #include "platform/base/Log.h"
 #include "platform/base/NotificationCenter.h"
@@ -244,6 +246,7 @@ void GADObjectPrivate::ensureSupportFiles() {
   store.setDateForKey(pf::Value::date(pf::Clock::now() + kGADAdCoreScriptLifetime), kExpireDateKey);
   store.synchronize();
   changeState(GADAdStateFetchingScript);
+  scriptFetchPending_ = true;  // its outcome is traced when it comes
   buildAdJS_->validate();
 }
 
@@ -384,7 +387,7 @@ void GADObjectPrivate::unableToServe(const pf::Value& userInfo) {
 
 void GADObjectPrivate::cachedFileDownloadDidEnd(GADCachedFile& file) {
   if (&file == buildAdJS_.get()) {
-    if (file.httpStatusCode() != 0 && GADAdTrace::enabled())
+    if (std::exchange(scriptFetchPending_, false) && GADAdTrace::enabled())
       GADAdTrace::write(traceBanner_, "script", {{"outcome", std::to_string(file.httpStatusCode())}});
     buildAdUrl();
     return;
@@ -395,6 +398,7 @@ void GADObjectPrivate::cachedFileDownloadDidEnd(GADCachedFile& file) {
 
 void GADObjectPrivate::cachedFileDownloadDidFail(GADCachedFile& file, const std::optional<pf::Error>& error) {
   if (&file == buildAdJS_.get()) {
+    scriptFetchPending_ = false;
     if (GADAdTrace::enabled()) GADAdTrace::write(traceBanner_, "script", {{"outcome", "failed"}});
     failedToDownloadJavaScriptWithError(error);
     return;

@@ -184,6 +184,7 @@ class GADObjectPrivate : public GADCachedFileDelegate,
   std::shared_ptr<GADWebViewDelegate> buildAdWebViewDelegate_;
   std::shared_ptr<GADCachedFile> buildAdJS_;
   std::optional<std::string> scriptText_;  // the script as just read and found usable
+  bool scriptFetchPending_ = false;        // a fetch of the script is under way
   std::shared_ptr<GADCachedFile> adHTML_;
   std::shared_ptr<GADRequestPrivate> request_;
   int state_ = GADAdStateIdle;

@@ -16,7 +16,7 @@ source "$(dirname "$0")/support.bash"
 banner() { click_at 160 400; }                     # the banner, 20 + 365 + a bit
 done_button() { click_at 290 458; }                 # the browser's Done, right of its toolbar
 callbacks() { grep -o '"callback":"adView[A-Za-z]*Screen:\|"callback":"adViewWillLeaveApplication:' "$trace" | cut -d'"' -f4 | tr '\n' ' '; }
-next_ad() {  # queue a creative and wait for the banner to show it (refresh every 3 s)
+next_ad() {  # queue a creative and wait for the banner to show it (refresh every 5 s)
   control "next?creative=$1"
   local before; before=$(count '"adViewDidReceiveAd:"' "$trace")
   until_true 10 at_least '"adViewDidReceiveAd:"' $((before + 1)) "$trace" || fail "no $1 ad"
@@ -27,7 +27,7 @@ seconds() { date +%s.%N; }
 state3_after() { awk -v since="$1" -F'"t":' '/"state":3/ { split($2, a, ","); if (a[1] + 0 > since) n++ } END { print n + 0 }' "$trace"; }
 trace_time() { tail -n 1 "$trace" | sed -E 's/^\{"t":([0-9.]+).*/\1/'; }
 
-start_sandbox clicks --refresh-rate 3
+start_sandbox clicks --refresh-rate 5
 home=$work/home
 install_scheme_handler "$home" tel itms-apps
 trace=$out/trace.jsonl
@@ -50,14 +50,14 @@ sleep 1
 shot browser-page2
 back_after=$(brightness "$out/browser-page2.png" 27x40+6+438)
 check "back lit after the link ($back_before -> $back_after)" test "$back_after" -gt $((back_before + 30))
-sleep 2  # longer than the interval in all
+sleep 4  # longer than the interval in all
 check "no banner asked for an ad while the browser was up" test "$(state3_after "$opened")" = 0
 done_button
 closed=$(seconds)
 asked_again() { [ "$(state3_after "$opened")" -ge 1 ]; }
 check "the banner asks again after the browser" until_true 6 asked_again
 waited=$(awk -v a="$closed" -v b="$(seconds)" 'BEGIN { printf "%.1f", b - a }')
-check "a full interval after Done (waited $waited s of 3)" awk -v w="$waited" 'BEGIN { exit !(w >= 2.6) }'
+check "a full interval after Done (waited $waited s of 5)" awk -v w="$waited" 'BEGIN { exit !(w >= 4.5) }'
 check "present and dismiss in order (got: $(callbacks))" test "$(callbacks)" = "adViewWillPresentScreen: adViewWillDismissScreen: adViewDidDismissScreen: "
 
 # ---- link-tracked: the web-app overlay, pinging click tracking at every opening ----

@@ -43,7 +43,14 @@ start_app() {
   "$app" 2>>"$out/app.log" &
   app_pid=$!
   pids+=("$app_pid")
-  window=$(timeout 30 xdotool search --sync --onlyvisible --name "^Ashenmoor$" | head -n 1)
+  # Polled rather than xdotool's --sync, which gives up on a window that goes while it looks
+  # (the previous run's, closing).
+  window=
+  for _ in $(seq 300); do
+    window=$(xdotool search --onlyvisible --name "^Ashenmoor$" 2>/dev/null | head -n 1)
+    [ -n "$window" ] && break
+    sleep 0.1
+  done
   [ -n "$window" ] || { fail "no application window"; exit 1; }
   until_true 10 xdotool search --onlyvisible --name '^Reelbox$' >/dev/null || fail "no launch notice"
   xdotool key Escape
