@@ -22,6 +22,7 @@ class AdServer {
   struct Settings {
     int refreshSeconds = 30;  // 0: no X-Vize-Refresh-Rate header
     int slowDelayMs = 4000;
+    int landingDelayMs = 0;  // every landing page waits this long (a slow advertiser)
   };
 
   AdServer(Router& router, const CreativeCatalogue& catalogue, const WwwRoot& www, CreativeChooser& chooser,

@@ -12,7 +12,8 @@
 // with the Referer the request came with, so tests see which road led there.
 class LandingPages {
  public:
-  LandingPages(Router& router, const WwwRoot& www, Stats& stats);
+  // `delayMs`: how long every page waits before it is answered (0: at once).
+  LandingPages(Router& router, const WwwRoot& www, Stats& stats, int delayMs = 0);
   LandingPages(const LandingPages&) = delete;
   LandingPages& operator=(const LandingPages&) = delete;
 
@@ -21,5 +22,6 @@ class LandingPages {
 
   StaticFiles files_;
   Stats& stats_;
+  int delayMs_;
   Router::Route route_;  // last: removed before anything it uses
 };

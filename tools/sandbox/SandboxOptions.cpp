@@ -50,6 +50,8 @@ bool SandboxOptions::parse(int argc, char** argv, const std::string& creativesHe
       {"refresh-rate", 0, 0, G_OPTION_ARG_INT, &refreshSeconds,
        "X-Vize-Refresh-Rate in seconds sent with ads (default 30, 0 = no header)", "SECONDS"},
       {"slow-ms", 0, 0, G_OPTION_ARG_INT, &slowDelayMs, "Delay of the \"slow\" creative (default 4000)", "MS"},
+      {"landing-delay-ms", 0, 0, G_OPTION_ARG_INT, &landingDelayMs,
+       "Delay of every landing page, as a slow advertiser (default 0)", "MS"},
       {"www", 0, 0, G_OPTION_ARG_FILENAME, &wwwArg, "Folder of pages and scripts (default: the source tree)", "DIR"},
       {nullptr, 0, 0, G_OPTION_ARG_NONE, nullptr, nullptr, nullptr},
   };
@@ -75,8 +77,8 @@ bool SandboxOptions::parse(int argc, char** argv, const std::string& creativesHe
       return false;
     }
   }
-  if (refreshSeconds < 0 || slowDelayMs < 0 || slowDelayMs > 600000) {
-    *error = "--refresh-rate and --slow-ms must be positive (--slow-ms at most 600000)";
+  if (refreshSeconds < 0 || slowDelayMs < 0 || slowDelayMs > 600000 || landingDelayMs < 0 || landingDelayMs > 600000) {
+    *error = "--refresh-rate, --slow-ms and --landing-delay-ms must be positive (the delays at most 600000)";
     return false;
   }
   return true;

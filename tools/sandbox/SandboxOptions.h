@@ -17,6 +17,7 @@ struct SandboxOptions {
   int adPort = kAdPort;
   int refreshSeconds = 30;
   int slowDelayMs = 4000;
+  int landingDelayMs = 0;
   std::string www;
 
   // False with a message in *error for bad arguments; --help prints and exits itself.

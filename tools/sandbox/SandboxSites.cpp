@@ -9,4 +9,4 @@ SandboxSites::SandboxSites(Routers routers, const WwwRoot& www, AdServer::Settin
       tracking_(routers.ad, stats_),
       control_(routers.ad, catalogue_, chooser_, stats_),
       dashboard_(routers.ad, www, catalogue_, chooser_, stats_),
-      landing_(routers.ad, www, stats_) {}
+      landing_(routers.ad, www, stats_, settings.landingDelayMs) {}

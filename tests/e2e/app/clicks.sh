@@ -120,5 +120,22 @@ check "nothing opened, nothing left" test "$(grep -c -E '"via":|WillLeave|WillPr
 check "no other application launched" test "$(wc -l < "$home/launched.txt")" = "$launched"
 stop_app
 
+# ---- a browser still loading its first page when the user leaves closes on the return ----
+start_sandbox slow-landing --landing-delay-ms 8000
+start_window_manager
+trace=$out/slow-landing-trace.jsonl
+control "next?creative=link"
+start_app "$work/home2" "$trace"
+check "an ad to tap" until_true 10 at_least '"adViewDidReceiveAd:"' 1 "$trace"
+sleep 0.6
+banner
+check "the browser opened, its page still loading" until_true 5 at_least '"adViewWillPresentScreen:"' 1 "$trace"
+xdotool windowminimize --sync "$window"
+sleep 0.5
+xdotool windowactivate --sync "$window" 2>/dev/null
+check "back from the background, the browser closed itself" until_true 5 at_least '"adViewDidDismissScreen:"' 1 "$trace"
+shot after-return
+stop_app
+
 echo "clicks: $failures failure(s); screenshots and the trace in $out"
 [ "$failures" = 0 ]
