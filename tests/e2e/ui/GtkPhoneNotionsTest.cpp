@@ -167,7 +167,7 @@ TEST_F(GtkPhoneNotionsTest, TheApplicationIsActiveWhileItsWindowIsOnScreenAndInT
                                                 pf::UIApplicationWillEnterForegroundNotification,
                                                 pf::UIApplicationDidBecomeActiveNotification}));
   auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-  EXPECT_LT(seconds, 5.0) << "the window manager made the test slow";
+  EXPECT_LT(seconds, 15.0) << "the window manager made the test slow";
 }
 
 TEST_F(GtkPhoneNotionsTest, CtrlArrowsTurnTheDeviceAndTheWindowTakesTheRotatedSize) {
