@@ -97,7 +97,8 @@ TEST(Crypto, SHA256AndAES128GCMMatchOnePublishedVectorEach) {
   EXPECT_EQ(pf::Crypto::aes128GcmOpen(*sealed, key, nonce, aad), plain);
 }
 
-TEST(Crypto, GCMOpensOnlyWhatWasSealedWithTheSameKeyNonceAndData) {
+// The wrapper's own part: the tag split off the end and checked, the associated data passed on.
+TEST(Crypto, GCMOpensOnlyWhatWasSealedWithTheSameData) {
   const std::string key(16, 'k'), nonce(12, 'n');
   auto sealed = pf::Crypto::aes128GcmSeal("text", key, nonce, "head");
   ASSERT_TRUE(sealed);
@@ -110,8 +111,6 @@ TEST(Crypto, GCMOpensOnlyWhatWasSealedWithTheSameKeyNonceAndData) {
     std::string box, key, nonce, aad;
   } refused[] = {
       {"a changed byte", flipped, key, nonce, "head"},
-      {"another key", *sealed, std::string(16, 'K'), nonce, "head"},
-      {"another nonce", *sealed, key, std::string(12, 'N'), "head"},
       {"other associated data", *sealed, key, nonce, "Head"},
       {"cut short", sealed->substr(0, sealed->size() - 1), key, nonce, "head"},
       {"shorter than a tag", sealed->substr(0, 15), key, nonce, "head"},
@@ -127,11 +126,4 @@ TEST(Crypto, GCMOpensOnlyWhatWasSealedWithTheSameKeyNonceAndData) {
   ASSERT_TRUE(empty);
   EXPECT_EQ(pf::Crypto::aes128GcmOpen(*empty, key, nonce, ""), std::optional<std::string>(""));
   EXPECT_FALSE(pf::Crypto::aes128GcmSeal("text", std::string(15, 'k'), nonce, ""));
-}
-
-TEST(Crypto, RandomBytesAreFreshEachTime) {
-  auto a = pf::Crypto::randomBytes(16), b = pf::Crypto::randomBytes(16);
-  ASSERT_TRUE(a && b);
-  EXPECT_EQ(a->size(), 16u);
-  EXPECT_NE(*a, *b);
 }
