@@ -6,6 +6,7 @@
 # and an EXIT trap that stops every process it started.
 sandbox="$build/tools/sandbox/ashenmoor-sandbox"
 app="$build/src/app/ashenmoor"
+gadutil="$build/tools/gadutil/gadutil"
 failures=0
 pids=()
 trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; wait 2>/dev/null; rm -rf "$work"' EXIT
