@@ -311,8 +311,9 @@ TEST(GADOpenerTest, EachActionOpensWhereItSays) {
     const auto& opened = pf::SimUIApplication::current().openedURLs();
     EXPECT_EQ(opened.empty() ? "" : opened[0].absoluteString(), c.systemURL);
     if (auto screen = std::dynamic_pointer_cast<GADViewController>(shown)) {
-      if (std::string(c.query).find("o=l") != std::string::npos)
+      if (std::string(c.query).find("o=l") != std::string::npos) {
         EXPECT_EQ(screen->supportedOrientations(), kGADOrientationLandscape);
+      }
       screen->relinquishScreen();
       world.sim.clock().advance(1);
     }
