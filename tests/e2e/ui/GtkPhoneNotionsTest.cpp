@@ -19,15 +19,10 @@
 
 namespace {
 
+using DesktopHarness::near;
+using DesktopHarness::rgb;
+
 constexpr long kTeal = 0x1098a0, kAmber = 0xe0a020;
-
-pf::Color rgb(long c) { return {((c >> 16) & 0xff) / 255.0, ((c >> 8) & 0xff) / 255.0, (c & 0xff) / 255.0, 1}; }
-
-bool near(long a, long b) {
-  for (int shift : {0, 8, 16})
-    if (std::abs(((a >> shift) & 0xff) - ((b >> shift) & 0xff)) > 3) return false;
-  return a >= 0 && b >= 0;
-}
 
 // A page as the application's: it turns to anything but upside down, and notes what it is
 // asked. Teal, with an amber banner pinned to its bottom across its width.
@@ -82,11 +77,8 @@ class GtkPhoneNotionsTest : public ::testing::Test {
     page_ = Page::create();
     window_->setRootViewController(page_);
     app_->finishLaunching();
-    window_->makeKeyAndVisible();
-    peer_ = pf::GtkWindowPeer::of(*window_);
+    peer_ = DesktopHarness::show(*window_, "Ashenmoor e2e phone notions");
     ASSERT_NE(peer_, nullptr);
-    gtk_window_set_title(peer_->gtkWindow(), "Ashenmoor e2e phone notions");
-    ASSERT_TRUE(DesktopHarness::waitMapped(peer_->gtkWindow(), 5000));
     ASSERT_EQ(app_->applicationState(), pf::ApplicationState::Active);
   }
   void TearDown() override {
@@ -99,11 +91,7 @@ class GtkPhoneNotionsTest : public ::testing::Test {
 
   GtkWindow* gtkWindow() const { return peer_->gtkWindow(); }
   GtkWidget* rootWidget() const { return pf::GtkPeerWidget::of(window_->peer()); }
-  long pixel(double x, double y) {
-    DesktopHarness::settle(60);  // one more frame
-    auto p = peer_->surfacePoint({x, y});
-    return DesktopHarness::pixelAt(GTK_WIDGET(gtkWindow()), int(p.x), int(p.y));
-  }
+  long pixel(double x, double y) { return DesktopHarness::pixelAt(*peer_, {x, y}); }
   // Another application's window, shown and given the focus.
   GtkWindow* showStranger() {
     stranger_ = GTK_WINDOW(gtk_window_new());

@@ -1,6 +1,7 @@
 // Alerts, images, toolbars, spinners and the mail form.
 #include <gtest/gtest.h>
 
+#include "TestData.h"
 #include "UIFixture.h"
 #include "platform/sim/SimUIAlertView.h"
 #include "platform/sim/SimUIMailComposer.h"
@@ -16,16 +17,7 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-// The first 33 bytes of a PNG: signature and IHDR for a `w`×`h` 8-bit RGBA picture.
-std::string pngHeader(uint32_t w, uint32_t h) {
-  std::string b("\x89PNG\r\n\x1a\n", 8);
-  b += std::string("\0\0\0\x0dIHDR", 8);
-  for (uint32_t v : {w, h})
-    for (int shift = 24; shift >= 0; shift -= 8) b += char((v >> shift) & 0xff);
-  b += std::string("\x08\x06\0\0\0", 5);
-  b += std::string("\0\0\0\0", 4);  // CRC (not checked)
-  return b;
-}
+using test_data::pngHeader;
 
 TEST(ImageTest, ReadsThePixelSizeFromThePNGHeaderAndMeasuresInPoints) {
   auto img = pf::Image::imageWithData(pngHeader(50, 54));
