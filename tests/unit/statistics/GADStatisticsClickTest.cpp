@@ -3,7 +3,6 @@
 
 #include "ScopedEnvironment.h"
 #include "StatisticsTestSupport.h"
-#include "sdk/utility/GADConfiguration.h"
 
 namespace {
 
