@@ -79,11 +79,15 @@ void BannerWorld::finishAdLoad() {
   sim.clock().runUntilIdle();
 }
 
-void BannerWorld::showAd() {
+void BannerWorld::loadAd(pf::SimResponse response) {
   serveScript();
-  serveAd(adPage());
+  serveAd(std::move(response));
   load();
   scriptBuildsURL();
+}
+
+void BannerWorld::showAd() {
+  loadAd(adPage());
   finishAdLoad();
 }
 
