@@ -233,18 +233,26 @@ TEST_F(URLConnectionTest, ProgressKeepsASlowLoadAlive) {
 }
 
 
-TEST_F(URLConnectionTest, CancelBeforeTheFirstPassSilencesEvenTheFirstOffer) {
+// Cancelled, or its delegate gone, before the first pass: not even the first offer is made,
+// nothing is sent, and the connection lets itself go.
+TEST_F(URLConnectionTest, CancelOrDelegateGoneBeforeTheFirstPassSendsNothing) {
   server.respond("http://h.example/a", SimResponse::ok("x"));
-  std::weak_ptr<pf::URLConnection> weak;
-  {
-    auto connection = load("http://h.example/a");
-    weak = connection;
-    connection->cancel();
-    connection->start();  // a cancelled connection does not start again
+  for (bool cancel : {true, false}) {
+    SCOPED_TRACE(cancel ? "cancelled" : "delegate gone");
+    auto d = std::make_shared<RecordingDelegate>();
+    std::weak_ptr<pf::URLConnection> weak = pf::URLConnection::create(pf::URLRequest(url("http://h.example/a")), d);
+    if (cancel) {
+      auto connection = weak.lock();
+      connection->cancel();
+      connection->start();  // a cancelled connection does not start again
+    } else {
+      d.reset();
+    }
+    clock.runUntilIdle();
+    EXPECT_TRUE(server.requests().empty());
+    EXPECT_TRUE(!d || d->calls.empty());
+    EXPECT_TRUE(weak.expired());
   }
-  clock.runUntilIdle();
-  EXPECT_TRUE(delegate->calls.empty());
-  EXPECT_TRUE(weak.expired());
 }
 
 TEST_F(URLConnectionTest, CancelFromInsideEachCallbackIsTheLastCall) {
@@ -297,15 +305,6 @@ TEST_F(URLConnectionTest, DelegateGoneMidLoadHearsNothingAndTheConnectionEnds) {
   ASSERT_TRUE(weakDelegate.expired());
   clock.advance(10);
   EXPECT_TRUE(weak.expired()) << "a connection without a delegate lets itself go";
-}
-
-TEST_F(URLConnectionTest, DelegateGoneBeforeTheFirstOfferSendsNothing) {
-  server.respond("http://h.example/a", SimResponse::ok("x"));
-  std::weak_ptr<pf::URLConnection> weak = load("http://h.example/a");
-  delegate.reset();
-  clock.runUntilIdle();
-  EXPECT_TRUE(server.requests().empty());
-  EXPECT_TRUE(weak.expired());
 }
 
 TEST_F(URLConnectionTest, DelegateDroppedInsideItsOwnCallback) {
