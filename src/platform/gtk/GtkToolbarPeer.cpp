@@ -85,7 +85,7 @@ void GtkToolbarPeer::setItems(const std::vector<std::shared_ptr<BarButtonItem>>&
       slot = std::move(*old);
       slots_.erase(old);
     } else {
-      slot = Slot{item, item.get(), GObjectRef<GtkWidget>::ref(gtk_button_new())};
+      slot = Slot{item, item.get(), GObjectRef<GtkWidget>::ref(gtk_button_new()), nullptr};
       g_signal_connect(slot.button.get(), "clicked", G_CALLBACK(onClicked), this);
       binding_.addContent(slot.button.get());
     }
