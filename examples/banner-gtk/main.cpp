@@ -1,9 +1,7 @@
 // banner-gtk: a GTK 4 application with a 320×50 banner ad under a text view. The application,
 // its main loop and its window are its own; the ad layer attaches to them. The banner's
-// delegate prints each of the six callbacks it hears on standard output.
-//
-// The ad layer asks the hosts named by ASHENMOOR_SCRIPT_HOST and ASHENMOOR_AD_HOST; unset,
-// they are the Ashenmoor sandbox's on 127.0.0.1 (start ashenmoor-sandbox first).
+// delegate prints each of the six callbacks it hears on standard output. Its ads come from
+// the Ashenmoor sandbox (start ashenmoor-sandbox first).
 #include <glib-unix.h>
 #include <gtk/gtk.h>
 
@@ -83,6 +81,9 @@ gboolean quit(gpointer app) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  // The ad layer's hosts: the sandbox's default ports, unless the environment names others.
+  g_setenv("ASHENMOOR_SCRIPT_HOST", "127.0.0.1:47311", FALSE);
+  g_setenv("ASHENMOOR_AD_HOST", "127.0.0.1:47312", FALSE);
   Page page;
   GtkApplication* app = gtk_application_new("org.example.BannerGtk", G_APPLICATION_DEFAULT_FLAGS);
   g_signal_connect(app, "activate", G_CALLBACK(activate), &page);

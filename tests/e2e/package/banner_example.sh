@@ -88,9 +88,9 @@ cmake -S "$work/static" -B "$work/static/build" -G Ninja -DCMAKE_PREFIX_PATH="$p
 check "linked against VizeSDK::vize-sdk-static" test -x "$work/static/build/banner-gtk-static"
 
 # ---- the example at work, against the sandbox ----
-start_sandbox example --refresh-rate 2
+start_sandbox example --refresh-rate 3
 start_window_manager
-control "next?creative=link"
+control "next?creative=link&count=100"  # every ad opens the in-app browser
 home=$work/home
 mkdir -p "$home/config" "$home/cache" "$home/data"
 XDG_CONFIG_HOME=$home/config XDG_CACHE_HOME=$home/cache XDG_DATA_HOME=$home/data ASHENMOOR_AD_TRACE=$out/trace.jsonl \
@@ -102,6 +102,8 @@ has_said() { [ "$(said "$1")" -ge "${2:-1}" ]; }
 check "adViewDidReceiveAd: printed" until_true 15 has_said 'adViewDidReceiveAd:'
 window=$(xdotool search --onlyvisible --name '^Banner example$' | head -n 1)
 [ -n "$window" ] || { fail "no example window"; exit 1; }
+# In step with the refresh, so that the tap meets an ad that stays: right after the next one.
+check "the banner refreshes" until_true 8 has_said 'adViewDidReceiveAd:' 2
 sleep 0.6  # seen for a moment: a tap now is a tap on this ad
 check "ad requests name the example's application" \
   bash -c "curl -fsS $ad_origin/stats.json | jq -e '.last_requests[0].params | any(.[0] == \"app_name\" and (.[1] | endswith(\"org.example.BannerGtk\")))' >/dev/null"
@@ -121,22 +123,22 @@ check "the browser is in the ad layer's own window" test -n "$screen"
 sleep 1
 [ -n "$screen" ] && import -window "$screen" "$out/browser.png"
 ads_before=$(said 'adViewDidReceiveAd:')
-sleep 2.5  # longer than the interval: full-screen content pauses refresh
+sleep 3.5  # longer than the interval: full-screen content pauses refresh
 check "no refresh while the browser is up" test "$(said 'adViewDidReceiveAd:')" = "$ads_before"
 [ -n "$screen" ] && xdotool mousemove --window "$screen" 290 458 click 1  # Done
 check "adViewDidDismissScreen: printed" until_true 5 has_said 'adViewDidDismissScreen:'
 gone() { [ -z "$(xdotool search --onlyvisible --name '^banner-gtk$' 2>/dev/null)" ]; }
 check "the ad layer's window went with the browser" until_true 5 gone
-check "refresh resumes after the browser" until_true 6 has_said 'adViewDidReceiveAd:' $((ads_before + 1))
+check "refresh resumes after the browser" until_true 8 has_said 'adViewDidReceiveAd:' $((ads_before + 1))
 
 sleep 0.5
 xdotool windowminimize --sync "$window"
 sleep 0.5
 minimised=$(said 'adViewDidReceiveAd:')
-sleep 3  # longer than the interval
+sleep 3.5  # longer than the interval
 check "minimised, the banner stops refreshing" test "$(said 'adViewDidReceiveAd:')" = "$minimised"
 xdotool windowactivate --sync "$window" 2>/dev/null
-check "restored, it refreshes again" until_true 6 has_said 'adViewDidReceiveAd:' $((minimised + 1))
+check "restored, it refreshes again" until_true 8 has_said 'adViewDidReceiveAd:' $((minimised + 1))
 sleep 1
 shot example
 
