@@ -2,7 +2,9 @@
 // line, through the three hosts' routers, each answer checked against a model of what the
 // sandbox must do — which handler a path reaches, what the tracking and control endpoints
 // do with their parameters, which creative an ad request gets, which landing page a load
-// counts for — and /stats.json checked to be JSON that agrees with the model.
+// counts for, which requests carry a signal of the application to be read (whether it is
+// genuine is fuzz/sandbox_signals.cpp's question) — and /stats.json checked to be JSON that
+// agrees with the model.
 //
 // A line: <host><method><target>[\t<Host header>[\t<If-Modified-Since>[\t<Referer>]]]
 //   host   'c' content, 's' static, anything else the ad host
@@ -103,6 +105,7 @@ struct Model {
     std::optional<int> delayMs;
   };
   int adRequests = 0, impressions = 0, clicks = 0, events = 0, script200 = 0, script304 = 0;
+  int signals = 0;  // read, valid or not
   std::deque<Queued> queue;
   size_t rotation = 0;
   // The newest ad request as /stats.json must show it.
@@ -240,6 +243,7 @@ class Run {
                    : handler == "/track/click"    ? model_.clicks
                                                   : model_.events;
       ++count;
+      if (handler == "/track/click" && hasBarePiece(r.query)) ++model_.signals;
       auto to = QueryString::value(params, "to");
       check(headerIs(a, "Cache-Control", "no-store"), "tracking is not cached");
       if (to && !to->empty()) {
@@ -272,6 +276,19 @@ class Run {
       check(handler == "/", "unmodelled handler");
       check(r.path == "/" ? a.status == 200 : a.status == 404, "dashboard at / only");
     }
+  }
+
+  // A piece between "&" and ";" that is not empty and holds no "=": where a click signal goes.
+  static bool hasBarePiece(std::string_view query) {
+    size_t start = 0;
+    for (size_t i = 0; i <= query.size(); ++i) {
+      if (i == query.size() || query[i] == '&' || query[i] == ';') {
+        std::string_view piece = query.substr(start, i - start);
+        if (!piece.empty() && piece.find('=') == std::string_view::npos) return true;
+        start = i + 1;
+      }
+    }
+    return false;
   }
 
   static void expectFile(const Request& r, const Answer& a) {
@@ -329,6 +346,7 @@ class Run {
     }
 
     ++model_.adRequests;
+    if (QueryString::value(params, "ms")) ++model_.signals;
     std::string requested = QueryString::value(params, "creative").value_or("");
     auto slot = QueryString::value(params, "slotname");
     if (!requested.empty() && !catalogue_.find(requested)) {
@@ -423,6 +441,8 @@ class Run {
     check(s["impressions"].asInteger() == model_.impressions, "impressions");
     check(s["clicks"].asInteger() == model_.clicks, "clicks");
     check(s["events"].asInteger() == model_.events, "events");
+    auto valid = s["signals"]["valid"].asInteger(), invalid = s["signals"]["invalid"].asInteger();
+    check(valid && invalid && *valid >= 0 && *invalid >= 0 && *valid + *invalid == model_.signals, "signals read");
     check(s["script"]["200"].asInteger() == model_.script200, "script 200");
     check(s["script"]["304"].asInteger() == model_.script304, "script 304");
     const auto* landing = s["landing"].asDictionary();

@@ -21,18 +21,19 @@
 #include "sdk/statistics/GADStatistics.h"
 #include "sdk/utility/GADNetworkUtilities.h"
 
+// The shared objects of the ad layer forgotten, as in a fresh install.
+inline void forgetAdLayerSharedObjects() {
+  GADStatistics::releaseSharedStatistics();
+  GADIdentifierUtilities::resetSharedInstance();
+  GADNetworkChecker::resetSharedCheckerForTesting();
+  GADNetworkUtilities::resetForTesting();
+  gad_signals_reset();
+}
+
 class AdLayerTest : public ::testing::Test {
  protected:
-  explicit AdLayerTest(const std::string& profile = "phone-4.0") : sim(profile) { forgetShared(); }
-  ~AdLayerTest() override { forgetShared(); }
-
-  static void forgetShared() {
-    GADStatistics::releaseSharedStatistics();
-    GADIdentifierUtilities::resetSharedInstance();
-    GADNetworkChecker::resetSharedCheckerForTesting();
-    GADNetworkUtilities::resetForTesting();
-    gad_signals_reset();
-  }
+  explicit AdLayerTest(const std::string& profile = "phone-4.0") : sim(profile) { forgetAdLayerSharedObjects(); }
+  ~AdLayerTest() override { forgetAdLayerSharedObjects(); }
 
   pf::SimEnvironment sim;  // first: made before the test's objects, gone after them
 };

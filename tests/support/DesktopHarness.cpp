@@ -1,6 +1,5 @@
 #include "DesktopHarness.h"
 
-#include <gdk/x11/gdkx.h>
 #include <glib/gstdio.h>
 
 #include <signal.h>
@@ -8,13 +7,16 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 
 #include "MainContextWait.h"
 #include "platform/base/FileManager.h"
 #include "platform/base/RunLoop.h"
 #include "platform/gtk/GLibRunLoopDriver.h"
 #include "platform/gtk/GtkUIBackend.h"
+#include "platform/gtk/GtkWindowPeer.h"
+#include "platform/ui/Window.h"
+
+#include <gdk/x11/gdkx.h>  // after the views: X11 defines None
 
 namespace DesktopHarness {
 namespace {
@@ -87,6 +89,14 @@ bool waitMapped(GtkWindow* window, int timeoutMs) {
   bool ok = spin([&] { return gtk_widget_get_mapped(GTK_WIDGET(window)); }, timeoutMs);
   settle(100);  // the first frame
   return ok;
+}
+
+pf::GtkWindowPeer* show(pf::Window& window, const std::string& title) {
+  window.makeKeyAndVisible();
+  auto* peer = pf::GtkWindowPeer::of(window);
+  if (!peer) return nullptr;
+  gtk_window_set_title(peer->gtkWindow(), title.c_str());
+  return waitMapped(peer->gtkWindow(), 5000) ? peer : nullptr;
 }
 
 namespace {
@@ -183,21 +193,19 @@ void stopWindowManager() {
   if (endWindowManager()) settle(50);  // our windows go back to the root window
 }
 
-bool windowManagerRunning() { return wm().pid != 0; }
-
 bool minimize(GtkWindow* window) {
   std::string xid = xidOf(window);
-  return windowManagerRunning() && !xid.empty() && xdotool({"windowminimize", "--sync", xid});
+  return wm().pid && !xid.empty() && xdotool({"windowminimize", "--sync", xid});
 }
 
 bool restore(GtkWindow* window) {
   std::string xid = xidOf(window);
-  return windowManagerRunning() && !xid.empty() && xdotool({"windowactivate", "--sync", xid});
+  return wm().pid && !xid.empty() && xdotool({"windowactivate", "--sync", xid});
 }
 
-std::string outputPath(const std::string& name) { return std::string(ASHENMOOR_TEST_OUTPUT_DIR) + "/" + name + ".png"; }
-
-Snapshot snapshot(GtkWidget* widget, const std::string& name) { return shots::save(shots::render(widget), outputPath(name)); }
+Snapshot snapshot(GtkWidget* widget, const std::string& name) {
+  return shots::save(shots::render(widget), std::string(ASHENMOOR_TEST_OUTPUT_DIR) + "/" + name + ".png");
+}
 
 long pixelAt(GtkWidget* widget, int x, int y) {
   GdkTexture* texture = shots::render(widget);
@@ -213,6 +221,20 @@ long pixelAt(GtkWidget* widget, int x, int y) {
   }
   g_object_unref(texture);
   return out;
+}
+
+long pixelAt(pf::GtkWindowPeer& window, pf::Point point) {
+  settle(60);  // one more frame
+  auto p = window.surfacePoint(point);
+  return pixelAt(GTK_WIDGET(window.gtkWindow()), int(p.x), int(p.y));
+}
+
+pf::Color rgb(long c) { return {((c >> 16) & 0xff) / 255.0, ((c >> 8) & 0xff) / 255.0, (c & 0xff) / 255.0, 1}; }
+
+bool near(long a, long b) {
+  for (int shift : {0, 8, 16})
+    if (std::abs(((a >> shift) & 0xff) - ((b >> shift) & 0xff)) > 3) return false;
+  return a >= 0 && b >= 0;
 }
 
 }  // namespace DesktopHarness

@@ -32,7 +32,13 @@
 #include <vector>
 
 #include "Snapshot.h"
+#include "platform/ui/Color.h"
 #include "platform/ui/Geometry.h"
+
+namespace pf {
+class GtkWindowPeer;
+class Window;
+}  // namespace pf
 
 namespace DesktopHarness {
 
@@ -61,7 +67,6 @@ bool key(GtkWindow* window, const std::string& keys);
 // did not start in time). One at a time; stopWindowManager() ends it (also at exit).
 bool startWindowManager(int timeoutMs = 5000);
 void stopWindowManager();
-bool windowManagerRunning();
 // As the user would with a window manager running: minimise `window` (xdotool windowminimize),
 // and bring it back (xdotool windowactivate: de-iconified, raised and focused). Both wait for
 // the X server to show the change; false without a window manager.
@@ -69,10 +74,18 @@ bool minimize(GtkWindow* window);
 bool restore(GtkWindow* window);
 
 using Snapshot = shots::Snapshot;  // a blank window has one or two colours
+// Shows `window` (key and visible) titled `title` and waits for its first frame; answers its
+// peer, or nullptr when it never came on screen.
+pf::GtkWindowPeer* show(pf::Window& window, const std::string& title);
+
 // Renders `widget` (a window: all of it) to PNG in the test output folder as <name>.png.
 Snapshot snapshot(GtkWidget* widget, const std::string& name);
 // The colour at a point of the last rendering of `widget`, as 0xRRGGBB (or -1 on failure).
 long pixelAt(GtkWidget* widget, int x, int y);
-std::string outputPath(const std::string& name);
+// The same at a point of `window` in points, after one more frame.
+long pixelAt(pf::GtkWindowPeer& window, pf::Point point);
+// Colours as 0xRRGGBB: the pf::Color of one, and two equal but for the renderer's rounding.
+pf::Color rgb(long colour);
+bool near(long a, long b);
 
 }  // namespace DesktopHarness

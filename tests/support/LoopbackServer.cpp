@@ -123,14 +123,6 @@ void LoopbackServer::stream(SoupServerMessage* message, std::vector<std::string>
   });
 }
 
-void LoopbackServer::replyLater(SoupServerMessage* message, unsigned delayMs, int status,
-                                std::string body) {
-  every(message, delayMs, [status, body = std::move(body)](SoupServerMessage* m) {
-    reply(m, status, body);
-    return false;
-  });
-}
-
 void LoopbackServer::replyRawAndClose(SoupServerMessage* message, const std::string& raw) {
   GIOStream* stream = soup_server_message_steal_connection(message);
   if (!stream) return;

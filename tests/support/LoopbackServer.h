@@ -3,7 +3,7 @@
 // GLib main context as the client (so a test spins that context, always for a bounded time:
 // MainContextWait.h). Each path gets a handler; unknown paths answer 404. Every request is
 // recorded as it arrived (method, path, query, header fields, body). Besides ordinary
-// answers it streams, answers late, cuts an answer short and never answers at all.
+// answers it streams, cuts an answer short and never answers at all.
 //
 //   LoopbackServer server;
 //   server.handle("/a", [](SoupServerMessage* m, const ServerRequest&) {
@@ -57,8 +57,6 @@ class LoopbackServer {
   // A chunked 200 whose chunks go out `intervalMs` apart; ended when `complete`.
   void stream(SoupServerMessage* message, std::vector<std::string> chunks, unsigned intervalMs,
               bool complete = true);
-  // Answers after `delayMs` (the message waits paused); nothing when the client left first.
-  void replyLater(SoupServerMessage* message, unsigned delayMs, int status, std::string body);
   // Takes the connection from the server, writes `raw` (status line, headers and whatever
   // body) and closes it: a response cut short.
   static void replyRawAndClose(SoupServerMessage* message, const std::string& raw);

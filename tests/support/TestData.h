@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -77,6 +78,15 @@ inline std::vector<std::vector<std::string>> rows(const std::string& relative) {
   }
   EXPECT_FALSE(table.empty()) << "no rows in " << path(relative);
   return table;
+}
+
+// The first bytes of a PNG, all that pf::Image reads: the signature and the header chunk of a
+// `width`×`height` 8-bit RGBA picture (the chunk's CRC is not checked).
+inline std::string pngHeader(uint32_t width, uint32_t height) {
+  std::string png("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16);
+  for (uint32_t v : {width, height})
+    for (int shift = 24; shift >= 0; shift -= 8) png += char((v >> shift) & 0xff);
+  return png + std::string("\x08\x06\0\0\0", 5) + "CRC!";
 }
 
 }  // namespace test_data

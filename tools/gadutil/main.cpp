@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "GadutilCommand.h"
+#include "sdk/encoding/DOZStackTraceReports.h"
 
 namespace {
 std::map<std::string, std::pair<std::string, GadutilCommand::Run>>& registry() {
@@ -27,6 +28,7 @@ const std::map<std::string, std::pair<std::string, GadutilCommand::Run>>& Gaduti
 }
 
 int main(int argc, char** argv) {
+  DOZInstallStackTraceReports();
   if (argc < 2 || std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h") {
     usage(argc < 2 ? stderr : stdout);
     return argc < 2 ? 2 : 0;

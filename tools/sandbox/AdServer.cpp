@@ -21,10 +21,11 @@ std::optional<int> intValue(const QueryString::Pairs& params, const char* key) {
 }  // namespace
 
 AdServer::AdServer(Router& router, const CreativeCatalogue& catalogue, const WwwRoot& www,
-                   CreativeChooser& chooser, Stats& stats, Settings settings)
+                   CreativeChooser& chooser, const SignalReader& signals, Stats& stats, Settings settings)
     : catalogue_(catalogue),
       page_(www),
       chooser_(chooser),
+      signals_(signals),
       stats_(stats),
       settings_(settings),
       route_(router.add("/ad", [this](const Request& request) { return route(request); })) {}
@@ -40,6 +41,10 @@ Answer AdServer::adRequest(const Request& request) {
   Stats::AdRequest record;
   record.when = g_get_real_time();
   record.params = QueryString::parse(request.query);
+  if (auto ms = QueryString::value(record.params, "ms")) {
+    record.signal = signals_.readRequestSignal(*ms);
+    stats_.countSignal(*record.signal);
+  }
 
   Answer reply;
   std::string requested = QueryString::value(record.params, "creative").value_or("");

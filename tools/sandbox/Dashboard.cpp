@@ -65,6 +65,8 @@ std::string Dashboard::tiles() const {
          tile("ad requests", std::to_string(stats_.adRequests())) +
          tile("impressions", std::to_string(stats_.impressions())) + tile("clicks", std::to_string(stats_.clicks())) +
          tile("events", std::to_string(stats_.events()), "httpTrack and partner pings") +
+         tile("valid signals", std::to_string(stats_.validSignals()),
+              std::to_string(stats_.invalidSignals()) + " invalid \u00b7 ms and click tokens") +
          tile("next ads", std::to_string(chooser_.queued()), queue);
 }
 
@@ -103,7 +105,13 @@ std::string Dashboard::requestCards() const {
     cards += "<section class=\"request\"><header><span class=\"time\">" + clock(r.when) + "</span> <span class=\"status " +
              statusClass(r.status) + "\">" + std::to_string(r.status) + "</span> <code>" +
              html(r.creative.empty() ? "(none)" : r.creative) + "</code> <span class=\"how\">" + html(r.how) +
-             "</span></header><table class=\"params\">";
+             "</span></header>";
+    if (r.signal && r.signal->record) {
+      cards += "<div class=\"signal ok\">signal: " + html(r.signal->record->summary()) + "</div>";
+    } else if (r.signal) {
+      cards += "<div class=\"signal bad\">signal invalid: " + html(SignalReader::describe(r.signal->fault)) + "</div>";
+    }
+    cards += "<table class=\"params\">";
     for (const auto& [k, v] : r.params) {
       cards += "<tr><th>" + html(k) + "</th><td>" + html(v) + "</td></tr>";
     }

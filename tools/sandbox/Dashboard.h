@@ -8,8 +8,9 @@
 
 #include <string>
 
-// "/" on the ad server: the counters, the per-creative table, the landing pages' loads and
-// the decoded parameters of the latest ad requests, rendered on the server into www/ad/dashboard.html; the page
+// "/" on the ad server: the counters (the application's signals among them), the
+// per-creative table, the landing pages' loads and the decoded parameters and signal record
+// of the latest ad requests, rendered on the server into www/ad/dashboard.html; the page
 // reloads itself every two seconds.
 class Dashboard {
  public:

@@ -12,25 +12,30 @@ std::string decode(std::string_view raw) {
   return decoded ? std::string(decoded) : text;
 }
 
-}  // namespace
-
-QueryString::Pairs QueryString::parse(std::string_view query) {
-  Pairs pairs;
+// Calls visit(piece) for each non-empty piece between "&" and ";".
+template <typename Visit>
+void eachPiece(std::string_view query, Visit visit) {
   size_t start = 0;
   while (start <= query.size()) {
     size_t end = query.find_first_of("&;", start);
     if (end == std::string_view::npos) end = query.size();
-    std::string_view piece = query.substr(start, end - start);
-    if (!piece.empty()) {
-      size_t eq = piece.find('=');
-      if (eq == std::string_view::npos) {
-        pairs.emplace_back(decode(piece), std::string());
-      } else {
-        pairs.emplace_back(decode(piece.substr(0, eq)), decode(piece.substr(eq + 1)));
-      }
-    }
+    if (end > start) visit(query.substr(start, end - start));
     start = end + 1;
   }
+}
+
+}  // namespace
+
+QueryString::Pairs QueryString::parse(std::string_view query) {
+  Pairs pairs;
+  eachPiece(query, [&](std::string_view piece) {
+    size_t eq = piece.find('=');
+    if (eq == std::string_view::npos) {
+      pairs.emplace_back(decode(piece), std::string());
+    } else {
+      pairs.emplace_back(decode(piece.substr(0, eq)), decode(piece.substr(eq + 1)));
+    }
+  });
   return pairs;
 }
 
@@ -50,4 +55,23 @@ std::string QueryString::build(const Pairs& pairs) {
     out += TextEscape::uriComponent(v);
   }
   return out;
+}
+
+std::vector<std::string> QueryString::bareNames(std::string_view query) {
+  std::vector<std::string> names;
+  eachPiece(query, [&](std::string_view piece) {
+    if (piece.find('=') == std::string_view::npos) names.emplace_back(piece);
+  });
+  return names;
+}
+
+std::vector<std::string> QueryString::rawValues(std::string_view query, std::string_view key) {
+  std::vector<std::string> values;
+  eachPiece(query, [&](std::string_view piece) {
+    if (piece.size() > key.size() && piece.substr(0, key.size()) == key && piece[key.size()] == '=') {
+      std::string_view value = piece.substr(key.size() + 1);
+      values.emplace_back(value.substr(0, value.find('=')));
+    }
+  });
+  return values;
 }

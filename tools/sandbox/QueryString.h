@@ -18,4 +18,10 @@ class QueryString {
   static std::optional<std::string> value(const Pairs& pairs, std::string_view key);
   // key=value pairs, each side percent-encoded, joined by "&".
   static std::string build(const Pairs& pairs);
+
+  // Raw (not decoded) views of a query as sent, for the application's signal tokens:
+  // the pieces that hold no "=", in order, and the values of every `key=` piece, each cut
+  // at a further "=" as the application's URL utilities cut them.
+  static std::vector<std::string> bareNames(std::string_view query);
+  static std::vector<std::string> rawValues(std::string_view query, std::string_view key);
 };

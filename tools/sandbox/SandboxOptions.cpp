@@ -26,6 +26,8 @@ constexpr const char* kDescription =
     "  /ad/creative?c=NAME     preview of a banner creative (not counted)\n"
     "  /track/impression?c=NAME[&to=URL]  /track/click?...  /track/event?...\n"
     "                          count a hit; with \"to\", answer 302 to that URL (any scheme)\n"
+    "  The application's signals (\"ms\" on /ad, the bare token on /track/click) are read\n"
+    "  with --signals-key and counted valid or invalid in /stats.json\n"
     "  /landing/browser.html /landing/webapp.html /landing/video.html   landing pages\n"
     "  /control/next?creative=NAME[&count=N][&delay_ms=N]   the next N ad requests get NAME\n"
     "  /control/reset          clear counters, history, queue and rotation\n"
@@ -42,6 +44,7 @@ constexpr const char* kDescription =
 bool SandboxOptions::parse(int argc, char** argv, const std::string& creativesHelp, std::string* error) {
   g_autofree char* hostArg = nullptr;
   g_autofree char* wwwArg = nullptr;
+  g_autofree char* signalsKeyArg = nullptr;
   GOptionEntry entries[] = {
       {"host", 0, 0, G_OPTION_ARG_STRING, &hostArg, "Address to listen on (default 127.0.0.1)", "ADDRESS"},
       {"content-port", 0, 0, G_OPTION_ARG_INT, &contentPort, "Port of the content site (default 47310, 0 = any free)", "N"},
@@ -52,6 +55,8 @@ bool SandboxOptions::parse(int argc, char** argv, const std::string& creativesHe
       {"slow-ms", 0, 0, G_OPTION_ARG_INT, &slowDelayMs, "Delay of the \"slow\" creative (default 4000)", "MS"},
       {"landing-delay-ms", 0, 0, G_OPTION_ARG_INT, &landingDelayMs,
        "Delay of every landing page, as a slow advertiser (default 0)", "MS"},
+      {"signals-key", 0, 0, G_OPTION_ARG_STRING, &signalsKeyArg,
+       "AES-128 key of the application's signals, 32 hex digits (default: the application's compiled one)", "HEX"},
       {"www", 0, 0, G_OPTION_ARG_FILENAME, &wwwArg, "Folder of pages and scripts (default: the source tree)", "DIR"},
       {nullptr, 0, 0, G_OPTION_ARG_NONE, nullptr, nullptr, nullptr},
   };
@@ -71,6 +76,14 @@ bool SandboxOptions::parse(int argc, char** argv, const std::string& creativesHe
   }
   if (hostArg) host = hostArg;
   if (wwwArg) www = wwwArg;
+  if (signalsKeyArg) {
+    auto key = SignalReader::keyFromHex(signalsKeyArg);
+    if (!key) {
+      *error = "--signals-key needs 32 hexadecimal digits";
+      return false;
+    }
+    signalsKey = *key;
+  }
   for (int port : {contentPort, staticPort, adPort}) {
     if (port < 0 || port > 65535) {
       *error = "ports are 0 to 65535";

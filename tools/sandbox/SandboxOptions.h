@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SignalReader.h"
+
 #include <glib.h>
 
 #include <string>
@@ -18,6 +20,7 @@ struct SandboxOptions {
   int refreshSeconds = 30;
   int slowDelayMs = 4000;
   int landingDelayMs = 0;
+  std::string signalsKey = *SignalReader::keyFromHex(SignalReader::kDefaultKeyHex);  // 16 bytes
   std::string www;
 
   // False with a message in *error for bad arguments; --help prints and exits itself.

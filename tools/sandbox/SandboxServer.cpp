@@ -4,7 +4,7 @@ SandboxServer::SandboxServer(const SandboxOptions& options, const std::string& w
     : options_(options),
       www_(wwwDir),
       sites_({content_.router(), static_.router(), ad_.router()}, www_,
-             {options.refreshSeconds, options.slowDelayMs, options.landingDelayMs}) {}
+             {options.refreshSeconds, options.slowDelayMs, options.landingDelayMs, options.signalsKey}) {}
 
 bool SandboxServer::start(GError** error) {
   if (!content_.listen(options_.host, static_cast<guint16>(options_.contentPort), error) ||

@@ -36,6 +36,7 @@ class SandboxSites {
 
  private:
   Stats stats_;
+  SignalReader signals_;
   CreativeCatalogue catalogue_;
   CreativeChooser chooser_;
   ContentSite site_;

@@ -31,6 +31,10 @@ void Stats::countHit(Hit hit, const std::string& creative) {
   }
 }
 
+void Stats::countSignal(const SignalReader::Reading& reading) {
+  ++(reading.record ? validSignals_ : invalidSignals_);
+}
+
 void Stats::countLanding(const std::string& page, const std::string* referer) {
   LandingCounts& counts = landing_[page];
   ++counts.hits;
@@ -46,6 +50,8 @@ std::string Stats::toJson() const {
   out += ", \"impressions\": " + std::to_string(impressions_);
   out += ", \"clicks\": " + std::to_string(clicks_);
   out += ", \"events\": " + std::to_string(events_);
+  out += ", \"signals\": {\"valid\": " + std::to_string(validSignals_) +
+         ", \"invalid\": " + std::to_string(invalidSignals_) + "}";
   out += ", \"creatives\": {";
   bool first = true;
   for (const auto& [name, c] : creatives_) {
@@ -71,7 +77,15 @@ std::string Stats::toJson() const {
     first = false;
     out += "{\"time_us\": " + std::to_string(r.when) + ", \"creative\": " + TextEscape::json(r.creative) +
            ", \"status\": " + std::to_string(r.status) + ", \"chosen_by\": " + TextEscape::json(r.how) +
-           ", \"params\": [";
+           ", \"signal\": ";
+    if (!r.signal) {
+      out += "null";
+    } else if (r.signal->record) {
+      out += "{\"valid\": true, \"record\": " + r.signal->record->json() + "}";
+    } else {
+      out += "{\"valid\": false, \"reason\": " + TextEscape::json(SignalReader::describe(r.signal->fault)) + "}";
+    }
+    out += ", \"params\": [";
     bool firstParam = true;
     for (const auto& [k, v] : r.params) {
       if (!firstParam) out += ", ";

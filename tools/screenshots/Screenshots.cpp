@@ -20,6 +20,7 @@
 #include "SandboxProcess.h"
 #include "Snapshot.h"
 #include "sdk/encoding/GAD_SBJSON.h"
+#include "sdk/signals/GADSignals.h"
 
 namespace {
 
@@ -127,9 +128,17 @@ class Shooter {
   std::vector<std::string> tried_;  // navigations the page attempted by itself, refused
 };
 
-// Traffic worth showing on the dashboard: ads through the rotation, a failure, pings, a
+// Traffic worth showing on the dashboard: ads through the rotation with the application's
+// signals (one genuine, one tampered), a failure, pings (a click with its signal), a
 // revalidated script and a queued answer.
 void traffic(const SandboxProcess& sandbox) {
+  gad_gig(0, "vize-sdk-i-v4.1.1");
+  gad_htg(160, 25, 87);
+  std::string ms, tampered, click;
+  gad_gmrs(ms);
+  gad_gmrs(tampered);
+  tampered.back() = tampered.back() == 'A' ? 'B' : 'A';
+  gad_gmcs("SBX7q2", click);
   SoupSession* session = soup_session_new();
   const std::string script = sandbox.statics() + "/vize/sdk-core-v40.js";
   get(session, script);
@@ -137,8 +146,10 @@ void traffic(const SandboxProcess& sandbox) {
   const std::string ad = sandbox.ad() +
                          "/ad?preqs=2&js=vize-sdk-i-v4.1.1&hl=en_GB&u_w=320&u_h=480&kw=%5B%22moor%22%5D"
                          "&extras=%7B%22color_bg%22%3A%222f3e46%22%7D&slotname=a15c0f3e82d9b47";
-  for (const std::string& url : {ad, ad + "&creative=status-500", ad, sandbox.ad() + "/track/impression?c=link",
-                                 sandbox.ad() + "/track/click?c=link", sandbox.ad() + "/control/next?creative=nofill&count=2"})
+  for (const std::string& url :
+       {ad + "&" + ms, ad + "&creative=status-500", ad + "&" + tampered, sandbox.ad() + "/track/impression?c=link",
+        sandbox.ad() + "/track/click?c=msg-click&ai=SBX7q2&" + click,
+        sandbox.ad() + "/control/next?creative=nofill&count=2"})
     get(session, url);
   g_object_unref(session);
 }

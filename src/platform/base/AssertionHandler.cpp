@@ -1,5 +1,6 @@
 #include "platform/base/AssertionHandler.h"
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -19,8 +20,17 @@ AssertionHandler::Handler& installedHandler() {
   return handler;
 }
 
+std::atomic<AssertionHandler::TraceSource>& installedTraceSource() {
+  static std::atomic<AssertionHandler::TraceSource> source{nullptr};
+  return source;
+}
+
 void defaultHandler(const char* method, const char* file, int line, const std::string& description) {
   std::string text = AssertionHandler::formatFailure(method, file, line, description);
+  if (auto source = installedTraceSource().load()) {
+    std::string trace = source();
+    if (!trace.empty()) text += "\n" + trace;
+  }
   std::fprintf(stderr, "%s\n", text.c_str());
   std::fflush(stderr);
 #ifndef NDEBUG
@@ -53,6 +63,10 @@ void AssertionHandler::handleFailure(const char* method, const char* file, int l
   } else {
     defaultHandler(method, file, line, description);
   }
+}
+
+AssertionHandler::TraceSource AssertionHandler::setTraceSource(TraceSource source) {
+  return installedTraceSource().exchange(source);
 }
 
 AssertionHandler::Handler AssertionHandler::setHandler(Handler handler) {

@@ -1,9 +1,11 @@
 #include "platform/base/Crypto.h"
 
 #include <openssl/evp.h>
+#include <openssl/rand.h>
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <mutex>
 
@@ -92,7 +94,83 @@ std::optional<std::string> aes128Cbc(bool encrypt, std::string_view input, std::
   return out;
 }
 
+// AES-128-GCM one way or the other. `input` is the plaintext (sealing) or the ciphertext
+// without its tag (opening); `tag` is written (sealing) or checked (opening).
+std::optional<std::string> aes128Gcm(bool seal, std::string_view input, std::string_view key, std::string_view nonce,
+                                     std::string_view associated, unsigned char* tag) {
+  if (key.size() != Crypto::kAES128KeySize || nonce.size() != Crypto::kGCMNonceSize || input.size() > INT32_MAX ||
+      associated.size() > INT32_MAX) {
+    return std::nullopt;
+  }
+  std::unique_ptr<EVP_CIPHER_CTX, CipherContextFree> ctx(EVP_CIPHER_CTX_new());
+  if (!ctx) return std::nullopt;
+  auto k = reinterpret_cast<const unsigned char*>(key.data());
+  auto n = reinterpret_cast<const unsigned char*>(nonce.data());
+  // The default nonce length of GCM in OpenSSL is 12 bytes, the one used here.
+  if (EVP_CipherInit_ex(ctx.get(), EVP_aes_128_gcm(), nullptr, k, n, seal ? 1 : 0) != 1) return std::nullopt;
+  int written = 0;
+  if (!associated.empty() &&
+      EVP_CipherUpdate(ctx.get(), nullptr, &written, reinterpret_cast<const unsigned char*>(associated.data()),
+                       static_cast<int>(associated.size())) != 1) {
+    return std::nullopt;
+  }
+  std::string out(input.size(), '\0');
+  auto o = reinterpret_cast<unsigned char*>(out.data());
+  written = 0;
+  if (!input.empty() && EVP_CipherUpdate(ctx.get(), o, &written, reinterpret_cast<const unsigned char*>(input.data()),
+                                         static_cast<int>(input.size())) != 1) {
+    return std::nullopt;
+  }
+  if (!seal && EVP_CIPHER_CTX_ctrl(ctx.get(), EVP_CTRL_AEAD_SET_TAG, Crypto::kGCMTagSize, tag) != 1) {
+    return std::nullopt;
+  }
+  int last = 0;
+  // Opening, this is where a tag that does not match is found.
+  if (EVP_CipherFinal_ex(ctx.get(), o + written, &last) != 1) return std::nullopt;
+  if (seal && EVP_CIPHER_CTX_ctrl(ctx.get(), EVP_CTRL_AEAD_GET_TAG, Crypto::kGCMTagSize, tag) != 1) {
+    return std::nullopt;
+  }
+  out.resize(static_cast<size_t>(written + last));
+  return out;
+}
+
 }  // namespace
+
+std::string Crypto::sha256(std::string_view bytes) {
+  unsigned char digest[EVP_MAX_MD_SIZE];
+  unsigned int length = 0;
+  if (EVP_Digest(bytes.data(), bytes.size(), digest, &length, EVP_sha256(), nullptr) != 1 ||
+      length != kSHA256Length) {
+    return std::string();  // only when OpenSSL cannot offer SHA-256 at all
+  }
+  return std::string(reinterpret_cast<const char*>(digest), length);
+}
+
+std::optional<std::string> Crypto::aes128GcmSeal(std::string_view plaintext, std::string_view key,
+                                                 std::string_view nonce, std::string_view associated) {
+  unsigned char tag[kGCMTagSize];
+  auto sealed = aes128Gcm(true, plaintext, key, nonce, associated, tag);
+  if (!sealed) return std::nullopt;
+  sealed->append(reinterpret_cast<const char*>(tag), kGCMTagSize);
+  return sealed;
+}
+
+std::optional<std::string> Crypto::aes128GcmOpen(std::string_view sealed, std::string_view key,
+                                                 std::string_view nonce, std::string_view associated) {
+  if (sealed.size() < kGCMTagSize) return std::nullopt;
+  unsigned char tag[kGCMTagSize];
+  std::memcpy(tag, sealed.data() + sealed.size() - kGCMTagSize, kGCMTagSize);
+  return aes128Gcm(false, sealed.substr(0, sealed.size() - kGCMTagSize), key, nonce, associated, tag);
+}
+
+std::optional<std::string> Crypto::randomBytes(size_t count) {
+  if (count > INT32_MAX) return std::nullopt;
+  std::string out(count, '\0');
+  if (count > 0 && RAND_bytes(reinterpret_cast<unsigned char*>(out.data()), static_cast<int>(count)) != 1) {
+    return std::nullopt;
+  }
+  return out;
+}
 
 std::string Crypto::md5(std::string_view bytes) {
   unsigned char digest[EVP_MAX_MD_SIZE];

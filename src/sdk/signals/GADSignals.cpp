@@ -1,14 +1,14 @@
 #include "sdk/signals/GADSignals.h"
 
 #include <limits>
+#include <optional>
 
-#include "platform/base/Clock.h"
 #include "platform/base/Crypto.h"
-#include "sdk/encoding/GAD_DOZStringEncoding.h"
+#include "platform/base/Log.h"
+#include "sdk/signals/GADSignalsCipher.h"
+#include "sdk/utility/GADConfiguration.h"
 
 namespace {
-
-constexpr uint8_t kRecordVersion = 1;
 
 GADSignalsState& state() {
   static GADSignalsState s;
@@ -17,71 +17,79 @@ GADSignalsState& state() {
 
 GADSignalsState& startedState() {
   GADSignalsState& s = state();
-  if (!s.started) {
-    double now = pf::Clock::now();
-    // The wall clock can sit before 2001 on a badly set device; such a session is 0.
-    s.session = now > 0 && now < 4294967296.0 ? static_cast<uint32_t>(now) : 0;
-    s.started = true;
+  if (s.session.empty()) {
+    // Should the generator fail, the session is all zero bytes: still no device fact in it.
+    s.session = pf::Crypto::randomBytes(GADSignalsRecord::kSessionSize)
+                    .value_or(std::string(GADSignalsRecord::kSessionSize, '\0'));
   }
   return s;
 }
 
-void putUInt16(std::string& out, uint16_t v) {
-  out.push_back(static_cast<char>(v >> 8));
-  out.push_back(static_cast<char>(v & 0xff));
+// The configured key, or none after saying once per session that it is mistyped.
+std::optional<std::string> usableKey() {
+  auto key = GADConfiguration::signalsKey();
+  GADSignalsState& s = state();
+  if (!key && !s.reportedBadKey) {
+    pf::Log::message("<Diziva> ASHENMOOR_SIGNALS_KEY is not 32 hexadecimal digits; ad signals are not sent");
+    s.reportedBadKey = true;
+  }
+  return key;
 }
 
-void putUInt32(std::string& out, uint32_t v) {
-  putUInt16(out, static_cast<uint16_t>(v >> 16));
-  putUInt16(out, static_cast<uint16_t>(v & 0xffff));
-}
-
-std::string record(char kind) {
-  const GADSignalsState& s = startedState();
-  std::string out;
-  out.push_back(static_cast<char>(kRecordVersion));
-  out.push_back(kind);
-  out.push_back(static_cast<char>(s.requestType));
-  putUInt16(out, s.touchCount);
-  putUInt32(out, s.session);
-  return out;
-}
-
-std::string token(const std::string& bytes) {
-  // Made once: building an encoding's tables costs more than a token.
-  static const auto encoding = [] {
-    auto e = GAD_DOZStringEncoding::rfc4648Base64WebsafeStringEncoding();
-    e.setDoPad(false);  // "=" would end a query name or cut a value short
-    return e;
-  }();
-  return encoding.encode(bytes);
+// A sealed token of what the module knows, or none. The sequence number is taken only when
+// a token is made.
+std::optional<std::string> token(GADSignalsRecord::Kind kind, std::string_view ai) {
+  auto key = usableKey();
+  if (!key) return std::nullopt;
+  GADSignalsState& s = startedState();
+  GADSignalsRecord r;
+  r.kind = kind;
+  r.session = s.session;
+  r.sequence = s.sequence + 1;
+  r.requestType = s.requestType;
+  r.sdkVersion = s.sdkVersion;
+  r.touchCount = s.touchCount;
+  r.touchX = s.touchX;
+  r.touchY = s.touchY;
+  r.touchDuration = s.touchDuration;
+  r.ai = std::string(ai);
+  auto text = GADSignalsCipher::seal(r, *key);
+  if (text) s.sequence = r.sequence;
+  return text;
 }
 
 }  // namespace
 
 bool gad_gmcs(std::string_view ai, std::string& text) {
   text.clear();
-  if (ai.empty()) return false;
-  std::string bytes = record('c');
-  bytes += pf::Crypto::md5(ai).substr(0, 4);
-  text = token(bytes);
+  if (ai.empty() || ai.size() > GADSignalsRecord::kMaxAiSize) return false;
+  auto t = token(GADSignalsRecord::Kind::Click, ai);
+  if (!t) return false;
+  text = std::move(*t);
   return true;
 }
 
 bool gad_gmrs(std::string& text) {
-  text = std::string(kGADSignalsRequestParameterName) + "=" + token(record('r'));
+  text.clear();
+  auto t = token(GADSignalsRecord::Kind::Request, "");
+  if (!t) return false;
+  text = std::string(kGADSignalsRequestParameterName) + "=" + *t;
   return true;
 }
 
-int gad_gig(int requestType, std::string_view /*sdkVersion*/) {
+int gad_gig(int requestType, std::string_view sdkVersion) {
   GADSignalsState& s = startedState();
-  s.requestType = requestType >= 0 && requestType <= 255 ? static_cast<uint8_t>(requestType) : 0;
+  s.requestType = requestType;
+  s.sdkVersion = std::string(sdkVersion.substr(0, GADSignalsRecord::kMaxVersionSize));
   return 0;
 }
 
-void gad_htg(int /*tx*/, int /*ty*/, int /*td*/) {
+void gad_htg(int tx, int ty, int td) {
   GADSignalsState& s = startedState();
-  if (s.touchCount < std::numeric_limits<uint16_t>::max()) ++s.touchCount;
+  if (s.touchCount < std::numeric_limits<uint32_t>::max()) ++s.touchCount;
+  s.touchX = tx;
+  s.touchY = ty;
+  s.touchDuration = td;
 }
 
 const GADSignalsState& gad_signals_state() { return state(); }

@@ -46,3 +46,7 @@ std::optional<std::string> GADConfiguration::uuleKey() {
   if (!key) pf::Log::message("<Diziva> ASHENMOOR_UULE_KEY is not 32 hexadecimal digits; locations are not sent");
   return key;
 }
+
+std::optional<std::string> GADConfiguration::signalsKey() {
+  return keyFromHex(fromEnvironment("ASHENMOOR_SIGNALS_KEY", kDefaultSignalsKeyHex));
+}

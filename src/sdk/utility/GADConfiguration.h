@@ -14,6 +14,9 @@
 //   ASHENMOOR_UULE_KEY            the AES-128 key of the "uule" location value, 32 hexadecimal
 //                                 digits; it must be the key the ad server decrypts with
 //                                 (default: kDefaultUuleKeyHex, the sandbox's key)
+//   ASHENMOOR_SIGNALS_KEY         the AES-128 key the ad signals are sealed with, 32
+//                                 hexadecimal digits; the ad server must hold the same key
+//                                 (default: kDefaultSignalsKeyHex, the sandbox's key)
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,6 +45,15 @@ class GADConfiguration {
   // a mistyped key is not replaced by the default (the server could not read the value), so
   // the location is left out of requests instead, with a log line.
   static std::optional<std::string> uuleKey();
+
+  // The sandbox's signals key: the ASCII bytes of "AshenmoorSignals",
+  // 41 73 68 65 6e 6d 6f 6f 72 53 69 67 6e 61 6c 73. Public knowledge like the "uule" key: a
+  // deployment against a real ad server sets its own.
+  static constexpr const char* kDefaultSignalsKeyHex = "417368656e6d6f6f725369676e616c73";
+  // The 16 key bytes. None when ASHENMOOR_SIGNALS_KEY is set but is not 32 hexadecimal digits:
+  // then no signals are sent (texts the server cannot read would be garbage). Logs nothing;
+  // the signals module says it once.
+  static std::optional<std::string> signalsKey();
   // 32 hexadecimal digits (either case) as 16 bytes; none for anything else.
   static std::optional<std::string> keyFromHex(std::string_view hex);
 };

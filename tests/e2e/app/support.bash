@@ -6,15 +6,18 @@
 # and an EXIT trap that stops every process it started.
 sandbox="$build/tools/sandbox/ashenmoor-sandbox"
 app="$build/src/app/ashenmoor"
+gadutil="$build/tools/gadutil/gadutil"
 failures=0
 pids=()
 trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; wait 2>/dev/null; rm -rf "$work"' EXIT
 
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 check() { local what=$1; shift; if "$@"; then echo "ok: $what"; else fail "$what"; fi; }
-# until_true <seconds> <command...>: polls every 0.1 s.
+# until_true <seconds> <command...>: polls every 0.1 s. The seconds are those of a quiet
+# machine; E2E_PATIENCE (3 unless set) stretches them for a loaded one, which costs nothing
+# when things go right.
 until_true() {
-  local tenths=$(($1 * 10)); shift
+  local tenths=$(($1 * 10 * ${E2E_PATIENCE:-3})); shift
   for _ in $(seq "$tenths"); do "$@" && return 0; sleep 0.1; done
   return 1
 }

@@ -8,6 +8,7 @@
 #include "DesktopHarness.h"
 #include "DesktopNetTest.h"
 #include "SandboxProcess.h"
+#include "TestData.h"
 #include "platform/ui/WebView.h"
 #include "platform/ui/Window.h"
 #include "sdk/encoding/GAD_SBJSON.h"
@@ -16,34 +17,13 @@
 
 namespace {
 
-// A parameter object like the application's, written the way JSON.stringify writes it
-// back, so objects and arrays can be compared as text.
-const std::map<std::string, std::string> kParams = {
-    {"preqs", "3"},
-    {"session_id", "2315574001"},
-    {"js", "\"vize-sdk-i-v4.1.1\""},
-    {"net", "\"wi\""},
-    {"hl", "\"en_GB\""},
-    {"u_audio", "\"1\""},
-    {"u_so", "\"p\""},
-    {"u_sd", "\"1\""},
-    {"u_w", "\"320\""},
-    {"u_h", "\"480\""},
-    {"app_name", "\"1.0.iphone.org.ashenmoor.app\""},
-    {"isu", "\"8B2F94A1C3D0E7F6A5B4C3D2E1F0A9B8\""},
-    {"platform", "\"iPhone\""},
-    {"submodel", "\"iPhone3,1\""},
-    {"uule", "\"w+CAIQICIaQXNoZW5tb29y/Q==\""},
-    {"cust_age", "\"19840229\""},
-    {"ptime", "1520"},
-    {"testing", "true"},
-    {"ios_metadata", "{}"},
-    {"kw", "[\"moor & fog\",\"a=b;c\"]"},
-    {"extras", "{\"color_bg\":\"2f3e46\",\"note\":\"caf\u00e9 \\\"quoted\\\"\"}"},
-    {"slotname", "\"a15c0f3e82d9b47\""},
-    {"ad_frame", "{\"x\":0,\"y\":365,\"w\":320,\"h\":50}"},
-    {"ad_bounds", "{\"x\":0,\"y\":0,\"w\":320,\"h\":50}"},
-};
+// A parameter object like the application's (tests/testdata/build-ad-params.tsv), each value
+// as JSON text the way JSON.stringify writes it back, so objects and arrays compare as text.
+std::map<std::string, std::string> appParams() {
+  std::map<std::string, std::string> params;
+  for (const auto& row : test_data::rows("build-ad-params.tsv")) params[row[0]] = row[1];
+  return params;
+}
 
 std::string objectText(const std::map<std::string, std::string>& params) {
   std::string json = "{";
@@ -118,15 +98,15 @@ class BuildAdPage : public DesktopNetTest {
 };
 
 TEST_F(BuildAdPage, LoadAdUrlCarriesEveryParameter) {
-  auto message = build(objectText(kParams));
+  auto message = build(objectText(appParams()));
   EXPECT_EQ(message->name(), "loadAdURL");
   EXPECT_EQ(param(message, "type"), "html");
   EXPECT_FALSE(message->parameters().contains("errors"));
   const std::string url = param(message, "url");
   ASSERT_EQ(url.rfind(sandbox_.ad() + "/ad?", 0), 0u) << url;
   auto query = GADNetworkUtilities::dictionaryFromQueryString(url.substr(url.find('?') + 1));
-  EXPECT_EQ(query.size(), kParams.size());
-  for (const auto& [key, json] : kParams) EXPECT_EQ(query[key].asString(), expectedText(json)) << key;
+  EXPECT_EQ(query.size(), appParams().size());
+  for (const auto& [key, json] : appParams()) EXPECT_EQ(query[key].asString(), expectedText(json)) << key;
   // The server takes the URL as built.
   auto answer = fetch(url);
   EXPECT_EQ(answer.status, 200);
@@ -134,7 +114,7 @@ TEST_F(BuildAdPage, LoadAdUrlCarriesEveryParameter) {
 }
 
 TEST_F(BuildAdPage, ExtrasSelectTheGwhirlRoadAndACreative) {
-  auto params = kParams;
+  auto params = appParams();
   params["extras"] = "{\"sandbox_type\":\"gwhirl\",\"sandbox_creative\":\"nofill\"}";
   auto message = build(objectText(params));
   EXPECT_EQ(message->name(), "loadAdURL");
@@ -149,7 +129,7 @@ TEST_F(BuildAdPage, ExtrasSelectTheGwhirlRoadAndACreative) {
 
 TEST_F(BuildAdPage, FailuresAnswerWithErrorsInvalidRequestOrUnableToServe) {
   auto without = [](std::initializer_list<const char*> keys, std::map<std::string, std::string> more = {}) {
-    auto params = kParams;
+    auto params = appParams();
     for (const char* key : keys) params.erase(key);
     for (auto& [key, value] : more) params[key] = value;
     return objectText(params);

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 #include <sys/utsname.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <regex>
 

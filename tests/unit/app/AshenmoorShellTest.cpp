@@ -15,7 +15,6 @@
 #include "platform/ui/Bundle.h"
 #include "sdk/object/GADObjectPrivate.h"
 #include "sdk/statistics/GADStatistics.h"
-#include "sdk/utility/GADPrivateUtilities.h"
 
 namespace {
 

@@ -1,10 +1,7 @@
 #include "BannerWorld.h"
 
+#include "AdLayerTest.h"
 #include "platform/base/RunLoop.h"
-#include "sdk/identifier/GADIdentifierUtilities.h"
-#include "sdk/network/GADNetworkChecker.h"
-#include "sdk/signals/GADSignals.h"
-#include "sdk/statistics/GADStatistics.h"
 #include "sdk/utility/GADAdTrace.h"
 #include "sdk/utility/GADNetworkUtilities.h"
 #include "sdk/utility/GADPrivateUtilities.h"
@@ -16,11 +13,8 @@ void RecordingBannerDelegate::note(std::string name, long code) {
 }
 
 void BannerWorld::forgetShared() {
-  GADStatistics::releaseSharedStatistics();
-  GADIdentifierUtilities::resetSharedInstance();
-  GADNetworkChecker::resetSharedCheckerForTesting();
+  forgetAdLayerSharedObjects();
   GADObjectPrivate::resetClassForTesting();
-  gad_signals_reset();
 }
 
 BannerWorld::BannerWorld(const std::string& profile)
@@ -85,11 +79,15 @@ void BannerWorld::finishAdLoad() {
   sim.clock().runUntilIdle();
 }
 
-void BannerWorld::showAd() {
+void BannerWorld::loadAd(pf::SimResponse response) {
   serveScript();
-  serveAd(adPage());
+  serveAd(std::move(response));
   load();
   scriptBuildsURL();
+}
+
+void BannerWorld::showAd() {
+  loadAd(adPage());
   finishAdLoad();
 }
 

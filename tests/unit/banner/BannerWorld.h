@@ -57,7 +57,9 @@ class BannerWorld {
   // The usual answer: loadAdURL with the ad server's URL.
   void scriptBuildsURL(const std::string& type = "html");
   void finishAdLoad();
-  // serveScript, serveAd(adPage()), load, scriptBuildsURL, finishAdLoad.
+  // serveScript, serveAd(response), load, scriptBuildsURL: the ad server has answered.
+  void loadAd(pf::SimResponse response);
+  // loadAd(adPage()), finishAdLoad.
   void showAd();
 
   GADObjectPrivate& ad() { return *banner->privateObject(); }

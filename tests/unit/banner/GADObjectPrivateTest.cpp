@@ -19,6 +19,9 @@ namespace {
 
 using States = std::vector<int>;
 
+// The ad server's answer with `code`, as the sandbox gives it (a refresh interval too).
+pf::SimResponse status(int code) { return pf::SimResponse::withStatus(code).header("X-Vize-Refresh-Rate", "30"); }
+
 TEST(GADObjectPrivateRoads, EveryRoadEndsInItsStateWithItsReportAndRefresh) {
   const struct {
     const char* name;
@@ -39,30 +42,17 @@ TEST(GADObjectPrivateRoads, EveryRoadEndsInItsStateWithItsReportAndRefresh) {
        {3, 1, 3, 7}, {"failed 0"}, false, "<Diziva> Unable to serve: "},
       {"ad URL missing", [](BannerWorld& w) { w.serveScript(), w.load(), w.scriptSends("loadAdURL?type=html"); },
        {3, 1, 3, 4, 7}, {"failed 2"}, false, nullptr},
-      {"no fill", [](BannerWorld& w) { w.serveScript(), w.serveAd(BannerWorld::adPage(" \r\n\t ")), w.load(), w.scriptBuildsURL(); },
+      {"no fill", [](BannerWorld& w) { w.loadAd(BannerWorld::adPage(" \r\n\t ")); },
        {3, 1, 3, 4, 7}, {"failed 1"}, true, nullptr},
-      {"status 204", [](BannerWorld& w) {
-         w.serveScript(), w.serveAd(pf::SimResponse::withStatus(204).header("X-Vize-Refresh-Rate", "30"));
-         w.load(), w.scriptBuildsURL();
-       }, {3, 1, 3, 4, 7}, {"failed 2"}, true, nullptr},
-      {"status 400", [](BannerWorld& w) {
-         w.serveScript(), w.serveAd(pf::SimResponse::withStatus(400).header("X-Vize-Refresh-Rate", "30"));
-         w.load(), w.scriptBuildsURL();
-       }, {3, 1, 3, 4, 7}, {"failed 0"}, true, "<Diziva> Server rejected ad parameters.  Typically this is because the ad unit ID is incorrect."},
-      {"status 404", [](BannerWorld& w) {
-         w.serveScript(), w.serveAd(pf::SimResponse::withStatus(404).header("X-Vize-Refresh-Rate", "30"));
-         w.load(), w.scriptBuildsURL();
-       }, {3, 1, 3, 4, 7}, {"failed 3"}, true, nullptr},
-      {"status 500", [](BannerWorld& w) {
-         w.serveScript(), w.serveAd(pf::SimResponse::withStatus(500).header("X-Vize-Refresh-Rate", "30"));
-         w.load(), w.scriptBuildsURL();
-       }, {3, 1, 3, 4, 7}, {"failed 3"}, true, nullptr},
-      {"no connection", [](BannerWorld& w) {
-         w.serveScript(), w.serveAd(pf::SimResponse::failure(pf::URLError::CannotConnectToHost));
-         w.load(), w.scriptBuildsURL();
-       }, {3, 1, 3, 4, 7}, {"failed 2"}, false, nullptr},
+      {"status 204", [](BannerWorld& w) { w.loadAd(status(204)); }, {3, 1, 3, 4, 7}, {"failed 2"}, true, nullptr},
+      {"status 400", [](BannerWorld& w) { w.loadAd(status(400)); }, {3, 1, 3, 4, 7}, {"failed 0"}, true,
+       "<Diziva> Server rejected ad parameters.  Typically this is because the ad unit ID is incorrect."},
+      {"status 404", [](BannerWorld& w) { w.loadAd(status(404)); }, {3, 1, 3, 4, 7}, {"failed 3"}, true, nullptr},
+      {"status 500", [](BannerWorld& w) { w.loadAd(status(500)); }, {3, 1, 3, 4, 7}, {"failed 3"}, true, nullptr},
+      {"no connection", [](BannerWorld& w) { w.loadAd(pf::SimResponse::failure(pf::URLError::CannotConnectToHost)); },
+       {3, 1, 3, 4, 7}, {"failed 2"}, false, nullptr},
       {"ad page fails to load", [](BannerWorld& w) {
-         w.serveScript(), w.serveAd(BannerWorld::adPage()), w.load(), w.scriptBuildsURL();
+         w.loadAd(BannerWorld::adPage());
          w.adPageView().failLoad(pf::URLError::make(pf::URLError::NotConnectedToInternet, *pf::Url::parse("about:blank")));
          w.sim.clock().runUntilIdle();
        }, {3, 1, 3, 4, 5, 7}, {"failed 2"}, true, nullptr},
@@ -111,7 +101,6 @@ TEST(GADObjectPrivateRoads, ASecondLoadWhileOneIsInFlightIsIgnored) {
   world.load();
   EXPECT_EQ(world.requestsTo(BannerWorld::kScriptURL), 1u);
   EXPECT_EQ(world.states(), States({3, 1, 3}));
-  EXPECT_EQ(world.sim.http().requestsFor(BannerWorld::kScriptURL).size(), 1u);
 }
 
 TEST(GADObjectPrivateRoads, LoadsRefusedWhileInactiveAfterLaunch) {
@@ -294,12 +283,10 @@ TEST(GADObjectPrivateLifetime, DestroyedInEveryStateNothingFollows) {
        }},
       {2, [](BannerWorld& w) { w.load(); }},
       {3, [](BannerWorld& w) { w.serveScript(), w.load(); }},
-      {4, [](BannerWorld& w) {
-         w.serveScript(), w.serveAd(BannerWorld::adPage().after(5)), w.load(), w.scriptBuildsURL();
-       }},
-      {5, [](BannerWorld& w) { w.serveScript(), w.serveAd(BannerWorld::adPage()), w.load(), w.scriptBuildsURL(); }},
+      {4, [](BannerWorld& w) { w.loadAd(BannerWorld::adPage().after(5)); }},
+      {5, [](BannerWorld& w) { w.loadAd(BannerWorld::adPage()); }},
       {6, [](BannerWorld& w) { w.showAd(); }},
-      {7, [](BannerWorld& w) { w.serveScript(), w.serveAd(BannerWorld::adPage("")), w.load(), w.scriptBuildsURL(); }},
+      {7, [](BannerWorld& w) { w.loadAd(BannerWorld::adPage("")); }},
   };
   const size_t baseline = GADPrivateUtilities::count();
   for (const auto& [state, drive] : kStates) {
@@ -320,12 +307,10 @@ TEST(GADObjectPrivateLifetime, DestroyedInEveryStateNothingFollows) {
 TEST(GADObjectPrivateLifetime, ADelegateMayDestroyTheBannerInEveryCallback) {
   const std::vector<std::pair<const char*, std::function<void(BannerWorld&)>>> kCallbacks = {
       {"received", [](BannerWorld& w) { w.showAd(); }},
-      {"failed: no fill", [](BannerWorld& w) {
-         w.serveScript(), w.serveAd(BannerWorld::adPage("")), w.load(), w.scriptBuildsURL();
-       }},
+      {"failed: no fill", [](BannerWorld& w) { w.loadAd(BannerWorld::adPage("")); }},
       {"failed: script refused", [](BannerWorld& w) { w.serveScript(), w.load(), w.scriptSends("invalidRequest"); }},
       {"failed: ad page", [](BannerWorld& w) {
-         w.serveScript(), w.serveAd(BannerWorld::adPage()), w.load(), w.scriptBuildsURL();
+         w.loadAd(BannerWorld::adPage());
          w.adPageView().failLoad(pf::URLError::make(pf::URLError::TimedOut, *pf::Url::parse("about:blank")));
        }},
       {"failed: no root", [](BannerWorld& w) { w.banner->setRootViewController({}), w.load(); }},

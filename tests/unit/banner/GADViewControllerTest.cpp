@@ -311,8 +311,9 @@ TEST(GADOpenerTest, EachActionOpensWhereItSays) {
     const auto& opened = pf::SimUIApplication::current().openedURLs();
     EXPECT_EQ(opened.empty() ? "" : opened[0].absoluteString(), c.systemURL);
     if (auto screen = std::dynamic_pointer_cast<GADViewController>(shown)) {
-      if (std::string(c.query).find("o=l") != std::string::npos)
+      if (std::string(c.query).find("o=l") != std::string::npos) {
         EXPECT_EQ(screen->supportedOrientations(), kGADOrientationLandscape);
+      }
       screen->relinquishScreen();
       world.sim.clock().advance(1);
     }
@@ -351,10 +352,7 @@ TEST(GADBannerWebViewDelegateTest, TapSafety) {
 
 TEST(GADObjectPrivateRefresh, ALoadInFlightWhenFullScreenStartsShowsButWaitsForTheScreenBack) {
   BannerWorld world;
-  world.serveScript();
-  world.serveAd(BannerWorld::adPage());
-  world.load();
-  world.scriptBuildsURL();  // the ad is loading into the banner
+  world.loadAd(BannerWorld::adPage());  // the ad is loading into the banner
   auto browser = GADBrowserController::create();
   browser->presentFromViewController(world.root);
   world.finishAdLoad();
@@ -366,10 +364,6 @@ TEST(GADObjectPrivateRefresh, ALoadInFlightWhenFullScreenStartsShowsButWaitsForT
   ASSERT_TRUE(world.ad().reloadFireTime());
   EXPECT_DOUBLE_EQ(*world.ad().reloadFireTime() - pf::Clock::monotonic(), 30);
 }
-
-}  // namespace
-
-namespace {
 
 // A hundred openings and closings of each screen leave nothing behind: no controller, page
 // area or delegate, and the private-object registry as it was.

@@ -61,7 +61,9 @@ TEST(GADWebViewDelegateTest, OrdinaryNavigationsAreDecidedBySchemeAndAnnounced) 
     DelegatedPage page(world);
     EXPECT_EQ(page.go(c.url, c.type), c.allowed);
     ASSERT_EQ(page.announced.size(), c.announced ? 1u : 0u);
-    if (c.announced) EXPECT_EQ(page.announced[0], pf::Value::dictionary({{"u", c.url}}));
+    if (c.announced) {
+      EXPECT_EQ(page.announced[0], pf::Value::dictionary({{"u", c.url}}));
+    }
   }
   BannerWorld world;  // "tel" leaves the application to the system
   DelegatedPage page(world);

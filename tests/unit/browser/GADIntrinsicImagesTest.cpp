@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 
+#include "TestData.h"
 #include "platform/sim/SimEnvironment.h"
 #include "platform/ui/Image.h"
 #include "sdk/encoding/GAD_DOZStringEncoding.h"
@@ -26,13 +27,7 @@ class GADIntrinsicImagesTest : public ::testing::TestWithParam<Device> {
   pf::SimEnvironment sim;
 };
 
-// The bytes at the start of a PNG that pf::Image reads: signature and header chunk.
-std::string pngHeader(uint32_t width, uint32_t height) {
-  std::string png("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16);
-  for (uint32_t v : {width, height})
-    for (int shift = 24; shift >= 0; shift -= 8) png += char((v >> shift) & 0xff);
-  return png + std::string("\x08\x06\0\0\0", 5) + "CRC!";
-}
+using test_data::pngHeader;
 
 std::string base64(const std::string& bytes) {
   return GAD_DOZStringEncoding::rfc4648Base64StringEncoding().encode(bytes);

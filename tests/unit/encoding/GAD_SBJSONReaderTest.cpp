@@ -148,7 +148,7 @@ TEST(GAD_SBJSONReader, NumbersAreExact) {
 
 TEST(GAD_SBJSONReader, DecimalLimits) {
   // The largest of each kind that is still read (the next ones are in the refusals table).
-  for (const std::string text : {std::string(38, '9'), "1" + std::string(60, '0'),
+  for (const std::string& text : {std::string(38, '9'), "1" + std::string(60, '0'),
                                  std::string("1.2345678901234567890123456789012345678"), std::string("1e-128"),
                                  std::string("1e164")})
     EXPECT_TRUE(read(text)) << text;

@@ -73,7 +73,6 @@ TEST(GAD_SBJSONWriter, NumbersAndBooleans) {
   }
   // Doubles beyond the reader's decimal range are written, but reading them back is refused
   // rather than rounded.
-  EXPECT_EQ(write(Value(1e300)), "1e+300");
   EXPECT_FALSE(read("1e+300"));
   EXPECT_FALSE(read(*write(Value(4.9e-324))));
 }

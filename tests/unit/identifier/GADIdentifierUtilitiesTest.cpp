@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include "AdLayerTest.h"
 #include "platform/base/AsciiText.h"
@@ -135,34 +136,26 @@ TEST_F(Phone313Test, ComparisonIsLexicographic) {
 }
 
 
-TEST_F(IdentifierTest, HeightWithAVisibleStatusBarIsTheScreensInPortrait) {
-  auto ids = GADIdentifierUtilities::sharedInstance();
-  ASSERT_EQ(pf::Screen::applicationFrame().height(), 460);
-  EXPECT_EQ(ids->screenSize(), (pf::Size{320, 480}));
-  pf::Application::sharedApplication()->setStatusBarOrientation(pf::InterfaceOrientation::PortraitUpsideDown, false);
-  EXPECT_EQ(ids->screenSize(), (pf::Size{320, 480}));
-  EXPECT_EQ(params()["u_so"], pf::Value("p"));
-}
-
-TEST_F(IdentifierTest, InLandscapeTheBarsThicknessNotItsLengthIsAddedBack) {
+// The screen's size whatever the status bar does: in landscape the bar runs down a long side
+// and its thickness, not its length, is added back; a hidden bar adds nothing.
+TEST_F(IdentifierTest, ScreenSizeWhateverTheStatusBar) {
+  using O = pf::InterfaceOrientation;
   auto app = pf::Application::sharedApplication();
-  auto ids = GADIdentifierUtilities::sharedInstance();
-  for (auto o : {pf::InterfaceOrientation::LandscapeRight, pf::InterfaceOrientation::LandscapeLeft}) {
-    app->setStatusBarOrientation(o, false);
-    ASSERT_EQ(app->statusBarFrame().height(), 480);  // the bar runs down a long side
-    EXPECT_EQ(ids->screenSize(), (pf::Size{320, 480}));
+  ASSERT_EQ(pf::Screen::applicationFrame().height(), 460);
+  for (auto [orientation, hidden, so] : {std::tuple{O::Portrait, false, "p"}, {O::PortraitUpsideDown, false, "p"},
+                                         {O::LandscapeRight, false, "l"}, {O::LandscapeLeft, false, "l"},
+                                         {O::Portrait, true, "p"}}) {
+    SCOPED_TRACE(std::to_string(int(orientation)) + (hidden ? " hidden" : ""));
+    app->setStatusBarOrientation(orientation, false);
+    app->setStatusBarHiddenAnimated(hidden, false);
+    EXPECT_EQ(GADIdentifierUtilities::sharedInstance()->screenSize(), (pf::Size{320, 480}));
     pf::Value p = params();
     EXPECT_EQ(p["u_w"], pf::Value("320"));
-    EXPECT_EQ(p["u_h"], pf::Value("480"));  // not 960, the frame's height added
-    EXPECT_EQ(p["u_so"], pf::Value("l"));
+    EXPECT_EQ(p["u_h"], pf::Value("480"));  // in landscape not 960, the frame's height added
+    EXPECT_EQ(p["u_so"], pf::Value(so));
   }
-}
-
-TEST_F(IdentifierTest, AHiddenStatusBarAddsNothing) {
-  pf::Application::sharedApplication()->setStatusBarHiddenAnimated(true, false);
-  EXPECT_EQ(GADIdentifierUtilities::sharedInstance()->screenSize(), (pf::Size{320, 480}));
   changeDevice([](pf::DeviceProfile& p) { p.screenBounds = pf::Rect(0, 0, 640, 960); });
-  pf::Application::sharedApplication()->setStatusBarHiddenAnimated(false, false);
+  app->setStatusBarHiddenAnimated(false, false);
   EXPECT_EQ(GADIdentifierUtilities::sharedInstance()->screenSize(), (pf::Size{640, 960}));
 }
 

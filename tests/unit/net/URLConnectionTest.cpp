@@ -126,23 +126,6 @@ TEST_F(URLConnectionTest, RequestChangedByTheDelegateIsWhatIsSentAtEveryHop) {
   EXPECT_EQ(server.requests()[1].valueForHTTPHeaderField("x-hop"), "1");
 }
 
-// The ad layer's way of refusing: cancel from inside the redirect offer, then report its own
-// error. Nothing more may come, whatever the delegate returned.
-TEST_F(URLConnectionTest, CancelInsideARedirectOfferEndsEverything) {
-  server.respond("http://h.example/a", SimResponse::redirect(302, "http://elsewhere.example/"));
-  delegate->onWillSend = [](pf::URLConnection& c, const pf::URLRequest& r,
-                            const std::optional<pf::URLResponse>& redirect) {
-    if (redirect) c.cancel();
-    return std::optional<pf::URLRequest>(r);
-  };
-  load("http://h.example/a");
-  clock.runUntilIdle();
-  EXPECT_THAT(delegate->calls, ElementsAre("will GET http://h.example/a",
-                                           "will GET http://elsewhere.example/ after 302"));
-  EXPECT_EQ(server.requests().size(), 1u);
-  EXPECT_EQ(pf::URLConnection::loadingCount(), 0u);
-}
-
 // Every way a load can end, from its script and the delegate's answers.
 TEST_F(URLConnectionTest, EachWayALoadEnds) {
   using Lines = std::vector<std::string>;
@@ -151,6 +134,12 @@ TEST_F(URLConnectionTest, EachWayALoadEnds) {
   };
   auto refuseAll = [](pf::URLConnection&, const pf::URLRequest&, const std::optional<pf::URLResponse>&) {
     return std::optional<pf::URLRequest>();
+  };
+  // The ad layer's way of refusing: cancel inside the redirect offer, whatever it returns.
+  auto cancelAtRedirect = [](pf::URLConnection& c, const pf::URLRequest& r,
+                             const std::optional<pf::URLResponse>& redirect) {
+    if (redirect) c.cancel();
+    return std::optional<pf::URLRequest>(r);
   };
   const struct {
     const char* name;
@@ -164,6 +153,8 @@ TEST_F(URLConnectionTest, EachWayALoadEnds) {
       {"a refused redirect is the answer, with its body", SimResponse::redirect(302, "/b").chunked({"moved"}),
        refuseRedirects, {"will GET http://h.example/b after 302", "response 302", "data moved", "finish"}, 1},
       {"a refused first request stops silently", SimResponse::ok("x"), refuseAll, {}, 0},
+      {"a cancel inside a redirect offer ends everything", SimResponse::redirect(302, "http://elsewhere.example/"),
+       cancelAtRedirect, {"will GET http://elsewhere.example/ after 302"}, 1},
       {"a redirect without Location is an answer", SimResponse::withStatus(302, "no location"), nullptr,
        {"response 302", "data no location", "finish"}, 1},
       {"a redirect to another scheme is unsupported", SimResponse::redirect(302, "market://details?id=1"), nullptr,
@@ -242,18 +233,26 @@ TEST_F(URLConnectionTest, ProgressKeepsASlowLoadAlive) {
 }
 
 
-TEST_F(URLConnectionTest, CancelBeforeTheFirstPassSilencesEvenTheFirstOffer) {
+// Cancelled, or its delegate gone, before the first pass: not even the first offer is made,
+// nothing is sent, and the connection lets itself go.
+TEST_F(URLConnectionTest, CancelOrDelegateGoneBeforeTheFirstPassSendsNothing) {
   server.respond("http://h.example/a", SimResponse::ok("x"));
-  std::weak_ptr<pf::URLConnection> weak;
-  {
-    auto connection = load("http://h.example/a");
-    weak = connection;
-    connection->cancel();
-    connection->start();  // a cancelled connection does not start again
+  for (bool cancel : {true, false}) {
+    SCOPED_TRACE(cancel ? "cancelled" : "delegate gone");
+    auto d = std::make_shared<RecordingDelegate>();
+    std::weak_ptr<pf::URLConnection> weak = pf::URLConnection::create(pf::URLRequest(url("http://h.example/a")), d);
+    if (cancel) {
+      auto connection = weak.lock();
+      connection->cancel();
+      connection->start();  // a cancelled connection does not start again
+    } else {
+      d.reset();
+    }
+    clock.runUntilIdle();
+    EXPECT_TRUE(server.requests().empty());
+    EXPECT_TRUE(!d || d->calls.empty());
+    EXPECT_TRUE(weak.expired());
   }
-  clock.runUntilIdle();
-  EXPECT_TRUE(delegate->calls.empty());
-  EXPECT_TRUE(weak.expired());
 }
 
 TEST_F(URLConnectionTest, CancelFromInsideEachCallbackIsTheLastCall) {
@@ -306,15 +305,6 @@ TEST_F(URLConnectionTest, DelegateGoneMidLoadHearsNothingAndTheConnectionEnds) {
   ASSERT_TRUE(weakDelegate.expired());
   clock.advance(10);
   EXPECT_TRUE(weak.expired()) << "a connection without a delegate lets itself go";
-}
-
-TEST_F(URLConnectionTest, DelegateGoneBeforeTheFirstOfferSendsNothing) {
-  server.respond("http://h.example/a", SimResponse::ok("x"));
-  std::weak_ptr<pf::URLConnection> weak = load("http://h.example/a");
-  delegate.reset();
-  clock.runUntilIdle();
-  EXPECT_TRUE(server.requests().empty());
-  EXPECT_TRUE(weak.expired());
 }
 
 TEST_F(URLConnectionTest, DelegateDroppedInsideItsOwnCallback) {

@@ -5,12 +5,10 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
-#include <limits>
 #include <regex>
 #include <string>
 
 #include "RequestTestSupport.h"
-#include "platform/base/Clock.h"
 #include "platform/base/Crypto.h"
 #include "sdk/encoding/GAD_DOZStringEncoding.h"
 #include "sdk/utility/GADConfiguration.h"

@@ -5,6 +5,8 @@
 
 #include <memory>
 
+#include "sdk/signals/GADSignals.h"
+
 namespace {
 
 class SandboxSitesTest : public ::testing::Test {
@@ -91,12 +93,58 @@ TEST_F(SandboxSitesTest, LandingLoadsCountUnderThePageTheyServed) {
   EXPECT_EQ(landing.at("webapp.html").referer, "/landing//./webapp.html");
 }
 
+// The application's signals are read where it sends them — "ms" on the ad URL, the bare
+// token on a click ping — and counted; elsewhere, or without one, nothing is counted.
+TEST_F(SandboxSitesTest, SignalsAreCountedWhereTheApplicationSendsThem) {
+  gad_signals_reset();
+  gad_htg(7, 8, 9);
+  std::string ms, click;
+  ASSERT_TRUE(gad_gmrs(ms));
+  ASSERT_TRUE(gad_gmcs("SBX7q2", click));
+  const std::string bad = ms.substr(0, ms.size() - 2) + (ms[ms.size() - 2] == 'A' ? "B" : "A") + ms.back();
+  const struct {
+    std::string target;
+    int valid, invalid;  // counts after the request
+  } cases[] = {
+      {"/ad?slotname=s&" + ms, 1, 0},
+      {"/ad?" + ms, 2, 0},  // refused for want of a slot, the signal is still read
+      {"/ad?slotname=s&" + bad, 2, 1},
+      {"/ad?slotname=s&ms=" + click, 2, 2},
+      {"/ad?slotname=s", 2, 2},
+      {"/track/click?c=msg-click&ai=SBX7q2&" + click, 3, 2},
+      {"/track/click?c=msg-click&ai=SBX7q3&" + click, 3, 3},
+      {"/track/click?c=msg-click;ai=SBX7q2;" + click + "&to=http%3A%2F%2Fx", 4, 3},
+      {"/track/click?c=msg-click&ai=SBX7q2", 4, 3},
+      {"/track/click?c=link&ai=SBX7q2&" + ms.substr(3), 4, 4},
+      {"/track/impression?c=msg-click&ai=SBX7q2&" + click, 4, 4},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.target);
+    ad(c.target);
+    EXPECT_EQ(sites_->stats().validSignals(), c.valid);
+    EXPECT_EQ(sites_->stats().invalidSignals(), c.invalid);
+  }
+  std::string json = ad("/stats.json").body;
+  EXPECT_NE(json.find("\"signals\": {\"valid\": 4, \"invalid\": 4}"), std::string::npos) << json;
+  // The latest ad requests: none, a wrong kind, tampered, then genuine (the oldest of the five).
+  const auto& last = sites_->stats().lastRequests();
+  ASSERT_EQ(last.size(), 5u);
+  EXPECT_FALSE(last[0].signal);
+  EXPECT_EQ(last[1].signal->fault, SignalReader::Fault::WrongKind);
+  EXPECT_EQ(last[2].signal->fault, SignalReader::Fault::Tampered);
+  ASSERT_TRUE(last[4].signal->record);
+  std::string dashboard = ad("/").body;
+  EXPECT_NE(dashboard.find("signal invalid: tampered"), std::string::npos);
+  EXPECT_NE(dashboard.find("1 touch, last at 7,8 held 9 ms"), std::string::npos);
+}
+
 // A site's handlers use the site; they go when it goes, not when the router does.
 TEST_F(SandboxSitesTest, SitesTakeTheirRoutesAlongWhenTheyGo) {
   Request click = get("/track/click?c=link");
   {
     Stats stats;
-    TrackingEndpoints tracking(adRouter_, stats);
+    SignalReader signals("");
+    TrackingEndpoints tracking(adRouter_, signals, stats);
     EXPECT_EQ(adRouter_.dispatch(click).body, "counted\n");
     EXPECT_EQ(stats.clicks(), 1);
   }

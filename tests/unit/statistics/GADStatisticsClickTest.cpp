@@ -3,6 +3,7 @@
 
 #include "ScopedEnvironment.h"
 #include "StatisticsTestSupport.h"
+#include "sdk/signals/GADSignalsCipher.h"
 #include "sdk/utility/GADConfiguration.h"
 
 namespace {
@@ -42,9 +43,10 @@ TEST_F(GADStatisticsClickTest, AClickWithAiGetsTheClickTokenAsABareQueryName) {
   std::smatch m;
   ASSERT_TRUE(std::regex_match(text, m, std::regex(R"(http://127\.0\.0\.1/aclk\?ai=AbC%2Fd&num=1&([A-Za-z0-9_-]+))")))
       << text;
-  std::string expected;
-  ASSERT_TRUE(gad_gmcs("AbC%2Fd", expected));
-  EXPECT_EQ(m[1].str(), expected);
+  auto token = GADSignalsCipher::open(m[1].str(), *GADConfiguration::signalsKey());
+  ASSERT_TRUE(token.record) << GADSignalsCipher::describe(token.failure);
+  EXPECT_EQ(token.record->kind, GADSignalsRecord::Kind::Click);
+  EXPECT_EQ(token.record->ai, "AbC%2Fd");
   EXPECT_EQ(stats()->timingNamed("pcl")->valueForKey("pai"), pf::Value("AbC%2Fd"));  // raw, as in the URL
   // "ai" must be a query parameter: one in the path is not read.
   EXPECT_EQ(stats()->urlForClick(url("http://127.0.0.1/aclk;ai=1")).absoluteString(), "http://127.0.0.1/aclk;ai=1");

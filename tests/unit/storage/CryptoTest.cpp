@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <optional>
 #include <string>
 
 namespace {
@@ -75,4 +74,55 @@ TEST(Crypto, RandomHasItsOwnStateAndReseedingRestarts) {
   EXPECT_EQ(pf::Crypto::random(), first);
   ::srandom(3);
   EXPECT_EQ(pf::Crypto::random(), second);
+}
+
+TEST(Crypto, SHA256AndAES128GCMMatchOnePublishedVectorEach) {
+  // FIPS 180-2, appendix B.1.
+  EXPECT_EQ(pf::Crypto::hex(pf::Crypto::sha256("abc")),
+            "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+  // The GCM paper's test case 4 (McGrew and Viega): 60 bytes of text, 20 of associated data.
+  const std::string key = unhex("feffe9928665731c6d6a8f9467308308");
+  const std::string nonce = unhex("cafebabefacedbaddecaf888");
+  const std::string aad = unhex("feedfacedeadbeeffeedfacedeadbeefabaddad2");
+  const std::string plain = unhex(
+      "d9313225f88406e5a55909c5aff5269a86a7a9531534f7da2e4c303d8a318a721c3c0c95956809532fcf0e2449a6b525b16aedf5aa0de657"
+      "ba637b39");
+  auto sealed = pf::Crypto::aes128GcmSeal(plain, key, nonce, aad);
+  ASSERT_TRUE(sealed);
+  EXPECT_EQ(pf::Crypto::hex(*sealed),
+            "42831ec2217774244b7221b784d0d49ce3aa212f2c02a4e035c17e2329aca12e21d514b25466931c7d8f6a5aac84aa051ba30b396a0a"
+            "ac973d58e091"
+            "5bc94fbc3221a5db94fae95ae7121a47");
+  EXPECT_EQ(pf::Crypto::aes128GcmOpen(*sealed, key, nonce, aad), plain);
+}
+
+// The wrapper's own part: the tag split off the end and checked, the associated data passed on.
+TEST(Crypto, GCMOpensOnlyWhatWasSealedWithTheSameData) {
+  const std::string key(16, 'k'), nonce(12, 'n');
+  auto sealed = pf::Crypto::aes128GcmSeal("text", key, nonce, "head");
+  ASSERT_TRUE(sealed);
+  ASSERT_EQ(sealed->size(), 4u + 16u);
+  EXPECT_EQ(pf::Crypto::aes128GcmOpen(*sealed, key, nonce, "head"), std::optional<std::string>("text"));
+  std::string flipped = *sealed;
+  flipped[0] ^= 1;
+  const struct {
+    const char* what;
+    std::string box, key, nonce, aad;
+  } refused[] = {
+      {"a changed byte", flipped, key, nonce, "head"},
+      {"other associated data", *sealed, key, nonce, "Head"},
+      {"cut short", sealed->substr(0, sealed->size() - 1), key, nonce, "head"},
+      {"shorter than a tag", sealed->substr(0, 15), key, nonce, "head"},
+      {"a key of 15 bytes", *sealed, std::string(15, 'k'), nonce, "head"},
+      {"a nonce of 16 bytes", *sealed, key, std::string(16, 'n'), "head"},
+  };
+  for (const auto& r : refused) {
+    SCOPED_TRACE(r.what);
+    EXPECT_FALSE(pf::Crypto::aes128GcmOpen(r.box, r.key, r.nonce, r.aad));
+  }
+  // Nothing to seal still makes a tag.
+  auto empty = pf::Crypto::aes128GcmSeal("", key, nonce, "");
+  ASSERT_TRUE(empty);
+  EXPECT_EQ(pf::Crypto::aes128GcmOpen(*empty, key, nonce, ""), std::optional<std::string>(""));
+  EXPECT_FALSE(pf::Crypto::aes128GcmSeal("text", std::string(15, 'k'), nonce, ""));
 }

@@ -6,12 +6,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cmath>
 #include <string>
 
 #include "FileSizeLimit.h"
 #include "ScopedEnvironment.h"
-#include "platform/base/Clock.h"
 #include "platform/sim/SimHome.h"
 
 namespace {

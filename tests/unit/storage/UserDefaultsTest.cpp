@@ -74,21 +74,15 @@ TEST_F(UserDefaultsTest, WhatIsSetPersistsIntoANewStore) {
   EXPECT_FALSE(onDisk->contains(UserDefaults::kAppleLanguagesKey));
 }
 
-TEST_F(UserDefaultsTest, NothingReachesTheFileBeforeSynchronize) {
-  auto defaults = UserDefaults::create(path());
-  defaults->setObject("k", 1);
-  EXPECT_FALSE(files().fileExists(path()));
-  EXPECT_FALSE(UserDefaults::create(path())->integerForKey("k"));
-  ASSERT_TRUE(defaults->synchronize());
-  EXPECT_EQ(UserDefaults::create(path())->integerForKey("k"), 1);
-}
-
-TEST_F(UserDefaultsTest, RemovalPersistsToo) {
+TEST_F(UserDefaultsTest, NothingReachesTheFileBeforeSynchronizeAndRemovalsPersistToo) {
   auto defaults = UserDefaults::create(path());
   defaults->setObject("a", 1);
   defaults->setObject("b", 2);
   defaults->setObject("c", 3);
+  EXPECT_FALSE(files().fileExists(path()));
+  EXPECT_FALSE(UserDefaults::create(path())->integerForKey("a"));
   ASSERT_TRUE(defaults->synchronize());
+  EXPECT_EQ(UserDefaults::create(path())->integerForKey("a"), 1);
   defaults->setObject("a", Value());  // null removes
   defaults->removeObjectForKey("b");
   ASSERT_TRUE(defaults->synchronize());

@@ -1,6 +1,7 @@
 // Alerts, images, toolbars, spinners and the mail form.
 #include <gtest/gtest.h>
 
+#include "TestData.h"
 #include "UIFixture.h"
 #include "platform/sim/SimUIAlertView.h"
 #include "platform/sim/SimUIMailComposer.h"
@@ -16,16 +17,7 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-// The first 33 bytes of a PNG: signature and IHDR for a `w`×`h` 8-bit RGBA picture.
-std::string pngHeader(uint32_t w, uint32_t h) {
-  std::string b("\x89PNG\r\n\x1a\n", 8);
-  b += std::string("\0\0\0\x0dIHDR", 8);
-  for (uint32_t v : {w, h})
-    for (int shift = 24; shift >= 0; shift -= 8) b += char((v >> shift) & 0xff);
-  b += std::string("\x08\x06\0\0\0", 5);
-  b += std::string("\0\0\0\0", 4);  // CRC (not checked)
-  return b;
-}
+using test_data::pngHeader;
 
 TEST(ImageTest, ReadsThePixelSizeFromThePNGHeaderAndMeasuresInPoints) {
   auto img = pf::Image::imageWithData(pngHeader(50, 54));
@@ -111,7 +103,6 @@ TEST_F(ToolbarTest, FlexibleSpacesShareTheRestAndItemChangesReachTheBar) {
   auto spinner = pf::ActivityIndicatorView::create(pf::ActivityIndicatorStyle::White);
   auto spin = pf::BarButtonItem::withCustomView(spinner);
   auto done = pf::BarButtonItem::withSystemItem(pf::BarButtonSystemItem::Done, [&] { taps += 10; });
-  EXPECT_EQ(done->style(), pf::BarButtonItemStyle::Done);
   bar->setItems({back, flex, spin, flex, done});
   auto& f = bar->itemFrames();
   ASSERT_EQ(f.size(), 5u);
@@ -138,7 +129,6 @@ TEST_F(ToolbarTest, FlexibleSpacesShareTheRestAndItemChangesReachTheBar) {
 
 TEST_F(ToolbarTest, SpinnerHidesWhenStopped) {
   auto s = pf::ActivityIndicatorView::create(pf::ActivityIndicatorStyle::WhiteLarge);
-  EXPECT_EQ(s->frame().size, (pf::Size{37, 37}));
   EXPECT_TRUE(s->isHidden());
   s->startAnimating();
   EXPECT_TRUE(s->isAnimating());

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "UIFixture.h"
-#include "platform/ui/Device.h"
 #include "platform/ui/TabBarController.h"
 #include "platform/ui/Window.h"
 

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "UIFixture.h"
-#include "platform/net/URLError.h"
 #include "platform/sim/SimUIBackend.h"
 #include "platform/sim/SimUIWebView.h"
 #include "platform/ui/Device.h"

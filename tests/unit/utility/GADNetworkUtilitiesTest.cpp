@@ -24,49 +24,25 @@ TEST(GADNetworkUtilitiesQuery, EachQueryGivesItsPairs) {
   }
 }
 
-TEST(GADNetworkUtilitiesParameter, ExactNameTheRawValueUpToAnAmpersandOrASecondEquals) {
-  static const struct {
-    const char* key;
-    const char* url;
-    std::optional<std::string> value;
-  } kCases[] = {
-      {"ai", "http://ads.example/aclk?aiq=1&ai&ai=XyZ%3D&ai=second", "XyZ%3D"},  // raw
-      {"aiq", "http://ads.example/aclk?aiq=1&ai&ai=XyZ%3D&ai=second", "1"},
-      {"AI", "http://ads.example/aclk?ai=1", std::nullopt},
-      {"a", "http://ads.example/aclk?ai=1", std::nullopt},
-      {"a", "http://h/p?a=1;b=2#b=3", "1;b"},  // ";" separates nothing here
-      {"b", "http://h/p?a=1;b=2#b=3", std::nullopt},  // the fragment is no query
-      {"x", "http://h/p?x=1=2&y=", "1"},
-      {"y", "http://h/p?x=1=2&y=", ""},
-      {"x", "http://h/p", std::nullopt},
-      {"", "http://h/p?=v", "v"},
-  };
-  for (const auto& c : kCases)
-    EXPECT_EQ(GADNetworkUtilities::parameterValueForKeyFromURL(c.key, url(c.url)), c.value) << c.key << " " << c.url;
+std::optional<std::string> unlessNone(const std::string& field) {
+  return field == "(none)" ? std::nullopt : std::optional<std::string>(field);
 }
 
+// The exact name, the raw value up to an ampersand or a second "=": one row each in
+// tests/testdata/url-parameters.tsv.
+TEST(GADNetworkUtilitiesParameter, ExactNameTheRawValueUpToAnAmpersandOrASecondEquals) {
+  for (const auto& row : test_data::rows("url-parameters.tsv")) {
+    SCOPED_TRACE(row[0] + " " + row[1]);
+    EXPECT_EQ(GADNetworkUtilities::parameterValueForKeyFromURL(row[0], url(row[1])), unlessNone(row[2]));
+  }
+}
+
+// The separator, the key alone, escaping and the fragment: tests/testdata/url-appended-parameters.tsv.
 TEST(GADNetworkUtilitiesAppend, TheSeparatorTheKeyAloneEscapingAndTheFragment) {
-  static const struct {
-    const char* base;
-    const char* key;
-    std::optional<std::string> value;
-    const char* result;  // "" when no URL can be made
-  } kCases[] = {
-      {"http://h/core.js", "unique", "1712", "http://h/core.js?unique=1712"},
-      {"http://h/p?a=1", "unique", "7", "http://h/p?a=1&unique=7"},
-      {"http://h/p?", "k", "v", "http://h/p?k=v"},  // "??k" would make the first key "?k"
-      {"http://h/p", "token", "", "http://h/p?token"},
-      {"http://h/p?a=1", "token", std::nullopt, "http://h/p?a=1&token"},
-      {"http://h/p", "q", "a b&c", "http://h/p?q=a%20b%26c"},  // values escaped, keys not
-      {"http://h/p", "q", "\xC3\xA9", "http://h/p?q=%C3%A9"},
-      {"http://h/p", "a.b", "x", "http://h/p?a.b=x"},
-      {"http://h/p", "a b", "x", ""},
-      {"http://h/p#top", "k", "v", "http://h/p?k=v#top"},
-      {"http://h/p?a=1#top", "k", "v", "http://h/p?a=1&k=v#top"},
-  };
-  for (const auto& c : kCases) {
-    auto result = GADNetworkUtilities::appendQueryKeyValueToURL(c.key, c.value, url(c.base));
-    EXPECT_EQ(result ? result->absoluteString() : "", c.result) << c.base << " + " << c.key;
+  for (const auto& row : test_data::rows("url-appended-parameters.tsv")) {
+    SCOPED_TRACE(row[0] + " + " + row[1]);
+    auto result = GADNetworkUtilities::appendQueryKeyValueToURL(row[1], unlessNone(row[2]), url(row[0]));
+    EXPECT_EQ(result ? result->absoluteString() : "", row[3]);
   }
   auto u = GADNetworkUtilities::appendQueryKeyValueToURL("k", "v", url("http://h/p#top"));
   EXPECT_EQ(u->query(), "k=v");
