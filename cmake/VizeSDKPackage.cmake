@@ -56,7 +56,7 @@ set(VIZE_SDK_PUBLIC_HEADERS
 # The libraries behind pkg-config, under names of the package's own so that they cannot
 # clash with a publisher's (the installed config file makes the same ones).
 set(VIZE_SDK_PKG_MODULES GTK4=gtk4 WEBKITGTK=webkitgtk-6.0 SOUP=libsoup-3.0 PLIST=libplist-2.0
-    URIPARSER=liburiparser)
+    URIPARSER=liburiparser DW=libdw ELF=libelf)
 set(link_only)
 foreach(entry ${VIZE_SDK_PKG_MODULES})
   string(REPLACE "=" ";" pair ${entry})
