@@ -28,6 +28,7 @@ struct GtkViewHost::Parts {
 GtkViewHost::GtkViewHost() : parts_(std::make_unique<Parts>()) {}
 
 std::shared_ptr<GtkViewHost> GtkViewHost::create(std::shared_ptr<View> view) {
+  if (!view) return nullptr;
   auto host = std::shared_ptr<GtkViewHost>(new GtkViewHost());
   Parts& p = *host->parts_;
   Rect frame(0, 0, view->frame().width(), view->frame().height());

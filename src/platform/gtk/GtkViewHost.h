@@ -38,7 +38,7 @@ class GtkViewHost {
  public:
   /// A host for `view`, the size of the view's frame; the view is moved to the host's
   /// top-left corner. The most recently made host's window is the one whose being on screen
-  /// makes the application active.
+  /// makes the application active. Nullptr for no view.
   static std::shared_ptr<GtkViewHost> create(std::shared_ptr<View> view);
   ~GtkViewHost();
   GtkViewHost(const GtkViewHost&) = delete;
