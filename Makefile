@@ -12,7 +12,7 @@ export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_NOHASHDIR := 1
 export CCACHE_MAXSIZE ?= 5G
 
-.PHONY: all deps configure build test check-asan coverage screenshots fuzz run bench clean
+.PHONY: all deps configure build test check-asan coverage screenshots fuzz run bench docs clean
 
 all: build
 
@@ -66,6 +66,11 @@ bench: build
 
 run: build
 	scripts/run-app $(BUILD)
+
+# The API reference of the installed headers (Doxygen; any warning fails it), in
+# $(BUILD)/docs/html/index.html.
+docs: configure
+	cmake --build $(BUILD) --target docs
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(COV_BUILD)

@@ -101,15 +101,17 @@ bool setTime(const std::string& path, double secondsSince2001, bool modification
 
 }  // namespace
 
-FileLocations FileLocations::fromEnvironment() {
+FileLocations FileLocations::fromEnvironment() { return fromEnvironment(kAppFolder); }
+
+FileLocations FileLocations::fromEnvironment(const std::string& folder) {
   std::string home = homeFolder();
   std::string cache = absoluteFromEnvironment("XDG_CACHE_HOME").value_or(home + "/.cache");
   std::string config = absoluteFromEnvironment("XDG_CONFIG_HOME").value_or(home + "/.config");
   std::string data = absoluteFromEnvironment("XDG_DATA_HOME").value_or(home + "/.local/share");
   FileLocations l;
-  l.caches = cache + "/" + kAppFolder;
-  l.preferences = config + "/" + kAppFolder + "/Preferences";
-  l.data = data + "/" + kAppFolder;
+  l.caches = cache + "/" + folder;
+  l.preferences = config + "/" + folder + "/Preferences";
+  l.data = data + "/" + folder;
   l.home = l.data + "/home";
   l.documents = l.home + "/Documents";
   return l;

@@ -43,6 +43,9 @@ struct FileLocations {
 
   // The desktop locations from $XDG_CACHE_HOME, $XDG_CONFIG_HOME, $XDG_DATA_HOME and $HOME.
   static FileLocations fromEnvironment();
+  // The same with `folder` in place of "ashenmoor" (an application that hosts the ad layer
+  // keeps its files under its own name).
+  static FileLocations fromEnvironment(const std::string& folder);
   // All of them under one folder: <root>/Caches, <root>/Preferences, <root>/Data,
   // <root>/Data/home and <root>/Data/home/Documents.
   static FileLocations under(const std::string& root);

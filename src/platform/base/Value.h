@@ -1,25 +1,6 @@
 #pragma once
-// pf::Value: a property-list value, the one dynamic type of the system.
-//
-// It is null, a boolean, a 64-bit integer, a real, a UTF-8 string, a date (seconds since
-// 1 January 2001), data (bytes), an array or a dictionary with text keys. A boolean is its
-// own kind, so `Value(true) != Value(1)` and the JSON writer can tell true from 1.
-// A decimal is an exact decimal number kept as its canonical text (what the JSON reader
-// makes of numbers that are not 64-bit integers, so that writing them back loses nothing).
-// Values have value semantics: copying copies (arrays and dictionaries share storage until
-// one copy is written, so passing them around is cheap). A moved-from value is null.
-//
-// Storage: a string, data or decimal keeps its bytes in the value itself (a std::string, so
-// short texts need no allocation); an array or a dictionary is one shared block. A
-// dictionary is a flat vector of (key, value) pairs sorted by key in byte order, which is
-// what the JSON writer and the property-list writers walk and what the JSON reader builds
-// in one step from the members it has read. Container blocks and element storage come from
-// pf::ValueBlockCache (ValueAllocator), which recycles them per thread.
-//
-//   pf::Value params = pf::Value::dictionary();
-//   params.set("slotname", "a15c0f3e82d9b47");
-//   params.set("u_w", 320);
-//   if (auto w = params["u_w"].asInteger()) ...           // absent, never a throw
+/// @file
+/// pf::Value: a property-list value, and pf::ValueDictionary, its dictionaries' entries.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -40,14 +21,46 @@ namespace pf {
 
 class ValueDictionary;
 
+/// A property-list value, the one dynamic type of the system.
+///
+/// It is null, a boolean, a 64-bit integer, a real, a UTF-8 string, a date (seconds since
+/// 1 January 2001), data (bytes), an array or a dictionary with text keys. A boolean is its
+/// own kind, so `Value(true) != Value(1)` and the JSON writer can tell true from 1.
+/// A decimal is an exact decimal number kept as its canonical text (what the JSON reader
+/// makes of numbers that are not 64-bit integers, so that writing them back loses nothing).
+/// Values have value semantics: copying copies (arrays and dictionaries share storage until
+/// one copy is written, so passing them around is cheap). A moved-from value is null.
+///
+/// Storage: a string, data or decimal keeps its bytes in the value itself (a std::string, so
+/// short texts need no allocation); an array or a dictionary is one shared block. A
+/// dictionary is a flat vector of (key, value) pairs sorted by key in byte order, which is
+/// what the JSON writer and the property-list writers walk and what the JSON reader builds
+/// in one step from the members it has read. Container blocks and element storage come from
+/// pf::ValueBlockCache (ValueAllocator), which recycles them per thread.
+///
+/// @code
+/// pf::Value params = pf::Value::dictionary();
+/// params.set("slotname", "a15c0f3e82d9b47");
+/// params.set("u_w", 320);
+/// if (auto w = params["u_w"].asInteger()) ...           // absent, never a throw
+/// @endcode
 class Value {
  public:
+  /// What a value holds.
   enum class Kind : unsigned char {
     Null, Boolean, Integer, Real, String, Date, Data, Array, Dictionary, Decimal
   };
+  /// The elements of an array value.
   using Array = std::vector<Value, ValueAllocator<Value>>;
+  /// The entries of a dictionary value.
   using Dictionary = ValueDictionary;
 
+  /// @name Making values
+  /// A value of the argument's kind: null, a boolean, an integer (any integer type), a real
+  /// (double or float), a string (UTF-8 text), an array or a dictionary.
+  /// @{
+
+  /// Null.
   Value() noexcept : i_(0) {}
   Value(std::nullptr_t) noexcept : i_(0) {}
   Value(bool b) noexcept : b_(b), kind_(Kind::Boolean) {}
@@ -64,10 +77,17 @@ class Value {
   Value(std::string_view s) : s_(s), kind_(Kind::String) {}
   Value(Array a) : a_(makeShared<Array>(std::move(a))), kind_(Kind::Array) {}
   Value(Dictionary d);
-  // Values of unlisted types (pointers, unsigned long…) would pick a surprising overload.
+  /// @}
+  /// Values of unlisted types (pointers, unsigned long…) would pick a surprising overload.
   template <typename T>
   Value(T*) = delete;
 
+  /// @name Copying and moving
+  /// Copying copies (containers share storage until one copy is written); a moved-from
+  /// value is null.
+  /// @{
+
+  /// A copy of `other`.
   Value(const Value& other);
   Value(Value&& other) noexcept { moveFrom(other); }
   Value& operator=(const Value& other);
@@ -78,17 +98,28 @@ class Value {
     }
     return moveAssignSlow(other);
   }  ~Value() { release(); }
+  /// @}
 
+  /// A date, in seconds since 1 January 2001.
   static Value date(double secondsSince2001);
+  /// Data: bytes, not text.
   static Value data(std::string bytes);
-  // `canonicalText` must be canonical: an optional "-", no exponent, no leading zeros before
-  // the units digit, a fraction (if any) without trailing zeros, not zero ("-12.5", "0.001",
-  // "100000000000000000000"). Equality compares the text, so the form must be unique.
+  /// `canonicalText` must be canonical: an optional "-", no exponent, no leading zeros before
+  /// the units digit, a fraction (if any) without trailing zeros, not zero ("-12.5", "0.001",
+  /// "100000000000000000000"). Equality compares the text, so the form must be unique.
   static Value decimal(std::string canonicalText);
+  /// An array of `items`.
   static Value array(std::initializer_list<Value> items = {});
+  /// A dictionary of `items` (of several with one key, the first is kept).
   static Value dictionary(std::initializer_list<std::pair<const std::string, Value>> items = {});
 
+  /// What the value holds.
   Kind kind() const { return kind_; }
+  /// @name Kinds
+  /// Whether the value is of that kind (isNumber: an integer, a real or a decimal).
+  /// @{
+
+  /// Whether the value is null.
   bool isNull() const { return kind_ == Kind::Null; }
   bool isBoolean() const { return kind_ == Kind::Boolean; }
   bool isInteger() const { return kind_ == Kind::Integer; }
@@ -102,50 +133,68 @@ class Value {
   bool isArray() const { return kind_ == Kind::Array; }
   bool isDictionary() const { return kind_ == Kind::Dictionary; }
   bool isDecimal() const { return kind_ == Kind::Decimal; }
+  /// @}
 
-  // Typed accessors answer absent when the kind differs. asInteger converts a real (toward
-  // zero) and asReal an integer, as numbers do; neither converts a boolean. A decimal
-  // converts like a real (asReal rounds to the nearest double).
+  /// @name Typed accessors
+  /// Typed accessors answer absent when the kind differs. asInteger converts a real (toward
+  /// zero) and asReal an integer, as numbers do; neither converts a boolean. A decimal
+  /// converts like a real (asReal rounds to the nearest double). asDate answers seconds since
+  /// 1 January 2001; asArray and asDictionary a pointer, null for another kind.
+  /// @{
+
+  /// The boolean, if the value is one.
   std::optional<bool> asBoolean() const;
   std::optional<int64_t> asInteger() const;
   std::optional<double> asReal() const;
   std::optional<std::string> asString() const;
-  std::optional<double> asDate() const;  // seconds since 1 January 2001
+  std::optional<double> asDate() const;
   std::optional<std::string> asData() const;
   const Array* asArray() const { return kind_ == Kind::Array ? a_.get() : nullptr; }
   const Dictionary* asDictionary() const {
     return kind_ == Kind::Dictionary ? m_.get() : nullptr;
   }
+  /// @}
 
-  // A string's text (empty when not a string), without copying.
+  /// A string's text (empty when not a string), without copying.
   const std::string& stringRef() const { return kind_ == Kind::String ? s_ : emptyString(); }
-  // A decimal's canonical text (empty when not a decimal).
+  /// A decimal's canonical text (empty when not a decimal).
   const std::string& decimalText() const { return kind_ == Kind::Decimal ? s_ : emptyString(); }
 
-  // The payload of a value whose kind the caller has just checked, without the conversions
-  // of the as… accessors: for loops over large trees (the JSON writer).
+  /// @name Payloads
+  /// The payload of a value whose kind the caller has just checked, without the conversions
+  /// of the as… accessors: for loops over large trees (the JSON writer).
+  /// @{
+
+  /// A boolean's payload (false for another kind).
   bool booleanPayload() const { return kind_ == Kind::Boolean && b_; }
   int64_t integerPayload() const { return kind_ == Kind::Integer ? i_ : 0; }
   double realPayload() const { return kind_ == Kind::Real || kind_ == Kind::Date ? d_ : 0.0; }
+  /// @}
 
-  // Dictionary access. operator[] on a non-dictionary or a missing key gives null.
+  /// The value under `key`; null on a non-dictionary or for a missing key.
   const Value& operator[](std::string_view key) const;
+  /// Whether a dictionary has `key`.
   bool contains(std::string_view key) const;
-  void set(std::string key, Value v);  // turns a null value into a dictionary first
+  /// Sets the value under `key`; turns a null value into a dictionary first.
+  void set(std::string key, Value v);
+  /// Removes `key` from a dictionary; whether it was there.
   bool remove(std::string_view key);
 
-  // Array access. operator[] out of range gives null.
+  /// The element at `index`; null on a non-array or out of range.
   const Value& operator[](size_t index) const;
-  void append(Value v);  // turns a null value into an array first
+  /// Appends `v`; turns a null value into an array first.
+  void append(Value v);
 
-  // Elements of an array or entries of a dictionary; 0 for the other kinds.
+  /// Elements of an array or entries of a dictionary; 0 for the other kinds.
   size_t size() const;
 
+  /// Same kind and same contents (a boolean never equals a number).
   bool operator==(const Value& other) const;
+  /// Not operator==.
   bool operator!=(const Value& other) const { return !(*this == other); }
 
-  // A readable, stable description in the old-style property-list text form, e.g.
-  // {a = 1; b = ("x", true); } — for logs, test messages and request descriptions.
+  /// A readable, stable description in the old-style property-list text form, e.g.
+  /// {a = 1; b = ("x", true); } — for logs, test messages and request descriptions.
   std::string description() const;
 
  private:
@@ -154,15 +203,15 @@ class Value {
   bool holdsText() const {
     return kind_ == Kind::String || kind_ == Kind::Data || kind_ == Kind::Decimal;
   }
-  // Ends the payload's lifetime; the value is null afterwards.
+  /// Ends the payload's lifetime; the value is null afterwards.
   [[gnu::always_inline]] void release() noexcept {
     if (holdsText()) s_.~basic_string();
     else if (kind_ == Kind::Array) a_.~shared_ptr();
     else if (kind_ == Kind::Dictionary) m_.~shared_ptr();
     kind_ = Kind::Null;
   }
-  // Takes `other`'s payload into this value, whose payload must already be released;
-  // `other` is null afterwards.
+  /// Takes `other`'s payload into this value, whose payload must already be released;
+  /// `other` is null afterwards.
   [[gnu::always_inline]] void moveFrom(Value& other) noexcept {
     kind_ = other.kind_;
     switch (kind_) {
@@ -181,7 +230,7 @@ class Value {
   }
   void copyFrom(const Value& other);
   Value& moveAssignSlow(Value& other) noexcept;
-  // A container's shared block, from the same cache as its elements.
+  /// A container's shared block, from the same cache as its elements.
   template <typename C, typename... Args>
   static std::shared_ptr<C> makeShared(Args&&... args) {
     return std::allocate_shared<C>(ValueAllocator<C>(), std::forward<Args>(args)...);
@@ -200,13 +249,17 @@ class Value {
   Kind kind_ = Kind::Null;
 };
 
-// The entries of a dictionary value: (key, value) pairs in a vector sorted by key in byte
-// order, keys unique. It offers the part of std::map's interface that callers use, so
-// `for (const auto& [key, value] : *v.asDictionary())` and lookups by std::string_view read
-// as before. Iterators and references are invalidated by any insertion or erasure.
-// Iterating gives pairs whose key is not const: never change a key through one.
+/// The entries of a dictionary value: (key, value) pairs in a vector sorted by key in byte
+/// order, keys unique. It offers the part of std::map's interface that callers use, so
+/// `for (const auto& [key, value] : *v.asDictionary())` and lookups by std::string_view read
+/// as before. Iterators and references are invalidated by any insertion or erasure.
+/// Iterating gives pairs whose key is not const: never change a key through one.
 class ValueDictionary {
  public:
+  /// @name Types, as std::map names them
+  /// @{
+
+  /// The key type: text.
   using key_type = std::string;
   using mapped_type = Value;
   using value_type = std::pair<std::string, Value>;
@@ -214,9 +267,15 @@ class ValueDictionary {
   using size_type = std::size_t;
   using iterator = Storage::iterator;
   using const_iterator = Storage::const_iterator;
+  /// @}
 
+  /// No entries.
   ValueDictionary() = default;
-  // Like std::map, the first of several entries with the same key is the one kept.
+  /// @name From entries
+  /// Like std::map, the first of several entries with the same key is the one kept.
+  /// @{
+
+  /// The entries of `items`.
   ValueDictionary(std::initializer_list<std::pair<const std::string, Value>> items)
       : ValueDictionary(items.begin(), items.end()) {}
   template <typename InputIt>
@@ -224,10 +283,11 @@ class ValueDictionary {
     for (; first != last; ++first) entries_.emplace_back(first->first, first->second);
     normalise(/*lastWins=*/false);
   }
+  /// @}
 
-  // Takes `entries` in any order; of several with the same key the last one is kept (a
-  // later member of a JSON object replaces an earlier one). No work beyond one pass when
-  // the keys are already strictly ascending.
+  /// Takes `entries` in any order; of several with the same key the last one is kept (a
+  /// later member of a JSON object replaces an earlier one). No work beyond one pass when
+  /// the keys are already strictly ascending.
   static ValueDictionary fromUnsorted(Storage entries) {
     ValueDictionary d;
     d.entries_ = std::move(entries);
@@ -235,6 +295,11 @@ class ValueDictionary {
     return d;
   }
 
+  /// @name The std::map interface
+  /// As std::map's members of the same names, keys looked up as std::string_view.
+  /// @{
+
+  /// The first entry.
   iterator begin() noexcept { return entries_.begin(); }
   iterator end() noexcept { return entries_.end(); }
   const_iterator begin() const noexcept { return entries_.begin(); }
@@ -247,7 +312,7 @@ class ValueDictionary {
   void reserve(size_type n) { entries_.reserve(n); }
   void clear() noexcept { entries_.clear(); }
 
-  // The first entry whose key is not less than `key`.
+  /// The first entry whose key is not less than `key`.
   iterator lower_bound(std::string_view key) { return begin() + lowerIndex(key); }
   const_iterator lower_bound(std::string_view key) const { return begin() + lowerIndex(key); }
 
@@ -273,14 +338,14 @@ class ValueDictionary {
     return it->second;
   }
 
-  // The value for `key`, a null one inserted first when there is none.
+  /// The value for `key`, a null one inserted first when there is none.
   Value& operator[](std::string_view key) {
     auto [i, found] = slotFor(key);
     if (!found) entries_.emplace(begin() + i, std::string(key), Value());
     return entries_[i].second;
   }
 
-  // Adds the entry unless the key is present; the entry and whether it was added.
+  /// Adds the entry unless the key is present; the entry and whether it was added.
   template <typename... Args>
   std::pair<iterator, bool> try_emplace(std::string key, Args&&... args) {
     auto [i, found] = slotFor(key);
@@ -302,7 +367,7 @@ class ValueDictionary {
     for (; first != last; ++first) try_emplace(std::string(first->first), first->second);
   }
 
-  // Adds the entry or replaces the value of the one with that key.
+  /// Adds the entry or replaces the value of the one with that key.
   std::pair<iterator, bool> insert_or_assign(std::string key, Value value) {
     auto [i, found] = slotFor(key);
     if (found) {
@@ -311,7 +376,7 @@ class ValueDictionary {
     }
     return {entries_.emplace(begin() + i, std::move(key), std::move(value)), true};
   }
-  // The hint is accepted for std::map's sake; the position is always found from the key.
+  /// The hint is accepted for std::map's sake; the position is always found from the key.
   iterator insert_or_assign(const_iterator, std::string key, Value value) {
     return insert_or_assign(std::move(key), std::move(value)).first;
   }
@@ -329,6 +394,7 @@ class ValueDictionary {
 
   bool operator==(const ValueDictionary& other) const { return entries_ == other.entries_; }
   bool operator!=(const ValueDictionary& other) const { return !(*this == other); }
+  /// @}
 
  private:
   size_t lowerIndex(std::string_view key) const {
@@ -338,15 +404,15 @@ class ValueDictionary {
                                });
     return static_cast<size_t>(it - entries_.begin());
   }
-  // Where `key` is or would go; appending in key order, the common way of building, is
-  // answered without a search.
+  /// Where `key` is or would go; appending in key order, the common way of building, is
+  /// answered without a search.
   std::pair<size_t, bool> slotFor(std::string_view key) const {
     if (entries_.empty() || std::string_view(entries_.back().first) < key)
       return {entries_.size(), false};
     size_t i = lowerIndex(key);
     return {i, entries_[i].first == key};
   }
-  // Sorts the entries by key and keeps one entry per key: the first or the last given.
+  /// Sorts the entries by key and keeps one entry per key: the first or the last given.
   void normalise(bool lastWins);
 
   Storage entries_;
@@ -355,6 +421,7 @@ class ValueDictionary {
 inline Value::Value(Dictionary d)
     : m_(makeShared<Dictionary>(std::move(d))), kind_(Kind::Dictionary) {}
 
+/// The name of a Kind ("null", "boolean", …), for messages.
 const char* kindName(Value::Kind kind);
 
 }  // namespace pf

@@ -1,6 +1,6 @@
 #include "platform/gtk/GtkAlertViewPeer.h"
 
-#include "platform/gtk/GtkWindowPeer.h"
+#include "platform/gtk/GtkTopLevel.h"
 #include "platform/ui/AlertView.h"
 
 namespace pf {
@@ -90,7 +90,7 @@ void GtkAlertViewPeer::show(const std::string& title, const std::string& message
     gtk_widget_add_controller(GTK_WIDGET(w), enter);
     gtk_window_set_default_widget(w, buttons_[size_t(defaultIndex_)]);
   }
-  if (GtkWindowPeer::keyGtkWindow()) {
+  if (GtkTopLevel::keyGtkWindow()) {
     presentOverKeyWindow();
   } else {
     // Shown while launching, before any window is: it goes over the window once that is up,
@@ -108,7 +108,7 @@ void GtkAlertViewPeer::show(const std::string& title, const std::string& message
 
 void GtkAlertViewPeer::presentOverKeyWindow() {
   if (!window_) return;
-  if (GtkWindow* parent = GtkWindowPeer::keyGtkWindow()) gtk_window_set_transient_for(window_.get(), parent);
+  if (GtkWindow* parent = GtkTopLevel::keyGtkWindow()) gtk_window_set_transient_for(window_.get(), parent);
   gtk_window_present(window_.get());
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/base/Log.h"
+#include "platform/gtk/GtkTopLevel.h"
 #include "platform/gtk/GtkWindowPeer.h"
 
 namespace pf {
@@ -42,7 +43,7 @@ void GtkApplicationPeer::setIdleTimerDisabled(bool disabled) {
   inhibitRequested_ = disabled;
   if (!application_) return;
   if (disabled) {
-    cookie_ = gtk_application_inhibit(application_.get(), GtkWindowPeer::keyGtkWindow(),
+    cookie_ = gtk_application_inhibit(application_.get(), GtkTopLevel::keyGtkWindow(),
                                       GTK_APPLICATION_INHIBIT_IDLE, "A full-screen page is shown");
   } else if (cookie_) {
     gtk_application_uninhibit(application_.get(), cookie_);

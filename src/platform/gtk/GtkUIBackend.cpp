@@ -6,6 +6,7 @@
 #include "platform/gtk/GtkApplicationPeer.h"
 #include "platform/gtk/GtkButtonPeer.h"
 #include "platform/gtk/GtkDeviceProfile.h"
+#include "platform/gtk/GtkEmbeddedWindowPeer.h"
 #include "platform/gtk/GtkLabelPeer.h"
 #include "platform/gtk/GtkMailComposerPeer.h"
 #include "platform/gtk/GtkStyleSheet.h"
@@ -23,16 +24,28 @@ std::shared_ptr<GtkUIBackend> GtkUIBackend::install(const std::string& applicati
     Log::message("GTK cannot open a display (set DISPLAY, or run under xvfb-run)");
     return nullptr;
   }
-  auto backend = std::shared_ptr<GtkUIBackend>(new GtkUIBackend());
   // Not unique: a second copy (a test next to the app) is a second application, not a remote.
-  GtkApplication* app = gtk_application_new(applicationId.c_str(), G_APPLICATION_NON_UNIQUE);
-  backend->application_ = GObjectRef<GtkApplication>::adopt(app);
+  auto app = GObjectRef<GtkApplication>::adopt(gtk_application_new(applicationId.c_str(), G_APPLICATION_NON_UNIQUE));
   GError* error = nullptr;
-  if (!g_application_register(G_APPLICATION(app), nullptr, &error)) {
+  if (!g_application_register(G_APPLICATION(app.get()), nullptr, &error)) {
     Log::message(std::string("GtkApplication not registered (no idle inhibition): ") + (error ? error->message : ""));
     g_clear_error(&error);
-    backend->application_.reset();
+    app.reset();
   }
+  return installWith(std::move(app));
+}
+
+std::shared_ptr<GtkUIBackend> GtkUIBackend::installInto(GtkApplication* application) {
+  if (!gtk_init_check()) {
+    Log::message("GTK cannot open a display (set DISPLAY, or run under xvfb-run)");
+    return nullptr;
+  }
+  return installWith(GObjectRef<GtkApplication>::ref(application));
+}
+
+std::shared_ptr<GtkUIBackend> GtkUIBackend::installWith(GObjectRef<GtkApplication> application) {
+  auto backend = std::shared_ptr<GtkUIBackend>(new GtkUIBackend());
+  backend->application_ = std::move(application);
   Device::setProfile(GtkDeviceProfile::chosen());
   GtkStyleSheet::install();
   UIBackend::install(backend);
@@ -43,8 +56,9 @@ GtkUIBackend::~GtkUIBackend() = default;
 
 std::unique_ptr<ViewPeer> GtkUIBackend::makeViewPeer(View&) { return std::make_unique<GtkViewPeer>(); }
 
-std::unique_ptr<WindowPeer> GtkUIBackend::makeWindowPeer(Window& window) {
-  return std::make_unique<GtkWindowPeer>(window, application_.get());
+std::unique_ptr<WindowPeer> GtkUIBackend::makeWindowPeer(Window& window, WindowPlacement placement) {
+  if (placement == WindowPlacement::Embedded) return std::make_unique<GtkEmbeddedWindowPeer>(window);
+  return std::make_unique<GtkWindowPeer>(window, application_.get(), placement);
 }
 
 std::unique_ptr<WebViewPeer> GtkUIBackend::makeWebViewPeer(WebView& view, WebViewPeerHost& host) {

@@ -8,9 +8,16 @@
 //     return pf::ApplicationMain(argc, argv);
 //   }
 //
-// install() initialises GTK, registers a GtkApplication (for idle inhibition and the
-// desktop's idea of who we are), installs the device profile (pf::GtkDeviceProfile) and the
-// style, and makes this the current backend.
+// install() initialises GTK, registers a GtkApplication of its own (for idle inhibition and
+// the desktop's idea of who we are), installs the device profile (pf::GtkDeviceProfile) and
+// the style, and makes this the current backend; runMainLoop() runs GLib's main loop.
+// installInto(application) does the same inside a GtkApplication that someone else made,
+// registered and runs (pf::DesktopEmbedding): the application, its main loop and its windows
+// stay theirs, and this backend's windows never keep it running.
+//
+// Windows by placement: Screen and Presentation windows are phone-sized GTK windows
+// (pf::GtkWindowPeer), an Embedded window is a widget for the host to place
+// (pf::GtkEmbeddedWindowPeer).
 #include <gtk/gtk.h>
 
 #include <memory>
@@ -27,12 +34,15 @@ class GtkUIBackend : public UIBackend {
 
   // Nullptr when GTK cannot open a display.
   static std::shared_ptr<GtkUIBackend> install(const std::string& applicationId = kApplicationId);
+  // Nullptr when GTK cannot open a display. `application` is kept (a reference) for idle
+  // inhibition and as the application of Screen windows.
+  static std::shared_ptr<GtkUIBackend> installInto(GtkApplication* application);
   ~GtkUIBackend() override;
 
   GtkApplication* gtkApplication() const { return application_.get(); }
 
   std::unique_ptr<ViewPeer> makeViewPeer(View& view) override;
-  std::unique_ptr<WindowPeer> makeWindowPeer(Window& window) override;
+  std::unique_ptr<WindowPeer> makeWindowPeer(Window& window, WindowPlacement placement) override;
   std::unique_ptr<WebViewPeer> makeWebViewPeer(WebView& view, WebViewPeerHost& host) override;
   std::unique_ptr<ButtonPeer> makeButtonPeer(Button& button) override;
   std::unique_ptr<LabelPeer> makeLabelPeer(Label& label) override;
@@ -52,6 +62,7 @@ class GtkUIBackend : public UIBackend {
 
  private:
   GtkUIBackend() = default;
+  static std::shared_ptr<GtkUIBackend> installWith(GObjectRef<GtkApplication> application);
 
   GObjectRef<GtkApplication> application_;
   GMainLoop* loop_ = nullptr;  // while runMainLoop runs

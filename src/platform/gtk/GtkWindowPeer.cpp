@@ -1,16 +1,14 @@
 #include "platform/gtk/GtkWindowPeer.h"
 
 #include <algorithm>
+#include <vector>
 
-#include "platform/base/Clock.h"
-#include "platform/base/DispatchMeter.h"
+#include "platform/base/RunLoop.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Bundle.h"
-#include "platform/ui/Control.h"
 
 namespace pf {
 namespace {
-guint stateJudgement = 0;  // the idle source judging the key window's state, while one is due
 
 std::vector<GtkWindowPeer*>& livePeers() {
   static std::vector<GtkWindowPeer*> peers;
@@ -27,24 +25,24 @@ std::string windowTitle() {
 
 }  // namespace
 
-GtkWindowPeer::GtkWindowPeer(Window& window, GtkApplication* application)
-    : window_(window), gtkWindow_(GObjectRef<GtkWindow>::ref(GTK_WINDOW(gtk_window_new()))) {
+GtkWindowPeer::GtkWindowPeer(Window& window, GtkApplication* application, WindowPlacement placement)
+    : window_(window), placement_(placement), gtkWindow_(GObjectRef<GtkWindow>::ref(GTK_WINDOW(gtk_window_new()))) {
   GtkWindow* w = gtkWindow_.get();
   gtk_window_set_title(w, windowTitle().c_str());
   gtk_window_set_resizable(w, FALSE);
   gtk_widget_add_css_class(GTK_WIDGET(w), "pf-window");
-  if (application) gtk_window_set_application(w, application);
+  if (presentsOnDemand()) {
+    gtk_window_set_modal(w, TRUE);
+    gtk_window_set_deletable(w, FALSE);
+  } else if (application) {
+    gtk_window_set_application(w, application);
+  }
   GtkWidget* overlay = gtk_overlay_new();
   gtk_overlay_set_child(GTK_OVERLAY(overlay), binding_.widget());
   gtk_overlay_add_overlay(GTK_OVERLAY(overlay), statusBar_.widget());
   gtk_window_set_child(w, overlay);
 
-  GtkGesture* click = gtk_gesture_click_new();
-  gtk_gesture_single_set_button(GTK_GESTURE_SINGLE(click), GDK_BUTTON_PRIMARY);
-  gtk_event_controller_set_propagation_phase(GTK_EVENT_CONTROLLER(click), GTK_PHASE_CAPTURE);
-  g_signal_connect(click, "pressed", G_CALLBACK(onPressed), this);
-  g_signal_connect(click, "released", G_CALLBACK(onReleased), this);
-  gtk_widget_add_controller(GTK_WIDGET(w), GTK_EVENT_CONTROLLER(click));  // the window owns it
+  touches_.emplace(window, GTK_WIDGET(w), binding_.widget());
 
   // The rotation keys, before the focused widget (a web view) can take them.
   GtkEventController* keys = gtk_event_controller_key_new();
@@ -54,19 +52,17 @@ GtkWindowPeer::GtkWindowPeer(Window& window, GtkApplication* application)
 
   g_signal_connect(w, "close-request", G_CALLBACK(onCloseRequest), this);
   g_signal_connect(w, "notify::visible", G_CALLBACK(onVisibleChanged), this);
-  g_signal_connect(w, "realize", G_CALLBACK(onRealize), this);
-  g_signal_connect(w, "unrealize", G_CALLBACK(onUnrealize), this);
+  minimizedWatch_.emplace(GTK_WIDGET(w), [this] { keyWindowMayHaveMoved(); });
   livePeers().push_back(this);
 }
 
 GtkWindowPeer::~GtkWindowPeer() {
+  RunLoop::main().cancelPendingCalls(this);
   std::erase(livePeers(), this);
-  if (livePeers().empty() && stateJudgement) {
-    g_source_remove(stateJudgement);
-    stateJudgement = 0;
-  }
   GtkWindow* w = gtkWindow_.get();
-  // Our handlers first (the controllers' data is us too), then the surface watch.
+  minimizedWatch_.reset();
+  touches_.reset();
+  // Our handlers first (the key controller's data is us too).
   g_signal_handlers_disconnect_by_data(w, this);
   GListModel* controllers = gtk_widget_observe_controllers(GTK_WIDGET(w));
   for (guint i = 0; i < g_list_model_get_n_items(controllers); ++i) {
@@ -75,7 +71,6 @@ GtkWindowPeer::~GtkWindowPeer() {
     g_object_unref(c);
   }
   g_object_unref(controllers);
-  if (surface_) g_signal_handlers_disconnect_by_data(surface_.get(), this);
   // The root box is ours (the binding's): take it out before the window goes.
   gtk_overlay_set_child(GTK_OVERLAY(gtk_window_get_child(w)), nullptr);
   gtk_window_destroy(w);
@@ -83,18 +78,20 @@ GtkWindowPeer::~GtkWindowPeer() {
 
 GtkWindowPeer* GtkWindowPeer::of(Window& window) { return dynamic_cast<GtkWindowPeer*>(&window.peer()); }
 
-GtkWindow* GtkWindowPeer::keyGtkWindow() {
-  auto key = Application::sharedApplication()->keyWindow();
-  GtkWindowPeer* peer = key ? of(*key) : nullptr;
-  return peer ? peer->gtkWindow() : nullptr;
-}
-
 void GtkWindowPeer::setStatusBarHiddenEverywhere(bool hidden) {
   for (auto* p : livePeers()) gtk_widget_set_visible(p->statusBar_.widget(), !hidden);
 }
 
 void GtkWindowPeer::syncStatusBar() {
   gtk_widget_set_visible(statusBar_.widget(), !Application::sharedApplication()->isStatusBarHidden());
+}
+
+bool GtkWindowPeer::isOnScreen() const {
+  return gtk_widget_get_visible(GTK_WIDGET(gtkWindow_.get())) && !isMinimized();
+}
+
+void GtkWindowPeer::keyWindowMayHaveMoved() {
+  if (window_.isKeyWindow()) stateMayHaveChanged();
 }
 
 void GtkWindowPeer::setFrame(const Rect& frame, const Rect& bounds) {
@@ -108,15 +105,35 @@ void GtkWindowPeer::setFrame(const Rect& frame, const Rect& bounds) {
 void GtkWindowPeer::setHidden(bool hidden) {
   if (hidden) {
     gtk_widget_set_visible(GTK_WIDGET(gtkWindow_.get()), FALSE);
-  } else {
+  } else if (!presentsOnDemand() || subviewCount_ > 0) {
     syncStatusBar();
     gtk_window_present(gtkWindow_.get());
   }
 }
 
-void GtkWindowPeer::makeKeyAndVisible() {
+void GtkWindowPeer::makeKeyAndVisible() { setHidden(false); }
+
+void GtkWindowPeer::insertSubview(ViewPeer& child, size_t index) {
+  GtkViewPeerOf<WindowPeer>::insertSubview(child, index);
+  if (++subviewCount_ != 1 || !presentsOnDemand() || window_.isHidden()) return;
+  // Something arrived on an empty presentation window: over the host's window it goes.
+  if (GtkWindow* parent = keyGtkWindow(); parent && parent != gtkWindow_.get())
+    gtk_window_set_transient_for(gtkWindow_.get(), parent);
   syncStatusBar();
   gtk_window_present(gtkWindow_.get());
+}
+
+void GtkWindowPeer::removeSubview(ViewPeer& child) {
+  GtkViewPeerOf<WindowPeer>::removeSubview(child);
+  if (subviewCount_ > 0) --subviewCount_;
+  if (subviewCount_ > 0 || !presentsOnDemand()) return;
+  // Judged on the next pass, so a view moved within the window does not blink it away.
+  RunLoop::main().cancelPendingCalls(this);
+  RunLoop::main().performAfter(this, 0, [this] {  // cancelled by our destructor
+    if (subviewCount_ > 0) return;
+    gtk_widget_set_visible(GTK_WIDGET(gtkWindow_.get()), FALSE);
+    gtk_window_set_transient_for(gtkWindow_.get(), nullptr);
+  });
 }
 
 Point GtkWindowPeer::surfacePoint(Point p) const {
@@ -126,35 +143,6 @@ Point GtkWindowPeer::surfacePoint(Point p) const {
   double dx = 0, dy = 0;
   gtk_native_get_surface_transform(GTK_NATIVE(native), &dx, &dy);  // client-side decoration margins
   return {out.x + dx, out.y + dy};
-}
-
-// ---- touches ----
-
-Point GtkWindowPeer::viewPoint(double x, double y) const {
-  graphene_point_t in = GRAPHENE_POINT_INIT(float(x), float(y)), out;
-  if (!gtk_widget_compute_point(GTK_WIDGET(gtkWindow_.get()), binding_.widget(), &in, &out)) out = in;
-  return {out.x, out.y};
-}
-
-void GtkWindowPeer::onPressed(GtkGestureClick*, int, double x, double y, gpointer self) {
-  DispatchMeter::Scope measured("touch down");
-  auto* peer = static_cast<GtkWindowPeer*>(self);
-  auto keep = peer->window_.window();  // a view's hit test may do anything; we stay alive
-  Event touch(Event::Type::Touches, Clock::monotonic());
-  auto hit = keep->hitTest(peer->viewPoint(x, y), &touch);
-  peer->pressedControl_ = Control::owning(hit);
-}
-
-void GtkWindowPeer::onReleased(GtkGestureClick*, int, double x, double y, gpointer self) {
-  DispatchMeter::Scope measured("touch up");
-  auto* peer = static_cast<GtkWindowPeer*>(self);
-  auto control = peer->pressedControl_.lock();
-  peer->pressedControl_.reset();
-  if (!control) return;
-  auto keep = peer->window_.window();
-  if (control->window() != keep) return;
-  Point p = control->convertPointFromView(peer->viewPoint(x, y), keep.get());
-  if (control->pointInside(p, nullptr)) control->touchUpInside();
 }
 
 // ---- rotation keys ----
@@ -175,64 +163,18 @@ gboolean GtkWindowPeer::onKeyPressed(GtkEventControllerKey*, guint keyval, guint
   return TRUE;  // the device turned (or refused to): the page does not see the key
 }
 
-// ---- application states ----
+// ---- closing and application states ----
 
-gboolean GtkWindowPeer::onCloseRequest(GtkWindow*, gpointer) {
+gboolean GtkWindowPeer::onCloseRequest(GtkWindow*, gpointer self) {
   // Closing the phone's screen quits the application: the loop ends, the window stays ours
-  // (GTK must not destroy what the neutral window still shows).
-  Application::sharedApplication()->terminate();
+  // (GTK must not destroy what the neutral window still shows). A presentation window stays
+  // up until what is on it closes itself.
+  if (!static_cast<GtkWindowPeer*>(self)->presentsOnDemand()) Application::sharedApplication()->terminate();
   return TRUE;
 }
 
 void GtkWindowPeer::onVisibleChanged(GObject*, GParamSpec*, gpointer self) {
-  if (static_cast<GtkWindowPeer*>(self)->drivesApplication()) stateMayHaveChanged();
-}
-
-void GtkWindowPeer::stateMayHaveChanged() {
-  if (!stateJudgement) stateJudgement = g_idle_add(judgeState, nullptr);
-}
-
-gboolean GtkWindowPeer::judgeState(gpointer) {
-  stateJudgement = 0;
-  auto app = Application::sharedApplication();
-  // Before launch the neutral launch decides; after termination nothing does.
-  if (!app->hasFinishedLaunching() || app->isTerminated()) return G_SOURCE_REMOVE;
-  auto key = app->keyWindow();
-  GtkWindowPeer* peer = key ? of(*key) : nullptr;
-  if (!peer) return G_SOURCE_REMOVE;
-  // Shown and not minimised: the keyboard focus does not matter.
-  bool onScreen = gtk_widget_get_visible(GTK_WIDGET(peer->gtkWindow())) && !peer->minimized_;
-  if (onScreen) {
-    app->enterForeground();  // nothing unless it was in the background
-    app->becomeActive();     // nothing if it is active already
-  } else {
-    app->enterBackground();  // resigns active first
-  }
-  return G_SOURCE_REMOVE;
-}
-
-void GtkWindowPeer::onRealize(GtkWidget* widget, gpointer self) {
-  auto* peer = static_cast<GtkWindowPeer*>(self);
-  GdkSurface* surface = gtk_native_get_surface(GTK_NATIVE(widget));
-  if (!surface) return;
-  peer->surface_ = GObjectRef<GdkSurface>::ref(surface);
-  peer->minimized_ = gdk_toplevel_get_state(GDK_TOPLEVEL(surface)) & GDK_TOPLEVEL_STATE_MINIMIZED;
-  g_signal_connect(surface, "notify::state", G_CALLBACK(onSurfaceState), peer);
-}
-
-void GtkWindowPeer::onUnrealize(GtkWidget*, gpointer self) {
-  auto* peer = static_cast<GtkWindowPeer*>(self);
-  if (peer->surface_) g_signal_handlers_disconnect_by_data(peer->surface_.get(), peer);
-  peer->surface_.reset();
-  peer->minimized_ = false;  // a new surface says again
-}
-
-void GtkWindowPeer::onSurfaceState(GObject* surface, GParamSpec*, gpointer self) {
-  auto* peer = static_cast<GtkWindowPeer*>(self);
-  bool minimized = gdk_toplevel_get_state(GDK_TOPLEVEL(surface)) & GDK_TOPLEVEL_STATE_MINIMIZED;
-  if (minimized == peer->minimized_) return;
-  peer->minimized_ = minimized;
-  if (peer->drivesApplication()) stateMayHaveChanged();
+  static_cast<GtkWindowPeer*>(self)->keyWindowMayHaveMoved();
 }
 
 }  // namespace pf

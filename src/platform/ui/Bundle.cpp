@@ -28,6 +28,11 @@ std::shared_ptr<Bundle> Bundle::bundleAtPath(const std::string& path, Error* err
   return std::shared_ptr<Bundle>(new Bundle(path, std::move(*info)));
 }
 
+std::shared_ptr<Bundle> Bundle::bundleWithInfo(std::string path, Value info) {
+  if (!info.isDictionary()) info = Value::dictionary();
+  return std::shared_ptr<Bundle>(new Bundle(std::move(path), std::move(info)));
+}
+
 std::shared_ptr<Bundle> Bundle::mainBundle() {
   auto& slot = mainSlot();
   if (!slot) {

@@ -19,6 +19,9 @@ class Bundle {
  public:
   // Reads <path>/Info.plist; none (and *error set) when it is missing or not a dictionary.
   static std::shared_ptr<Bundle> bundleAtPath(const std::string& path, Error* error = nullptr);
+  // A bundle at `path` whose information property list is `info` (a dictionary), for an
+  // application that has no Info.plist of its own.
+  static std::shared_ptr<Bundle> bundleWithInfo(std::string path, Value info);
   static std::shared_ptr<Bundle> mainBundle();
   static void setMainBundle(std::shared_ptr<Bundle> bundle);
 

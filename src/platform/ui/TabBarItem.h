@@ -1,5 +1,6 @@
 #pragma once
-// pf::TabBarItem: what a tab shows for its controller: a title and an icon.
+/// @file
+/// pf::TabBarItem: what a tab shows for its controller.
 #include <memory>
 #include <string>
 
@@ -7,10 +8,11 @@ namespace pf {
 
 class Image;
 
+/// What a tab shows for its controller: a title and an icon.
 struct TabBarItem {
-  std::string title;
-  std::shared_ptr<const Image> image;
-  int tag = 0;
+  std::string title;                   ///< The tab's title (the controller's title when empty).
+  std::shared_ptr<const Image> image;  ///< The tab's icon, if any.
+  int tag = 0;                         ///< A number the application chooses.
 };
 
 }  // namespace pf

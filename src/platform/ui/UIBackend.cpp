@@ -29,7 +29,7 @@ std::shared_ptr<UIBackend> UIBackend::install(std::shared_ptr<UIBackend> backend
 }
 
 std::unique_ptr<ViewPeer> UIBackend::makeViewPeer(View&) { return std::make_unique<ViewPeer>(); }
-std::unique_ptr<WindowPeer> UIBackend::makeWindowPeer(Window&) { return std::make_unique<WindowPeer>(); }
+std::unique_ptr<WindowPeer> UIBackend::makeWindowPeer(Window&, WindowPlacement) { return std::make_unique<WindowPeer>(); }
 std::unique_ptr<WebViewPeer> UIBackend::makeWebViewPeer(WebView&, WebViewPeerHost&) {
   return std::make_unique<WebViewPeer>();
 }

@@ -9,6 +9,8 @@
 //   pf::ApplicationMain(argc, argv);   // runs the backend's main loop
 #include <memory>
 
+#include "platform/ui/WindowPeer.h"
+
 namespace pf {
 
 class ActivityIndicatorPeer;
@@ -33,7 +35,6 @@ class WebView;
 class WebViewPeer;
 class WebViewPeerHost;
 class Window;
-class WindowPeer;
 
 class UIBackend {
  public:
@@ -48,7 +49,7 @@ class UIBackend {
   // Peers. The object passed is being constructed: a peer may keep a reference to it but
   // must not call it before the factory returns.
   virtual std::unique_ptr<ViewPeer> makeViewPeer(View& view);
-  virtual std::unique_ptr<WindowPeer> makeWindowPeer(Window& window);
+  virtual std::unique_ptr<WindowPeer> makeWindowPeer(Window& window, WindowPlacement placement);
   virtual std::unique_ptr<WebViewPeer> makeWebViewPeer(WebView& view, WebViewPeerHost& host);
   virtual std::unique_ptr<ButtonPeer> makeButtonPeer(Button& button);
   virtual std::unique_ptr<LabelPeer> makeLabelPeer(Label& label);

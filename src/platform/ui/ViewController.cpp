@@ -248,10 +248,13 @@ void ViewController::finishPendingTransition() {
 }
 
 namespace {
+// Where `vc`'s presentations show: its window's presentation window (an embedded window
+// names another), else the key window's.
 std::shared_ptr<Window> windowFor(const std::shared_ptr<ViewController>& vc) {
   if (vc->isViewLoaded())
-    if (auto w = vc->view()->window()) return w;
-  return Application::sharedApplication()->keyWindow();
+    if (auto w = vc->view()->window()) return w->presentationWindow();
+  auto key = Application::sharedApplication()->keyWindow();
+  return key ? key->presentationWindow() : nullptr;
 }
 
 // The full-screen frame of a presented controller, in window coordinates.

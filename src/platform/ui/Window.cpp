@@ -8,14 +8,14 @@
 
 namespace pf {
 
-std::shared_ptr<Window> Window::create(const Rect& frame) {
-  auto w = std::shared_ptr<Window>(new Window(frame.isEmpty() ? Screen::bounds() : frame));
+std::shared_ptr<Window> Window::create(const Rect& frame, WindowPlacement placement) {
+  auto w = std::shared_ptr<Window>(new Window(frame.isEmpty() ? Screen::bounds() : frame, placement));
   Application::sharedApplication()->registerWindow(w);
   return w;
 }
 
-Window::Window(const Rect& frame)
-    : View(frame, UIBackend::current().makeWindowPeer(*this)) {
+Window::Window(const Rect& frame, WindowPlacement placement)
+    : View(frame, UIBackend::current().makeWindowPeer(*this, placement)), placement_(placement) {
   windowPeer_ = static_cast<WindowPeer*>(&peer());
   setHidden(true);  // windows start hidden, as on the phone
 }
@@ -23,6 +23,11 @@ Window::Window(const Rect& frame)
 Window::~Window() = default;
 
 std::shared_ptr<Window> Window::window() {
+  return std::static_pointer_cast<Window>(shared_from_this());
+}
+
+std::shared_ptr<Window> Window::presentationWindow() {
+  if (auto w = presentationWindow_.lock()) return w;
   return std::static_pointer_cast<Window>(shared_from_this());
 }
 

@@ -150,4 +150,35 @@ TEST_F(ModalTest, AChildOfATabBarPresentsOverTheWholeTabBar) {
   EXPECT_EQ(tabs->view()->window(), nullptr);
 }
 
+// A controller in an embedded window (a strip of a window the host application owns) shows
+// what it presents on the strip's presentation window; the strip keeps its own view where it
+// was, through the presentation and after the dismissal.
+TEST_F(ModalTest, WhatAnEmbeddedWindowPresentsGoesToItsPresentationWindowAndLeavesTheStripAlone) {
+  auto screen = pf::Window::create({}, pf::WindowPlacement::Presentation);
+  screen->setHidden(false);
+  auto strip = pf::Window::create({0, 0, 320, 50}, pf::WindowPlacement::Embedded);
+  strip->setPresentationWindow(screen);
+  auto host = RecordingController::create("host", &log);
+  host->view()->setFrame({0, 0, 320, 50});
+  strip->addSubview(host->view());
+  strip->makeKeyAndVisible();
+  auto m = RecordingController::create("m", &log);
+  auto nested = RecordingController::create("nested", &log);
+
+  host->presentModalViewController(m, true);
+  clock.advance(0.3);
+  EXPECT_EQ(m->view()->superview(), screen);
+  EXPECT_EQ(m->view()->frame(), pf::Rect(0, 20, 320, 460));
+  m->presentModalViewController(nested, false);
+  EXPECT_EQ(nested->view()->superview(), screen);
+  EXPECT_EQ(host->view()->superview(), strip);
+
+  host->dismissModalViewControllerAnimated(true);
+  clock.advance(0.3);
+  EXPECT_TRUE(screen->subviews().empty());
+  EXPECT_EQ(host->view()->superview(), strip);
+  EXPECT_EQ(host->view()->frame(), pf::Rect(0, 0, 320, 50));
+  EXPECT_EQ(log.back(), "host viewDidAppear animated");
+}
+
 }  // namespace
