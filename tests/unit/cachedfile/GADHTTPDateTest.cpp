@@ -48,7 +48,6 @@ TEST(GADHTTPDateTest, LeapDaysAndLeapSeconds) {
 }
 
 TEST(GADHTTPDateTest, TwoDigitYearsStayWithinFiftyYearsAhead) {
-  EXPECT_EQ(GADHTTPDate::parse("Sunday, 06-Nov-94 08:49:37 GMT", 2026), kRfcExample);
   auto in2076 = GADHTTPDate::parse("Friday, 01-Jan-76 00:00:00", 2026);
   auto in2077 = GADHTTPDate::parse("Friday, 01-Jan-77 00:00:00", 2026);
   ASSERT_TRUE(in2076 && in2077);

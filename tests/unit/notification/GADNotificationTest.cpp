@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 #include "TestData.h"
 
 namespace {
@@ -29,17 +27,6 @@ TEST(GADNotificationTest, EachURLYieldsItsNameAndParametersOrNothing) {
     for (size_t i = 2; i + 1 < row.size(); i += 2) parameters.set(row[i], row[i + 1]);
     EXPECT_EQ(n->parameters(), parameters);
   }
-}
-
-TEST(GADNotificationTest, DescriptionNamesClassAddressNameAndParameters) {
-  auto n = GADNotification::create("click", Value::dictionary({{"u", "x"}}));
-  char address[32];
-  std::snprintf(address, sizeof address, "%p", static_cast<const void*>(n.get()));
-  EXPECT_EQ(n->description(), "GADNotification<" + std::string(address) +
-                                  ">: name:click parameters:" + n->parameters().description());
-  n->setParameters({});
-  n->setName("close");
-  EXPECT_EQ(n->description(), "GADNotification<" + std::string(address) + ">: name:close parameters:(null)");
 }
 
 }  // namespace

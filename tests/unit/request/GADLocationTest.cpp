@@ -34,13 +34,11 @@ class GADLocationTest : public RequestTest {
 };
 
 TEST_F(GADLocationTest, OnlyPreciseCoordinatesMakeALocation) {
-  EXPECT_FALSE(GADLocation::createWithLatitudeLongitudeAccuracy(0.0f, 10.0f, 5));
-  EXPECT_FALSE(GADLocation::createWithLatitudeLongitudeAccuracy(10.0f, 0.0f, 5));
-  EXPECT_FALSE(GADLocation::createWithLatitudeLongitudeAccuracy(90.5f, 10.0f, 5));
-  EXPECT_FALSE(GADLocation::createWithLatitudeLongitudeAccuracy(10.0f, -180.5f, 5));
-  EXPECT_FALSE(GADLocation::createWithLatitudeLongitudeAccuracy(std::nanf(""), 10.0f, 5));
   // The epsilon itself is "not set"; the next float above it is a place.
-  EXPECT_FALSE(GADLocation::createWithLatitudeLongitudeAccuracy(FLT_EPSILON, 10.0f, 5));
+  for (auto [latitude, longitude] : {std::pair{0.0f, 10.0f}, {10.0f, 0.0f}, {90.5f, 10.0f}, {10.0f, -180.5f},
+                                     {std::nanf(""), 10.0f}, {FLT_EPSILON, 10.0f}}) {
+    EXPECT_FALSE(GADLocation::createWithLatitudeLongitudeAccuracy(latitude, longitude, 5)) << latitude << "," << longitude;
+  }
   EXPECT_TRUE(GADLocation::createWithLatitudeLongitudeAccuracy(std::nextafter(FLT_EPSILON, 1.0f), 10.0f, 5));
 
   auto corner = GADLocation::createWithLatitudeLongitudeAccuracy(90.0f, -180.0f, 5);
@@ -89,18 +87,12 @@ TEST_F(GADLocationTest, CopyKeepsContentsAndTimestamp) {
   EXPECT_EQ(here->copy()->oolongRepresentation(), here->oolongRepresentation());
 }
 
+// To whole blocks with n bytes of value n; a whole block of 16 when the text fills its blocks.
 TEST_F(GADLocationTest, PaddingFillsToWholeBlocks) {
-  std::string full = GADLocation::padded(std::string(128, 'x'));
-  ASSERT_EQ(full.size(), 144u);
-  EXPECT_EQ(full.substr(128), std::string(16, '\x10'));
-  std::string one = GADLocation::padded(std::string(127, 'x'));
-  ASSERT_EQ(one.size(), 128u);
-  EXPECT_EQ(one.back(), '\x01');
-  EXPECT_EQ(one[126], 'x');
-  std::string empty = GADLocation::padded("");
-  EXPECT_EQ(empty, std::string(16, '\x10'));
-  std::string five = GADLocation::padded(std::string(11, 'y'));
-  EXPECT_EQ(five.substr(11), std::string(5, '\x05'));
+  for (auto [length, pad] : {std::pair{128, 16}, {127, 1}, {0, 16}, {11, 5}}) {
+    EXPECT_EQ(GADLocation::padded(std::string(length, 'x')), std::string(length, 'x') + std::string(pad, char(pad)))
+        << length;
+  }
 }
 
 TEST_F(GADLocationTest, VectorFromTheTimestampSaturates) {

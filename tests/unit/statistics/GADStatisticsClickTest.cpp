@@ -26,15 +26,17 @@ TEST_F(GADStatisticsClickTest, PageMessagesAndBlankPagesAreNoClicks) {
 }
 
 TEST_F(GADStatisticsClickTest, AClickWithoutAiIsCountedAndTimedButNotRewritten) {
-  stats()->startTimingNamed("ppcl");
-  pf::Url out = stats()->urlForClick(url("http://127.0.0.1/aclk?adurl=http%3A%2F%2Fshop"));
-  EXPECT_EQ(out.absoluteString(), "http://127.0.0.1/aclk?adurl=http%3A%2F%2Fshop");
-  EXPECT_TRUE(stats()->isTimingClick());
-  EXPECT_FALSE(stats()->timingNamed("ppcl")->isActive());
-  EXPECT_FALSE(stats()->timingNamed("pcrl")->isActive());
-  EXPECT_TRUE(stats()->timingNamed("pcl")->valueForKey("pai").isNull());
-  EXPECT_TRUE(stats()->timingNamed("pcl")->valueForKey("date").isDate());
-  EXPECT_EQ(stats()->parameters()["pcc"], pf::Value(1));
+  for (const char* text : {"http://127.0.0.1/aclk?adurl=http%3A%2F%2Fshop", "http://127.0.0.1/aclk?ai=&x=1"}) {
+    SCOPED_TRACE(text);  // an empty "ai" is none
+    stats()->startTimingNamed("ppcl");
+    EXPECT_EQ(stats()->urlForClick(url(text)).absoluteString(), text);
+    EXPECT_TRUE(stats()->isTimingClick());
+    EXPECT_FALSE(stats()->timingNamed("ppcl")->isActive());
+    EXPECT_FALSE(stats()->timingNamed("pcrl")->isActive());
+    EXPECT_TRUE(stats()->timingNamed("pcl")->valueForKey("pai").isNull());
+    EXPECT_TRUE(stats()->timingNamed("pcl")->valueForKey("date").isDate());
+    EXPECT_EQ(stats()->parameters()["pcc"], pf::Value(1));
+  }
 }
 
 TEST_F(GADStatisticsClickTest, AClickWithAiGetsTheClickTokenAsABareQueryName) {
@@ -52,60 +54,50 @@ TEST_F(GADStatisticsClickTest, AClickWithAiGetsTheClickTokenAsABareQueryName) {
   EXPECT_EQ(stats()->urlForClick(url("http://127.0.0.1/aclk;ai=1")).absoluteString(), "http://127.0.0.1/aclk;ai=1");
 }
 
-TEST_F(GADStatisticsClickTest, AnEmptyAiIsNoAi) {
-  pf::Url out = stats()->urlForClick(url("http://127.0.0.1/aclk?ai=&x=1"));
-  EXPECT_EQ(out.absoluteString(), "http://127.0.0.1/aclk?ai=&x=1");
-  EXPECT_TRUE(stats()->timingNamed("pcl")->valueForKey("pai").isNull());
+// The ticket is the path less its first four characters (characters, not bytes: "/é" is two
+// characters but three bytes), from a click-tracking URL on the ad network's domain (its
+// configuration; whole labels, any case).
+TEST_F(GADStatisticsClickTest, TheTicketIsThePathLessItsFirstFourCharactersOnTheAdNetwork) {
+  const struct {
+    const char* domain;  // ASHENMOOR_AD_NETWORK_DOMAIN, or none: the default
+    const char* url;
+    std::optional<std::string> pit;
+  } kCases[] = {
+      {nullptr, "http://127.0.0.1/pit/T0K3N?x=1", "/T0K3N"},
+      {nullptr, "http://127.0.0.1/abcd", "d"},
+      {nullptr, "http://127.0.0.1/abc", std::nullopt},
+      {nullptr, "http://127.0.0.1", std::nullopt},
+      {nullptr, "http://ads.other.test/pit/T0K3N", std::nullopt},
+      {nullptr, "http://127.0.0.1/%C3%A9%C3%BC%C3%A4/x", "/x"},
+      {nullptr, "http://127.0.0.1/%C3%A9%C3%BC%C3%A4", std::nullopt},
+      {nullptr, "http://127.0.0.1/ab%C3%BC%C3%A4", "\xC3\xA4"},
+      {"adnet.example", "http://127.0.0.1/pit/sandbox", std::nullopt},
+      {"adnet.example", "http://evil-adnet.example/pit/forged", std::nullopt},
+      {"adnet.example", "http://badadnet.example/pit/forged", std::nullopt},
+      {"adnet.example", "http://track.ADNET.example/pit/one", "/one"},
+      {"adnet.example", "https://adnet.example:8443/pit/two", "/two"},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.url);
+    ScopedEnvironment domain("ASHENMOOR_AD_NETWORK_DOMAIN", c.domain);
+    stats()->urlForClick(url("http://127.0.0.1/aclk?ai=1"));  // a new click: no ticket yet
+    stats()->addClickTrackingURL(url(c.url));
+    EXPECT_EQ(stats()->timingNamed("pcl")->valueForKey("pit").asString(), c.pit);
+  }
 }
 
-TEST_F(GADStatisticsClickTest, TheTicketIsThePathLessItsFirstFourCharacters) {
-  stats()->urlForClick(url("http://127.0.0.1/aclk?ai=1"));
-  stats()->addClickTrackingURL(url("http://127.0.0.1/pit/T0K3N?x=1"));
-  EXPECT_EQ(stats()->timingNamed("pcl")->valueForKey("pit"), pf::Value("/T0K3N"));
-  pf::Value p = stats()->parameters();
-  EXPECT_EQ(p["pit"], pf::Value("/T0K3N"));
-  EXPECT_EQ(p["pai"], pf::Value("1"));
-}
-
-TEST_F(GADStatisticsClickTest, ShortPathsOtherDomainsAndNoClickStoreNothing) {
-  stats()->addClickTrackingURL(url("http://127.0.0.1/pit/T0K3N"));  // no click yet
+TEST_F(GADStatisticsClickTest, ATicketNeedsAClickAndIsSavedAndReportedWithIt) {
+  stats()->addClickTrackingURL(url("http://127.0.0.1/pit/T0K3N"));
   EXPECT_FALSE(stats()->timingNamed("pcl"));
   stats()->urlForClick(url("http://127.0.0.1/aclk?ai=1"));
-  stats()->addClickTrackingURL(url("http://127.0.0.1/abc"));   // four characters
-  stats()->addClickTrackingURL(url("http://127.0.0.1"));
-  stats()->addClickTrackingURL(url("http://ads.other.test/pit/T0K3N"));
-  EXPECT_TRUE(stats()->timingNamed("pcl")->valueForKey("pit").isNull());
-  stats()->addClickTrackingURL(url("http://127.0.0.1/abcd"));  // five: "d"
-  EXPECT_EQ(stats()->timingNamed("pcl")->valueForKey("pit"), pf::Value("d"));
-}
-
-TEST_F(GADStatisticsClickTest, TheDomainIsConfigurationAndMatchesWholeLabels) {
-  ScopedEnvironment domain("ASHENMOOR_AD_NETWORK_DOMAIN", "adnet.example");
-  stats()->urlForClick(url("http://127.0.0.1/aclk?ai=1"));
-  auto click = stats()->timingNamed("pcl");
-  stats()->addClickTrackingURL(url("http://127.0.0.1/pit/sandbox"));  // no longer the ad network
-  stats()->addClickTrackingURL(url("http://evil-adnet.example/pit/forged"));
-  stats()->addClickTrackingURL(url("http://badadnet.example/pit/forged"));
-  EXPECT_TRUE(click->valueForKey("pit").isNull());
-  stats()->addClickTrackingURL(url("http://track.ADNET.example/pit/one"));
-  EXPECT_EQ(click->valueForKey("pit"), pf::Value("/one"));
-  stats()->addClickTrackingURL(url("https://adnet.example:8443/pit/two"));
-  EXPECT_EQ(click->valueForKey("pit"), pf::Value("/two"));
-}
-
-TEST_F(GADStatisticsClickTest, ATicketWithNonAsciiTextIsCutBetweenCharactersAndSaves) {
-  stats()->urlForClick(url("http://127.0.0.1/aclk?ai=1"));
-  // "/é" is two characters but three bytes: cutting four bytes would split "ü".
-  stats()->addClickTrackingURL(url("http://127.0.0.1/%C3%A9%C3%BC%C3%A4/x"));
-  EXPECT_EQ(stats()->timingNamed("pcl")->valueForKey("pit"), pf::Value("/x"));
-  stats()->addClickTrackingURL(url("http://127.0.0.1/%C3%A9%C3%BC%C3%A4"));  // four characters
-  EXPECT_EQ(stats()->timingNamed("pcl")->valueForKey("pit"), pf::Value("/x"));
-  stats()->addClickTrackingURL(url("http://127.0.0.1/ab%C3%BC%C3%A4"));
-  EXPECT_EQ(stats()->timingNamed("pcl")->valueForKey("pit"), pf::Value("\xC3\xA4"));
+  stats()->addClickTrackingURL(url("http://127.0.0.1/ab%C3%BC%C3%A4"));  // cut between characters, it saves
   stats()->synchronize();
   auto saved = defaultsOnDisk()->dictionaryForKey("diziva_timing_shared");
   ASSERT_TRUE(saved);
   EXPECT_EQ((*saved)["pcl"]["userData"]["pit"], pf::Value("\xC3\xA4"));
+  pf::Value p = stats()->parameters();
+  EXPECT_EQ(p["pit"], pf::Value("\xC3\xA4"));
+  EXPECT_EQ(p["pai"], pf::Value("1"));
 }
 
 }  // namespace

@@ -9,7 +9,6 @@ using GADStatisticsCoreTest = StatisticsTest;
 TEST_F(GADStatisticsCoreTest, KeptUnderItsIdentifiersKeyAndReadBackByANewCore) {
   {
     auto core = GADStatisticsCore::create("GADObjectPrivate");
-    EXPECT_EQ(core->userDefaultsKey(), "diziva_stats_GADObjectPrivate");
     core->setDateForKey(pf::Value::date(12345.5), "expireDate");
     core->setNumberForKey(7, "n");
     core->synchronize();
@@ -94,13 +93,6 @@ TEST_F(GADStatisticsCoreTest, LoadAddsToWhatIsThere) {
   core->setNumberForKey(6, "c");
   core->loadPersistentStatistics();
   EXPECT_EQ(core->dictionary(), pf::Value::dictionary({{"a", 1}, {"b", 2}, {"c", 6}}));
-  core->removeObjectForKey("a");
-  EXPECT_FALSE(core->dictionary().contains("a"));
-  core->removeAllObjects();
-  EXPECT_EQ(core->dictionary().size(), 0u);
-  // Something other than a dictionary under the key is nothing to load.
-  defaults->setObject("diziva_stats_u", pf::Value("junk"));
-  EXPECT_EQ(GADStatisticsCore::create("u")->dictionary().size(), 0u);
 }
 
 }  // namespace

@@ -44,9 +44,6 @@ TEST(GADNetworkUtilitiesAppend, TheSeparatorTheKeyAloneEscapingAndTheFragment) {
     auto result = GADNetworkUtilities::appendQueryKeyValueToURL(row[1], unlessNone(row[2]), url(row[0]));
     EXPECT_EQ(result ? result->absoluteString() : "", row[3]);
   }
-  auto u = GADNetworkUtilities::appendQueryKeyValueToURL("k", "v", url("http://h/p#top"));
-  EXPECT_EQ(u->query(), "k=v");
-  EXPECT_EQ(u->fragment(), "top");
 }
 
 TEST(GADNetworkUtilitiesAppend, DictionaryInKeyOrderWithValueTextForms) {

@@ -66,10 +66,6 @@ TEST_F(GADTimingTest, ElapsedIsClampedToTheUnsignedRange) {
       pf::Value::dictionary({{"category", "c"}, {"start", 1.0}, {"end", 5.0e6}}));
   EXPECT_EQ(huge->elapsedMilliseconds(), 4294967295u);
   EXPECT_EQ(huge->elapsedMillisecondsString(), "4294967295");  // never a negative text
-
-  auto longer = GADTiming::createWithDictionaryRepresentation(
-      pf::Value::dictionary({{"category", "c"}, {"start", 1.0}, {"end", 3.0e6}}));
-  EXPECT_EQ(longer->elapsedMillisecondsString(), "2999999000");
 }
 
 TEST_F(GADTimingTest, MissingValueLeavesUserDataUnchanged) {
@@ -77,23 +73,16 @@ TEST_F(GADTimingTest, MissingValueLeavesUserDataUnchanged) {
   t->setValueForKey("v", "k");
   t->setValueForKey(pf::Value(), "k");
   EXPECT_EQ(t->valueForKey("k"), pf::Value("v"));
-  t->removeValueForKey("k");
-  EXPECT_TRUE(t->valueForKey("k").isNull());
-  EXPECT_EQ(t->keysAndValues(), pf::Value::dictionary());
 }
 
 TEST_F(GADTimingTest, DictionaryRepresentationHasUserDataOnlyWhenThereIsSome) {
   auto t = GADTiming::create("tsrl");
   t->start();
-  auto d = t->dictionaryRepresentation();
-  EXPECT_EQ(d.size(), 3u);
-  EXPECT_EQ(d["category"], pf::Value("tsrl"));
-  EXPECT_EQ(d["start"], pf::Value(pf::SimClock::kStartMonotonic));
-  EXPECT_EQ(d["end"], pf::Value(0.0));
+  pf::Value d = pf::Value::dictionary({{"category", "tsrl"}, {"start", pf::SimClock::kStartMonotonic}, {"end", 0.0}});
+  EXPECT_EQ(t->dictionaryRepresentation(), d);
   t->setValueForKey(3, "clicks");
-  d = t->dictionaryRepresentation();
-  EXPECT_EQ(d.size(), 4u);
-  EXPECT_EQ(d["userData"], pf::Value::dictionary({{"clicks", 3}}));
+  d.set("userData", pf::Value::dictionary({{"clicks", 3}}));
+  EXPECT_EQ(t->dictionaryRepresentation(), d);
 }
 
 TEST_F(GADTimingTest, CopyIsIndependent) {
