@@ -180,9 +180,6 @@ TEST_F(GADLocationTest, ConfiguredKeyIsUsedAndAMistypedOneSendsNothing) {
     // A descriptive location is not enciphered: the key does not matter to it.
     EXPECT_TRUE(GADLocation::createWithDescription("Whitby")->oolongRepresentation());
   }
-  EXPECT_EQ(GADConfiguration::uuleKey(), std::optional<std::string>("AshenmoorUuleKey"));
-  EXPECT_FALSE(GADConfiguration::keyFromHex("00112233445566778899AABBCCDDEEFG"));
-  EXPECT_FALSE(GADConfiguration::keyFromHex("00112233445566778899AABBCCDDEEF"));
 }
 
 

@@ -10,7 +10,6 @@
 #include "RequestTestSupport.h"
 #include "platform/base/Clock.h"
 #include "sdk/request/GADRequestPrivate.h"
-#include "sdk/utility/GADLocation.h"
 
 namespace {
 
