@@ -9,6 +9,7 @@ constexpr int64_t kRfcExample = 784111777;  // Sun, 06 Nov 1994 08:49:37 GMT
 
 // The three forms, a zone cut off (what GADCachedFile hands over: the blank stays) or in any
 // case, blanks around; the day name is checked for its form only (servers send wrong ones).
+// Leap days where the calendar has them; a leap second stays on its day.
 TEST(GADHTTPDateTest, AcceptedTextsAndTheInstantTheyName) {
   static const struct {
     const char* text;
@@ -18,6 +19,8 @@ TEST(GADHTTPDateTest, AcceptedTextsAndTheInstantTheyName) {
       {"Sun Nov  6 08:49:37 1994", kRfcExample},           {"Thu, 01 Jan 2026 10:00:00 ", 1767261600},
       {"Thu, 01 Jan 2026 10:00:00", 1767261600},           {"  Thu, 01 Jan 2026 10:00:00 gmt\t", 1767261600},
       {"THU, 01 JAN 2026 10:00:00 GMT", 1767261600},       {"Mon, 01 Jan 2026 10:00:00 GMT", 1767261600},
+      {"Thu, 29 Feb 2024 23:59:59 GMT", 1709251199},       {"Tue, 29 Feb 2000 23:59:60 GMT", 951868799},
+      {"Fri, 31 Dec 9999 23:59:60 GMT", 253402300799},
   };
   for (const auto& c : kCases) EXPECT_EQ(GADHTTPDate::parse(c.text, 2026), c.seconds) << c.text;
   EXPECT_FALSE(GADHTTPDate::parse("Xyz, 01 Jan 2026 10:00:00 GMT", 2026));
@@ -33,18 +36,9 @@ TEST(GADHTTPDateTest, RejectsTextThatNamesNoTime) {
            "Thu, 01 Jan 2026 10:00:00 +0000", "Thu, 01 Jan 2026 10:00:00 GMT junk",
            "Thu, 01 Jan 2026 10:00 GMT", "Thu, 001 Jan 2026 10:00:00 GMT",
            "Thursday, 01-Jan-2026 10:00:00 GMT", "Thu Jan  1 10:00:00 2026 GMT",
-           "Thu, 01 Jan 2026 1:00:00 GMT", "Thu,01 Jan 2026 10:00:00 GMT"}) {
+           "Thu, 01 Jan 2026 1:00:00 GMT", "Thu,01 Jan 2026 10:00:00 GMT", "Mon, 29 Feb 1900 00:00:00 GMT"}) {
     EXPECT_FALSE(GADHTTPDate::parse(bad, 2026)) << bad;
   }
-}
-
-TEST(GADHTTPDateTest, LeapDaysAndLeapSeconds) {
-  EXPECT_EQ(GADHTTPDate::parse("Thu, 29 Feb 2024 23:59:59 GMT", 2026), 1709251199);
-  EXPECT_EQ(GADHTTPDate::parse("Tue, 29 Feb 2000 23:59:60 GMT", 2026), 951868800 - 1)
-      << "2000 is a leap year; a leap second stays on its day";
-  EXPECT_EQ(GADHTTPDate::parse("Fri, 31 Dec 9999 23:59:60 GMT", 2026),
-            GADHTTPDate::parse("Fri, 31 Dec 9999 23:59:59 GMT", 2026));
-  EXPECT_FALSE(GADHTTPDate::parse("Mon, 29 Feb 1900 00:00:00 GMT", 2026));
 }
 
 TEST(GADHTTPDateTest, TwoDigitYearsStayWithinFiftyYearsAhead) {
