@@ -23,6 +23,7 @@ TEST(Value, AccessorsAnswerAbsentForOtherKinds) {
   Value s("text");
   EXPECT_EQ(s.asString(), "text");
   EXPECT_FALSE(s.asInteger());
+  EXPECT_FALSE(Value("12").asInteger());  // no parsing of text
   EXPECT_FALSE(s.asReal());
   EXPECT_FALSE(s.asData());
   EXPECT_EQ(s.asArray(), nullptr);
