@@ -296,10 +296,12 @@ TEST_F(URLConnectionTest, DelegateDroppedInsideItsOwnCallback) {
   EXPECT_EQ(pf::URLConnection::loadingCount(), 0u);
 }
 
+// The connections are held, so only the cancel (not their end) can stop what the transport
+// still has to say.
 TEST_F(URLConnectionTest, CancelAllEndsEveryLoad) {
   server.respond("http://h.example/a", SimResponse::ok("x").after(5));
-  load("http://h.example/a");
-  load("http://h.example/a");
+  auto first = load("http://h.example/a");
+  auto second = load("http://h.example/a");
   clock.advance(1);
   EXPECT_EQ(pf::URLConnection::loadingCount(), 2u);
   pf::URLConnection::cancelAll();
