@@ -221,14 +221,14 @@ TEST(DOZStackTraceTest, FormatsEachKindOfLine) {
   }
 }
 
-TEST(DOZStackTraceTest, NumbersLinesWithoutAFinalLineFeed) {
+// Each line's form is FormatsEachKindOfLine's; the missing final line feed,
+// NamesAChainFromTheTracesCaller's.
+TEST(DOZStackTraceTest, NumbersLines) {
   std::vector<DOZStackAddressDescriptor> frames(11, {reinterpret_cast<const void*>(0x10), "f", nullptr, false, "a"});
   const std::string text = DOZStackTraceFromAddressDescriptors(frames.data(), 11);
   const auto lines = linesOf(text);
   ASSERT_EQ(lines.size(), 11u);
-  EXPECT_EQ(lines[0], "#0  a                                   0x00000010 f()");
   EXPECT_EQ(lines[9].substr(0, 4), "#9  ");
   EXPECT_EQ(lines[10].substr(0, 4), "#10 ");
-  EXPECT_NE(text.back(), '\n');
   EXPECT_EQ(DOZStackTraceFromAddressDescriptors(frames.data(), 0), "");
 }

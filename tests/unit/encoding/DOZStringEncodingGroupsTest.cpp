@@ -67,10 +67,11 @@ TEST(DOZStringEncodingGroupsTest, DecodeMatchesTheBitLoop) {
     const std::string others = "=\n _-+/aZ\x80\xff";
     size_t decoded = 0;
     for (int round = 0; round < 3000; ++round) {
-      const size_t n = rng() % 120;
-      std::string text = enc.encode(randomBytes(rng, n));
+      const std::string bytes = randomBytes(rng, rng() % 120);
+      std::string text = enc.encode(bytes);
       // Break it now and then: a foreign character, a symbol changed, a cut, an insert.
-      switch (rng() % 5) {
+      const unsigned breakage = rng() % 5;
+      switch (breakage) {
         case 0:
           break;
         case 1:
@@ -88,21 +89,11 @@ TEST(DOZStringEncodingGroupsTest, DecodeMatchesTheBitLoop) {
       }
       const auto fast = enc.decode(text);
       ASSERT_EQ(fast, enc.decodeWithBitLoop(text)) << '"' << text << '"';
+      if (breakage == 0) {
+        ASSERT_EQ(fast, bytes) << "an unbroken text decodes to its bytes";
+      }
       decoded += fast.has_value();
     }
     EXPECT_GT(decoded, 600u);  // enough texts decode for the comparison to mean something
-  }
-}
-
-TEST(DOZStringEncodingGroupsTest, RoundTripsEveryLength) {
-  std::mt19937 rng(7);
-  for (auto enc : encodingsUnderTest()) {
-    for (bool pad : {true, false}) {
-      enc.setDoPad(pad);
-      for (size_t n = 0; n < 70; ++n) {
-        const auto bytes = randomBytes(rng, n);
-        ASSERT_EQ(enc.decode(enc.encode(bytes)), bytes) << enc.description() << " " << n;
-      }
-    }
   }
 }

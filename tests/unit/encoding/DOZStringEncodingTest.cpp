@@ -102,9 +102,7 @@ TEST(DOZStringEncodingTest, DecodingByAlphabet) {
   EXPECT_EQ(alphabets.at("base32hex").encode("abc"), "C5H66===");
 }
 
-TEST(DOZStringEncodingTest, EmptyDataAndDescription) {
-  EXPECT_EQ(GAD_DOZStringEncoding::rfc4648Base64StringEncoding().encode(""), "");
-  EXPECT_EQ(GAD_DOZStringEncoding::rfc4648Base32StringEncoding().encode(""), "");
+TEST(DOZStringEncodingTest, Description) {
   EXPECT_EQ(GAD_DOZStringEncoding::rfc4648Base64StringEncoding().description(),
             "<Base64 StringEncoder: ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/>");
   EXPECT_EQ(GAD_DOZStringEncoding::crockfordBase32StringEncoding().description(),
@@ -155,12 +153,6 @@ TEST(DOZStringEncodingTest, CustomAlphabets) {
   ASSERT_TRUE(wide);
   const std::string bytes("\x00\x01\xfe\xff\x80\x7f\x10\x20", 8);
   EXPECT_EQ(wide->decode(wide->encode(bytes)), bytes);
-}
-
-TEST(DOZStringEncodingTest, DoPadWithoutPaddingCharacterWritesNoPadding) {
-  auto crockford = DOZStringEncoding::crockfordBase32StringEncoding();
-  crockford.setDoPad(true);
-  EXPECT_EQ(crockford.encode("abc"), "C5H66");  // not "C5H66" followed by NUL characters
 }
 
 TEST(DOZStringEncodingTest, IgnoredCharactersAndSynonyms) {
@@ -218,7 +210,7 @@ TEST(DOZStringEncodingTest, PaddingCharacterCanChange) {
   EXPECT_EQ(base32.paddingChar(), '.');
   EXPECT_EQ(base32.encode("f"), "MY......");
   EXPECT_EQ(base32.decode("MY......"), "f");
-  base32.setPaddingChar(0);
+  base32.setPaddingChar(0);  // padding on, but no character to pad with: none written
   EXPECT_EQ(base32.encode("f"), "MY");
   EXPECT_TRUE(failures.reports.empty());
 }

@@ -1,9 +1,9 @@
 // The JSON writer: layout in both modes, string escaping, number and boolean forms, the
-// failures and their messages; and round trips through the reader.
+// failures and their messages; and numbers' digits through the reader. (Round trips of every
+// kind of document are JSONTestSuiteTest's.)
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 #include <string>
 #include <thread>
 
@@ -24,20 +24,14 @@ std::vector<std::string> writeFailure(const Value& value, bool fragment = true) 
 }
 }  // namespace
 
-TEST(GAD_SBJSONWriter, EmptyContainersInBothModes) {
-  for (bool human : {false, true}) {
-    EXPECT_EQ(write(Value::dictionary(), false, human), "{}");
-    EXPECT_EQ(write(Value::array(), false, human), "[]");
-  }
-}
-
+// Both modes, with empty containers (which stay on one line) inside.
 TEST(GAD_SBJSONWriter, HumanReadableLayout) {
   EXPECT_EQ(write(Value::dictionary({{"a", 1}}), false, true), "{\n  \"a\" : 1\n}");
   Value v = Value::dictionary(
-      {{"a", Value::array({1, Value::dictionary({{"b", true}}), Value::array()})}, {"c", "x"}});
+      {{"a", Value::array({1, Value::dictionary({{"b", true}}), Value::array()})}, {"c", "x"}, {"d", Value::dictionary()}});
   EXPECT_EQ(write(v, false, true),
-            "{\n  \"a\" : [\n    1,\n    {\n      \"b\" : true\n    },\n    []\n  ],\n  \"c\" : \"x\"\n}");
-  EXPECT_EQ(write(v, false, false), R"({"a":[1,{"b":true},[]],"c":"x"})");
+            "{\n  \"a\" : [\n    1,\n    {\n      \"b\" : true\n    },\n    []\n  ],\n  \"c\" : \"x\",\n  \"d\" : {}\n}");
+  EXPECT_EQ(write(v, false, false), R"({"a":[1,{"b":true},[]],"c":"x","d":{}})");
 }
 
 TEST(GAD_SBJSONWriter, StringEscaping) {
@@ -97,26 +91,6 @@ TEST(GAD_SBJSONWriter, ValuesWithoutAJSONForm) {
             Chain{"1: JSON serialisation not supported for data"});
   EXPECT_EQ(writeFailure(Value::dictionary({{"outer", Value::dictionary({{"inner", HUGE_VAL}})}})),
             Chain{"1: Unsupported value for key outer in object"});
-}
-
-TEST(GAD_SBJSONRoundTrip, ReadWriteReadGivesAnEqualValue) {
-  const char* texts[] = {
-      R"({"b":[1,2,{"c":null}],"a":"x\u0000y","d":{}})",
-      R"([0.1,-1.5e-3,1e20,123456789012345678901234567890,-0,1E+2,0.00001e-100])",
-      R"(["\ud83d\ude00","\u2028","a\/b","\"\\",""])",
-      R"([[[[[]]]],{"k":{"k":{"k":[true,false]}}}])",
-      R"({"a":1 "a":2 "b":[1 2 3]})",
-  };
-  for (const char* text : texts) {
-    for (bool human : {false, true}) {
-      auto first = read(text);
-      ASSERT_TRUE(first) << text;
-      auto json = write(*first, true, human);
-      ASSERT_TRUE(json) << text;
-      EXPECT_EQ(read(*json), first) << text << " → " << *json;
-      EXPECT_EQ(write(*read(*json), true, human), json);  // writing is deterministic
-    }
-  }
 }
 
 TEST(GAD_SBJSONRoundTrip, NumberDigitsArePreserved) {

@@ -31,30 +31,12 @@ class SandboxSitesTest : public ::testing::Test {
                                      AdServer::Settings{30, 4000});
 };
 
-// The truncated answer's head is written by hand: no request can add a line to it.
-TEST_F(SandboxSitesTest, TruncatedHeadTakesNoLineFromTheRequest) {
-  Answer a = ad("/ad?slotname=s&creative=truncated", {{"Host", "ad.example\r\nX-Injected: 1"}});
-  ASSERT_TRUE(a.promisedLength);
-  std::string head = a.http1Head();
-  EXPECT_EQ(head.find("X-Injected"), std::string::npos) << head;
-  EXPECT_EQ(head.find("\r\n\r\n"), head.size() - 4) << head;
-  for (size_t i = 0; i < head.size(); ++i) {
-    if (head[i] == '\n') {
-      EXPECT_EQ(head[i - 1], '\r') << "bare LF at " << i;
-    } else if (head[i] == '\r') {
-      EXPECT_EQ(head[i + 1], '\n') << "bare CR at " << i;
-    }
-  }
-
-  Answer plain = ad("/ad?slotname=s&creative=truncated", {{"Host", "ad.example:8080"}});
-  ASSERT_NE(plain.find("X-Vize-Tracking-Urls"), nullptr);
-  EXPECT_EQ(*plain.find("X-Vize-Tracking-Urls"), "http://ad.example:8080/track/impression?c=truncated");
-}
-
-// The truncated answer carries what every filled ad answer carries, each header once.
+// The truncated answer carries what every filled ad answer carries, each header once, its
+// tracking URL on the origin the request named. (Its head is written by hand, by http1Head(),
+// whose refusal of headers that would break it is SandboxAnswer's.)
 TEST_F(SandboxSitesTest, TruncatedAnswerHasTheHeadersOfEveryFilledAnswer) {
   Answer banner = ad("/ad?slotname=s&creative=link");
-  Answer cut = ad("/ad?slotname=s&creative=truncated");
+  Answer cut = ad("/ad?slotname=s&creative=truncated", {{"Host", "ad.example:8080"}});
   ASSERT_TRUE(cut.promisedLength);
   EXPECT_EQ(*cut.promisedLength, 4096u);
   EXPECT_LT(cut.body.size(), 4096u);
@@ -65,6 +47,7 @@ TEST_F(SandboxSitesTest, TruncatedAnswerHasTheHeadersOfEveryFilledAnswer) {
       EXPECT_EQ(*cut.find(name), *banner.find(name)) << name;
     }
   }
+  EXPECT_EQ(*cut.find("X-Vize-Tracking-Urls"), "http://ad.example:8080/track/impression?c=truncated");
   std::string head = cut.http1Head();
   size_t first = head.find("X-Vize-Refresh-Rate: 30\r\n");
   ASSERT_NE(first, std::string::npos) << head;
@@ -140,18 +123,8 @@ TEST_F(SandboxSitesTest, SignalsAreCountedWhereTheApplicationSendsThem) {
 
 // A site's handlers use the site; they go when it goes, not when the router does.
 TEST_F(SandboxSitesTest, SitesTakeTheirRoutesAlongWhenTheyGo) {
-  Request click = get("/track/click?c=link");
-  {
-    Stats stats;
-    SignalReader signals("");
-    TrackingEndpoints tracking(adRouter_, signals, stats);
-    EXPECT_EQ(adRouter_.dispatch(click).body, "counted\n");
-    EXPECT_EQ(stats.clicks(), 1);
-  }
-  // The sandbox's own tracking endpoints answer again.
-  EXPECT_EQ(adRouter_.dispatch(click).body, "counted\n");
-  EXPECT_EQ(sites_->stats().clicks(), 1);
-
+  // (That a later route takes a path over until it goes is SandboxRouter's.)
+  EXPECT_EQ(ad("/track/click?c=link").body, "counted\n");
   sites_.reset();
   for (Router* router : {&contentRouter_, &staticRouter_, &adRouter_}) {
     for (const char* path : {"/", "/ad", "/stats.json", "/track/click", "/landing/browser.html", "/vize/sdk-core-v40.js"}) {

@@ -1,10 +1,8 @@
 #include "platform/base/Log.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <ctime>
 #include <regex>
 #include <string>
@@ -52,16 +50,7 @@ TEST(Log, FormatVariantAndSinkReplacement) {
 }
 
 TEST(Log, ConcurrentMessagesOnStandardErrorNeverInterleave) {
-  char path[] = "/tmp/ashenmoor-log-XXXXXX";
-  int file = mkstemp(path);
-  ASSERT_GE(file, 0);
-  close(file);
-  int target = open(path, O_WRONLY | O_APPEND);
-  ASSERT_GE(target, 0);
-  int saved = dup(STDERR_FILENO);
-  ASSERT_GE(saved, 0);
-  dup2(target, STDERR_FILENO);
-
+  testing::internal::CaptureStderr();
   constexpr int kThreads = 4;
   constexpr int kEach = 200;
   // Long texts with an embedded newline: a writer that sent the parts separately would
@@ -77,16 +66,7 @@ TEST(Log, ConcurrentMessagesOnStandardErrorNeverInterleave) {
     });
   }
   for (auto& th : threads) th.join();
-  dup2(saved, STDERR_FILENO);
-  close(saved);
-  close(target);
-
-  int in = open(path, O_RDONLY);
-  std::string all;
-  char buf[65536];
-  for (ssize_t n; (n = read(in, buf, sizeof buf)) > 0;) all.append(buf, static_cast<size_t>(n));
-  close(in);
-  unlink(path);
+  const std::string all = testing::internal::GetCapturedStderr();
 
   // Every message is its own header line followed by its own continuation line.
   std::vector<std::string> lines;

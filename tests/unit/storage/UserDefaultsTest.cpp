@@ -2,15 +2,10 @@
 
 #include <errno.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <cstdint>
 #include <limits>
 #include <string>
-#include <thread>
 
 #include "FileSizeLimit.h"
 #include "LogCapture.h"
@@ -33,10 +28,6 @@ class UserDefaultsTest : public ::testing::Test {
   }
   pf::SimHome home_;
 };
-
-std::string payloadFor(int64_t generation) {
-  return std::string(20000, static_cast<char>('a' + generation % 26)) + std::to_string(generation);
-}
 
 }  // namespace
 
@@ -90,17 +81,6 @@ TEST_F(UserDefaultsTest, NothingReachesTheFileBeforeSynchronizeAndRemovalsPersis
   EXPECT_TRUE(again->objectForKey("a").isNull());
   EXPECT_TRUE(again->objectForKey("b").isNull());
   EXPECT_EQ(again->persistentDomain(), Value::dictionary({{"c", 3}}));
-}
-
-TEST_F(UserDefaultsTest, TypedGettersAnswerNoneForAnotherKind) {
-  auto defaults = UserDefaults::create(path());
-  defaults->setObject("text", "12");
-  defaults->setObject("int", 7);
-  defaults->setObject("list", Value::array({1}));
-  EXPECT_FALSE(defaults->integerForKey("text"));  // no parsing of text
-  EXPECT_FALSE(defaults->boolForKey("int"));      // nor numbers as booleans
-  EXPECT_FALSE(defaults->dictionaryForKey("list"));
-  EXPECT_EQ(defaults->doubleForKey("int"), 7.0);
 }
 
 TEST_F(UserDefaultsTest, ValuesAPropertyListCannotHoldAreRefused) {
@@ -239,41 +219,6 @@ TEST_F(UserDefaultsTest, AFailedSynchronizeKeepsTheOldFileAndTheChanges) {
   auto after = UserDefaults::create(path());
   EXPECT_EQ(after->integerForKey("generation"), 2);
   EXPECT_EQ(after->stringForKey("payload")->size(), 200000u);
-}
-
-TEST_F(UserDefaultsTest, AKilledWriterNeverLeavesABrokenFile) {
-  // A child process synchronizes new generations as fast as it can and is killed at a
-  // random moment; the file must always load whole, generation and payload agreeing.
-  const std::string file = path();
-  ASSERT_TRUE(files().createDirectory(files().locations().preferences, true));
-  for (int round = 0; round < 8; ++round) {
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      auto defaults = UserDefaults::create(file);
-      for (int64_t g = defaults->integerForKey("generation").value_or(0) + 1;; ++g) {
-        defaults->setObject("generation", g);
-        defaults->setObject("payload", payloadFor(g));
-        if (!defaults->synchronize()) _exit(3);
-      }
-    }
-    // Wait for a first file, then let the child run on for a few milliseconds.
-    for (int i = 0; i < 5000 && !files().fileExists(file); ++i) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    std::this_thread::sleep_for(std::chrono::microseconds(1000 + 3700 * round));
-    kill(child, SIGKILL);
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFSIGNALED(status)) << "the writer stopped by itself, status " << status;
-
-    auto loaded = UserDefaults::create(file);
-    auto generation = loaded->integerForKey("generation");
-    ASSERT_TRUE(generation) << "round " << round << ": " << loaded->persistentDomain().description().substr(0, 200);
-    EXPECT_EQ(loaded->stringForKey("payload"), payloadFor(*generation)) << "round " << round;
-  }
-  // Moving a corrupt file aside would show here.
-  for (const auto& name : preferenceFiles()) EXPECT_EQ(name.find(".corrupt-"), std::string::npos) << name;
 }
 
 TEST_F(UserDefaultsTest, BundleIdentifierNamesTheFile) {
