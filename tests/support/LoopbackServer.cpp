@@ -185,17 +185,4 @@ void LoopbackServer::stop(Ticker& ticker) {
   }
 }
 
-int LoopbackServer::unusedPort() {
-  GSocket* socket = g_socket_new(G_SOCKET_FAMILY_IPV4, G_SOCKET_TYPE_STREAM, G_SOCKET_PROTOCOL_TCP, nullptr);
-  GInetAddress* loopback = g_inet_address_new_loopback(G_SOCKET_FAMILY_IPV4);
-  GSocketAddress* address = g_inet_socket_address_new(loopback, 0);
-  g_socket_bind(socket, address, FALSE, nullptr);
-  GSocketAddress* bound = g_socket_get_local_address(socket, nullptr);
-  const int port = g_inet_socket_address_get_port(G_INET_SOCKET_ADDRESS(bound));
-  g_object_unref(bound);
-  g_object_unref(address);
-  g_object_unref(loopback);
-  g_socket_close(socket, nullptr);
-  g_object_unref(socket);
-  return port;
-}
+int LoopbackServer::unusedPort() { return LoopbackServer().port(); }

@@ -66,7 +66,7 @@ class LoopbackServer {
   // How many paused or held messages lost their client before they were done.
   int disconnects() const { return disconnects_; }
 
-  // A loopback port with nothing listening on it (bound, read, released).
+  // A loopback port with nothing listening on it (a server's, once it is gone).
   static int unusedPort();
 
  private:
