@@ -36,12 +36,6 @@ std::string LoopbackServer::url(const std::string& path) const {
   return "http://127.0.0.1:" + std::to_string(port_) + path;
 }
 
-std::vector<std::string> LoopbackServer::paths() const {
-  std::vector<std::string> out;
-  for (const auto& r : requests_) out.push_back(r.path);
-  return out;
-}
-
 size_t LoopbackServer::requestsFor(const std::string& path) const {
   size_t n = 0;
   for (const auto& r : requests_) n += r.path == path;

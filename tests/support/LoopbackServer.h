@@ -44,7 +44,6 @@ class LoopbackServer {
   void handle(const std::string& path, Handler handler) { handlers_[path] = std::move(handler); }
 
   const std::vector<ServerRequest>& requests() const { return requests_; }
-  std::vector<std::string> paths() const;
   size_t requestsFor(const std::string& path) const;
 
   static void reply(SoupServerMessage* message, int status, const std::string& body = {},

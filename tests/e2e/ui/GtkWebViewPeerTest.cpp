@@ -32,14 +32,6 @@ p{margin:140px 12px 0}</style></head>
 const char kNext[] = R"(<!doctype html><html><head><title>Next</title></head>
 <body style="margin:0;background:#d9480f;color:white;font:20px sans-serif"><h1>Episode 2</h1></body></html>)";
 
-// The two pages the tests load; anything else (a picture) is the server's 404, but counted.
-void serveSite(LoopbackServer& server) {
-  for (auto [path, page] : {std::pair{"/page.html", kPage}, {"/next.html", kNext}})
-    server.handle(path, [page = page](SoupServerMessage* m, const ServerRequest&) {
-      LoopbackServer::reply(m, 200, page, {{"Content-Type", "text/html; charset=utf-8"}});
-    });
-}
-
 // A web view that notes the touches its hit test sees, as the banner's does.
 class TouchNotingWebView : public pf::WebView {
  public:
@@ -89,7 +81,11 @@ class RecordingDelegate : public pf::WebViewDelegate {
 class GtkWebViewPeerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    serveSite(server_);
+    // The two pages; anything else (a picture) is the server's 404, but counted.
+    for (auto [path, page] : {std::pair{"/page.html", kPage}, {"/next.html", kNext}})
+      server_.handle(path, [page = page](SoupServerMessage* m, const ServerRequest&) {
+        LoopbackServer::reply(m, 200, page, {{"Content-Type", "text/html; charset=utf-8"}});
+      });
     pf::Application::resetSharedApplication();
     window_ = pf::Window::create();
     web_ = TouchNotingWebView::create(pf::Rect(0, 20, 320, 411));

@@ -160,7 +160,7 @@ TEST_F(SoupURLTransportTest, TheTransportFollowsNoRedirectItself) {
   EXPECT_EQ(r->calls, (Lines{"will GET " + server_.url("/r1"), "will GET " + server_.url("/r2?step=2") + " after 302",
                              "will GET " + server_.url("/final") + " after 301", "response 200", "data", "finish"}));
   EXPECT_EQ(r->body(), "arrived");
-  EXPECT_EQ(server_.paths(), (Lines{"/r1", "/r2", "/final"}));
+  for (const char* path : {"/r1", "/r2", "/final"}) EXPECT_EQ(server_.requestsFor(path), 1u) << path;
 }
 
 
