@@ -125,11 +125,6 @@ bool click(GtkWindow* window, pf::Point p) {
          xdotool({"mousemove", "--window", xid, std::to_string(int(p.x)), std::to_string(int(p.y)), "click", "1"});
 }
 
-bool focus(GtkWindow* window) {
-  std::string xid = xidOf(window);
-  return !xid.empty() && xdotool({"windowfocus", xid});
-}
-
 bool key(GtkWindow* window, const std::string& keys) {
   std::string xid = xidOf(window);
   if (xid.empty() || !xdotool({"windowfocus", "--sync", xid})) return false;
@@ -207,10 +202,12 @@ Snapshot snapshot(GtkWidget* widget, const std::string& name) {
   return shots::save(shots::render(widget), std::string(ASHENMOOR_TEST_OUTPUT_DIR) + "/" + name + ".png");
 }
 
-long pixelAt(GtkWidget* widget, int x, int y) {
-  GdkTexture* texture = shots::render(widget);
+long pixelAt(pf::GtkWindowPeer& window, pf::Point point) {
+  settle(60);  // one more frame
+  GdkTexture* texture = shots::render(GTK_WIDGET(window.gtkWindow()));
   if (!texture) return -1;
-  int w = gdk_texture_get_width(texture), h = gdk_texture_get_height(texture);
+  auto p = window.surfacePoint(point);
+  int x = int(p.x), y = int(p.y), w = gdk_texture_get_width(texture), h = gdk_texture_get_height(texture);
   long out = -1;
   if (x >= 0 && y >= 0 && x < w && y < h) {
     std::vector<guchar> pixels(size_t(w) * size_t(h) * 4);
@@ -221,12 +218,6 @@ long pixelAt(GtkWidget* widget, int x, int y) {
   }
   g_object_unref(texture);
   return out;
-}
-
-long pixelAt(pf::GtkWindowPeer& window, pf::Point point) {
-  settle(60);  // one more frame
-  auto p = window.surfacePoint(point);
-  return pixelAt(GTK_WIDGET(window.gtkWindow()), int(p.x), int(p.y));
 }
 
 pf::Color rgb(long c) { return {((c >> 16) & 0xff) / 255.0, ((c >> 8) & 0xff) / 255.0, (c & 0xff) / 255.0, 1}; }

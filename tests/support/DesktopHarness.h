@@ -7,24 +7,11 @@
 //
 // Under bare Xvfb there is no window manager, so nothing minimises a window or gives it back:
 // startWindowManager() runs openbox (Debian's package, see scripts/install-deps) on the
-// display for as long as a test needs one. The same from a shell, for a test of the whole
-// application in its own process (its window's title is the bundle's display name, else
-// "Ashenmoor"):
-//
-//   xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
-//     ready=$(mktemp -u); openbox --sm-disable --startup "touch $ready" & wm=$!
-//     while [ ! -e "$ready" ]; do sleep 0.05; done    # openbox manages the display now
-//     build/src/app/ashenmoor & app=$!
-//     w=$(xdotool search --sync --onlyvisible --name "^Ashenmoor$" | head -n1)
-//     xdotool windowminimize --sync "$w"    # the application enters the background
-//     xdotool windowactivate --sync "$w"    # restored: foreground, then active
-//     xdotool windowfocus --sync "$w"; xdotool key ctrl+Left   # turns to landscape left
-//     xdotool key Return                    # with an alert up: presses its default button
-//     kill $app $wm'
-//
-// (windowactivate --sync may print "XGetWindowProperty[_NET_ACTIVE_WINDOW] failed" while no
-// window has been active yet: harmless.) xdotool key types real key events (XTEST) into the
-// window that has the X input focus, so give the window the focus first, as key() does.
+// display for as long as a test needs one. tests/e2e/app/support.bash does the same from a
+// shell, for the whole application in its own process (xdotool windowactivate --sync may print
+// "XGetWindowProperty[_NET_ACTIVE_WINDOW] failed" while no window has been active yet:
+// harmless). xdotool key types real key events (XTEST) into the window that has the X input
+// focus, so give the window the focus first, as key() does.
 #include <gtk/gtk.h>
 
 #include <functional>
@@ -57,8 +44,6 @@ std::vector<std::string> launchedURLs(size_t count, int timeoutMs);
 // A real pointer click (xdotool on the X display) at `surfacePoint` of `window`.
 bool click(GtkWindow* window, pf::Point surfacePoint);
 bool waitMapped(GtkWindow* window, int timeoutMs);
-// Gives `window` the keyboard focus as a window manager would (there is none under Xvfb).
-bool focus(GtkWindow* window);
 // Real key presses in `window`: it takes the focus (and GTK sees it active), then xdotool
 // types `keys` ("ctrl+Left", "Return", "Escape").
 bool key(GtkWindow* window, const std::string& keys);
@@ -80,9 +65,8 @@ pf::GtkWindowPeer* show(pf::Window& window, const std::string& title);
 
 // Renders `widget` (a window: all of it) to PNG in the test output folder as <name>.png.
 Snapshot snapshot(GtkWidget* widget, const std::string& name);
-// The colour at a point of the last rendering of `widget`, as 0xRRGGBB (or -1 on failure).
-long pixelAt(GtkWidget* widget, int x, int y);
-// The same at a point of `window` in points, after one more frame.
+// The colour at a point of `window` in points, after one more frame, as 0xRRGGBB (or -1 on
+// failure).
 long pixelAt(pf::GtkWindowPeer& window, pf::Point point);
 // Colours as 0xRRGGBB: the pf::Color of one, and two equal but for the renderer's rounding.
 pf::Color rgb(long colour);

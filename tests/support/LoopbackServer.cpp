@@ -36,12 +36,6 @@ std::string LoopbackServer::url(const std::string& path) const {
   return "http://127.0.0.1:" + std::to_string(port_) + path;
 }
 
-std::vector<std::string> LoopbackServer::paths() const {
-  std::vector<std::string> out;
-  for (const auto& r : requests_) out.push_back(r.path);
-  return out;
-}
-
 size_t LoopbackServer::requestsFor(const std::string& path) const {
   size_t n = 0;
   for (const auto& r : requests_) n += r.path == path;
@@ -185,17 +179,4 @@ void LoopbackServer::stop(Ticker& ticker) {
   }
 }
 
-int LoopbackServer::unusedPort() {
-  GSocket* socket = g_socket_new(G_SOCKET_FAMILY_IPV4, G_SOCKET_TYPE_STREAM, G_SOCKET_PROTOCOL_TCP, nullptr);
-  GInetAddress* loopback = g_inet_address_new_loopback(G_SOCKET_FAMILY_IPV4);
-  GSocketAddress* address = g_inet_socket_address_new(loopback, 0);
-  g_socket_bind(socket, address, FALSE, nullptr);
-  GSocketAddress* bound = g_socket_get_local_address(socket, nullptr);
-  const int port = g_inet_socket_address_get_port(G_INET_SOCKET_ADDRESS(bound));
-  g_object_unref(bound);
-  g_object_unref(address);
-  g_object_unref(loopback);
-  g_socket_close(socket, nullptr);
-  g_object_unref(socket);
-  return port;
-}
+int LoopbackServer::unusedPort() { return LoopbackServer().port(); }

@@ -44,7 +44,6 @@ class LoopbackServer {
   void handle(const std::string& path, Handler handler) { handlers_[path] = std::move(handler); }
 
   const std::vector<ServerRequest>& requests() const { return requests_; }
-  std::vector<std::string> paths() const;
   size_t requestsFor(const std::string& path) const;
 
   static void reply(SoupServerMessage* message, int status, const std::string& body = {},
@@ -66,7 +65,7 @@ class LoopbackServer {
   // How many paused or held messages lost their client before they were done.
   int disconnects() const { return disconnects_; }
 
-  // A loopback port with nothing listening on it (bound, read, released).
+  // A loopback port with nothing listening on it (a server's, once it is gone).
   static int unusedPort();
 
  private:

@@ -32,27 +32,6 @@ p{margin:140px 12px 0}</style></head>
 const char kNext[] = R"(<!doctype html><html><head><title>Next</title></head>
 <body style="margin:0;background:#d9480f;color:white;font:20px sans-serif"><h1>Episode 2</h1></body></html>)";
 
-// 1×1 PNG, one opaque pixel.
-const unsigned char kPixel[] = {
-    0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a, 0x00, 0x00, 0x00, 0x0d, 0x49, 0x48, 0x44, 0x52,
-    0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x01, 0x08, 0x06, 0x00, 0x00, 0x00, 0x1f, 0x15, 0xc4,
-    0x89, 0x00, 0x00, 0x00, 0x0d, 0x49, 0x44, 0x41, 0x54, 0x78, 0x9c, 0x63, 0x60, 0x60, 0x60, 0xf8,
-    0x0f, 0x00, 0x01, 0x04, 0x01, 0x00, 0x5f, 0xe5, 0xc3, 0x4b, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45,
-    0x4e, 0x44, 0xae, 0x42, 0x60, 0x82};
-
-
-// The few pages the tests load, and any picture.
-void serveSite(LoopbackServer& server) {
-  for (auto [path, page] : {std::pair{"/page.html", kPage}, {"/next.html", kNext}})
-    server.handle(path, [page = page](SoupServerMessage* m, const ServerRequest&) {
-      LoopbackServer::reply(m, 200, page, {{"Content-Type", "text/html; charset=utf-8"}});
-    });
-  server.handle("/sub/pixel.png", [](SoupServerMessage* m, const ServerRequest&) {
-    LoopbackServer::reply(m, 200, std::string(reinterpret_cast<const char*>(kPixel), sizeof kPixel),
-                          {{"Content-Type", "image/png"}});
-  });
-}
-
 // A web view that notes the touches its hit test sees, as the banner's does.
 class TouchNotingWebView : public pf::WebView {
  public:
@@ -102,7 +81,11 @@ class RecordingDelegate : public pf::WebViewDelegate {
 class GtkWebViewPeerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    serveSite(server_);
+    // The two pages; anything else (a picture) is the server's 404, but counted.
+    for (auto [path, page] : {std::pair{"/page.html", kPage}, {"/next.html", kNext}})
+      server_.handle(path, [page = page](SoupServerMessage* m, const ServerRequest&) {
+        LoopbackServer::reply(m, 200, page, {{"Content-Type", "text/html; charset=utf-8"}});
+      });
     pf::Application::resetSharedApplication();
     window_ = pf::Window::create();
     web_ = TouchNotingWebView::create(pf::Rect(0, 20, 320, 411));
@@ -140,19 +123,6 @@ class GtkWebViewPeerTest : public ::testing::Test {
   std::shared_ptr<TouchNotingWebView> web_;
   pf::GtkWindowPeer* peer_ = nullptr;
 };
-
-TEST_F(GtkWebViewPeerTest, LoadsAPageFromLoopbackOnceDecidedWithOneStartAndOneFinish) {
-  ASSERT_TRUE(loadAndWait("/page.html"));
-  // The view decided its own load; the engine's decision for it must not ask again.
-  ASSERT_EQ(delegate_->decisions.size(), 1u);
-  EXPECT_EQ(delegate_->decisions[0].type, pf::WebViewNavigationType::Other);
-  EXPECT_EQ(delegate_->starts, 1);
-  EXPECT_EQ(delegate_->finishes, 1);
-  EXPECT_TRUE(delegate_->errors.empty());
-  EXPECT_FALSE(web_->isLoading());
-  EXPECT_EQ(evaluate("document.title"), "Page");
-  EXPECT_GE(server_.requestsFor("/page.html"), 1u);
-}
 
 TEST_F(GtkWebViewPeerTest, APointerClickOnALinkIsHitTestedAsATouchThenDecidedAsLinkClicked) {
   ASSERT_TRUE(loadAndWait("/page.html"));
@@ -195,38 +165,45 @@ TEST_F(GtkWebViewPeerTest, AScriptNavigationToAMessageURLIsTypeOtherAndRefused) 
   EXPECT_EQ(web_->request()->url().absoluteString(), server_.url("/page.html"));
 }
 
-TEST_F(GtkWebViewPeerTest, AnHTMLStringLoadsAgainstItsBaseURL) {
+// The view decides its own loads (a request, an HTML string against its base URL or without
+// one): the engine's decision for them must not ask again. Each starts and finishes once.
+TEST_F(GtkWebViewPeerTest, OwnLoadsAreDecidedOnceAndStartAndFinishOnce) {
+  ASSERT_TRUE(loadAndWait("/page.html"));
+  ASSERT_EQ(delegate_->decisions.size(), 1u);
+  EXPECT_EQ(delegate_->decisions[0].type, pf::WebViewNavigationType::Other);
+  EXPECT_EQ(evaluate("document.title"), "Page");
   std::string base = server_.url("/sub/");
-  web_->loadHTMLString("<html><head><title>From a string</title></head><body style='background:#2b8a3e'>"
-                       "<img src='pixel.png'></body></html>",
+  web_->loadHTMLString("<html><head><title>From a string</title></head><body><img src='pixel.png'></body></html>",
                        pf::Url::parse(base));
-  ASSERT_TRUE(DesktopHarness::spin([&] { return delegate_->finishes == 1; }, 10000));
-  EXPECT_EQ(delegate_->decisions.size(), 1u);  // the view's own decision, not asked again
+  ASSERT_TRUE(DesktopHarness::spin([&] { return delegate_->finishes == 2; }, 10000));
   EXPECT_EQ(evaluate("document.title"), "From a string");
   EXPECT_EQ(evaluate("document.baseURI"), base);
   EXPECT_GE(server_.requestsFor("/sub/pixel.png"), 1u) << "the relative image did not resolve against the base";
   // No base: about:blank, and the page still loads.
   web_->loadHTMLString("<title>Blank base</title>", std::nullopt);
-  ASSERT_TRUE(DesktopHarness::spin([&] { return delegate_->finishes == 2; }, 10000));
+  ASSERT_TRUE(DesktopHarness::spin([&] { return delegate_->finishes == 3; }, 10000));
   EXPECT_EQ(evaluate("document.title"), "Blank base");
-  EXPECT_EQ(delegate_->decisions.size(), 2u);
+  EXPECT_EQ(delegate_->decisions.size(), 3u);
+  EXPECT_EQ(delegate_->starts, 3);
+  EXPECT_EQ(delegate_->finishes, 3);
+  EXPECT_TRUE(delegate_->errors.empty());
+  EXPECT_FALSE(web_->isLoading());
 }
 
-TEST_F(GtkWebViewPeerTest, ScriptResultsComeBackAsTextInRequestOrder) {
+// Several scripts at once: each answer, as text, reaches its own call.
+TEST_F(GtkWebViewPeerTest, ScriptResultsComeBackAsTextEachToItsOwnCall) {
   ASSERT_TRUE(loadAndWait("/page.html"));
-  std::vector<std::optional<std::string>> results;
-  web_->evaluateJavaScript("1 + 2", [&](auto r) { results.push_back(r); });
-  web_->evaluateJavaScript("document.getElementById('link').textContent.length > 0", [&](auto r) { results.push_back(r); });
-  web_->evaluateJavaScript("undefined", [&](auto r) { results.push_back(r); });
-  web_->evaluateJavaScript("throw new Error('no')", [&](auto r) { results.push_back(r); });
-  web_->evaluateJavaScript("'last'", [&](auto r) { results.push_back(r); });
+  const std::pair<const char*, std::optional<std::string>> kCases[] = {
+      {"1 + 2", "3"}, {"document.getElementById('link').textContent.length > 0", "true"},
+      {"undefined", ""}, {"throw new Error('no')", std::nullopt}, {"'last'", "last"}};
+  std::vector<std::optional<std::string>> results, expected;
+  for (const auto& [script, result] : kCases) {
+    web_->evaluateJavaScript(script, [&](auto r) { results.push_back(r); });
+    expected.push_back(result);
+  }
   EXPECT_TRUE(results.empty()) << "answered inside the call";
-  ASSERT_TRUE(DesktopHarness::spin([&] { return results.size() == 5; }, 5000));
-  EXPECT_EQ(results[0], "3");
-  EXPECT_EQ(results[1], "true");
-  EXPECT_EQ(results[2], "");
-  EXPECT_EQ(results[3], std::nullopt);
-  EXPECT_EQ(results[4], "last");
+  ASSERT_TRUE(DesktopHarness::spin([&] { return results.size() == expected.size(); }, 5000));
+  EXPECT_EQ(results, expected);
 }
 
 // A load that fails ends once, with a URL error when nothing answers and with the engine's

@@ -1,10 +1,8 @@
 // Cookies on the desktop transport: stored from responses, sent back, kept in the jar file in
 // the data folder, and left alone where the request or the process settings say so.
-#include <fstream>
-#include <sstream>
-
 #include "DesktopNetTest.h"
 #include "LoopbackServer.h"
+#include "platform/base/FileManager.h"
 #include "platform/net/HTTPSettings.h"
 
 namespace {
@@ -30,10 +28,7 @@ class CookieJarTest : public DesktopNetTest {
   }
 
   std::string jarText() const {
-    std::ifstream in(parts_.transport->cookieJarPath());
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return pf::FileManager::defaultManager().readFile(parts_.transport->cookieJarPath()).value_or("");
   }
 
   LoopbackServer server_;

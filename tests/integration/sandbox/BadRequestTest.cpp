@@ -20,22 +20,19 @@ std::string get(const std::string& target, const std::string& headers = "Host: 1
   return "GET " + target + " HTTP/1.1\r\n" + headers + "Connection: close\r\n\r\n";
 }
 
-const std::vector<BadRequest>& badRequests() {
-  static const std::vector<BadRequest> table = {
-      {"bad escape in the query (issue 17)", get("/ad?slotname=%ZZ")},
-      {"bad escape in the path (issue 17)", get("/%ZZ")},
-      {"escape cut short at the end of the query", get("/stats.json?c=%")},
-      {"half an escape in the path", get("/stats.json%4")},
-      {"bad escape in both", get("/%G0?slotname=%0G")},
-      {"bad escape in an absolute URI", get("http://127.0.0.1/%ZZ")},
-      {"NUL as an escape in the path", get("/%00")},
-      {"dot segments as escapes", get("/%2e%2e/%2e%2e/etc/passwd")},
-      {"bare CR inside the Host header", get("/", "Host: 127.0.0.1\rX: y\r\n")},
-      {"Host that is not a host", get("/", "Host: [::1\r\n")},
-      {"bad escape, HTTP/1.0 without Host", "GET /ad?slotname=%ZZ HTTP/1.0\r\n\r\n"},
-  };
-  return table;
-}
+const BadRequest kBadRequests[] = {
+    {"bad escape in the query (issue 17)", get("/ad?slotname=%ZZ")},
+    {"bad escape in the path (issue 17)", get("/%ZZ")},
+    {"escape cut short at the end of the query", get("/stats.json?c=%")},
+    {"half an escape in the path", get("/stats.json%4")},
+    {"bad escape in both", get("/%G0?slotname=%0G")},
+    {"bad escape in an absolute URI", get("http://127.0.0.1/%ZZ")},
+    {"NUL as an escape in the path", get("/%00")},
+    {"dot segments as escapes", get("/%2e%2e/%2e%2e/etc/passwd")},
+    {"bare CR inside the Host header", get("/", "Host: 127.0.0.1\rX: y\r\n")},
+    {"Host that is not a host", get("/", "Host: [::1\r\n")},
+    {"bad escape, HTTP/1.0 without Host", "GET /ad?slotname=%ZZ HTTP/1.0\r\n\r\n"},
+};
 
 class BadRequests : public DesktopNetTest {
  protected:
@@ -58,7 +55,7 @@ TEST_F(BadRequests, EveryHostAnswersOrClosesAndKeepsServing) {
   const std::vector<std::pair<const char*, int>> hosts = {
       {"content", sandbox_.contentPort()}, {"static", sandbox_.staticPort()}, {"ad", sandbox_.adPort()}};
   for (const auto& [host, port] : hosts) {
-    for (const auto& request : badRequests()) {
+    for (const auto& request : kBadRequests) {
       SCOPED_TRACE(std::string(host) + ": " + request.what);
       RawSocket socket(port);
       ASSERT_TRUE(socket.connected());
