@@ -58,6 +58,8 @@ TEST_F(UserDefaultsTest, WhatIsSetPersistsIntoANewStore) {
   EXPECT_NEAR(fresh->dateForKey("date").value_or(0), 812345678.25, 1e-5);
   EXPECT_EQ(fresh->dataForKey("data"), std::string("\x00\xff", 2));
   EXPECT_EQ(fresh->dictionaryForKey("nested"), nested);
+  EXPECT_FALSE(fresh->dictionaryForKey("text"));  // another kind under a key reads as none
+  EXPECT_FALSE(fresh->arrayForKey("nested"));
   // An ordinary property list under the preferences folder, registrations left out.
   auto onDisk = pf::PropertyList::read(files().readFile(path()).value_or(""));
   ASSERT_TRUE(onDisk);
