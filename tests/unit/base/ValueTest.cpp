@@ -108,8 +108,7 @@ TEST(Value, DictionaryKeysComeInByteOrder) {
   for (const char* key : {"b", "\xC3\xA9", "a", "Z", "", "ab"}) d.set(key, key);
   EXPECT_EQ(keysOf(d), (std::vector<std::string>{"", "Z", "a", "ab", "b", "\xC3\xA9"}));
   for (const auto& [key, item] : *d.asDictionary()) EXPECT_EQ(d[key], Value(key)) << key;
-  d.set("ab", 7);  // replaced in place, not added
-  EXPECT_EQ(d.size(), 6u);
+  d.set("ab", 7);  // replaced in place, not added (the keys below have it once)
   EXPECT_EQ(d["ab"], Value(7));
   EXPECT_TRUE(d.remove("a"));
   EXPECT_EQ(keysOf(d), (std::vector<std::string>{"", "Z", "ab", "b", "\xC3\xA9"}));
@@ -119,8 +118,6 @@ TEST(Value, DictionaryKeysComeInByteOrder) {
 
 TEST(Value, DictionaryBuiltFromAListKeepsTheFirstOfAKey) {
   Value d = Value::dictionary({{"k", 1}, {"b", 2}, {"k", 3}, {"a", 4}});
-  EXPECT_EQ(d.size(), 3u);
-  EXPECT_EQ(d["k"], Value(1));
   EXPECT_EQ(keysOf(d), (std::vector<std::string>{"a", "b", "k"}));
   EXPECT_EQ(d, Value::dictionary({{"a", 4}, {"b", 2}, {"k", 1}}));
 }
@@ -133,9 +130,7 @@ TEST(Value, DictionaryFromUnsortedEntriesKeepsTheLastOfAKey) {
   entries.emplace_back("a", true);
   entries.emplace_back("m", 3);
   Value d(Value::Dictionary::fromUnsorted(std::move(entries)));
-  EXPECT_EQ(keysOf(d), (std::vector<std::string>{"a", "c", "m"}));
-  EXPECT_EQ(d["m"], Value(3));
-  EXPECT_EQ(d["c"], Value("x"));
+  EXPECT_EQ(d, Value::dictionary({{"a", true}, {"c", "x"}, {"m", 3}}));
 
   Value::Dictionary::Storage sorted;
   sorted.emplace_back("a", 1);

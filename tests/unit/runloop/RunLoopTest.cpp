@@ -68,9 +68,7 @@ TEST_F(RunLoopTest, AdvanceIsInclusiveAndMovesTimeToEachFireTime) {
 TEST_F(RunLoopTest, DecimalStepsLandOnTheirTimer) {
   bool ran = false;
   loop.performAfter(nullptr, 0.3, [&] { ran = true; });
-  clock.advance(0.1);
-  clock.advance(0.1);
-  clock.advance(0.1);
+  for (int i = 0; i < 3; ++i) clock.advance(0.1);
   EXPECT_TRUE(ran);
 }
 

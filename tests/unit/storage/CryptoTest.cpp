@@ -45,22 +45,14 @@ TEST(Crypto, AESRefusesPartialBlocksAndWrongSizes) {
   EXPECT_FALSE(pf::Crypto::aes128CbcEncrypt(std::string(16, 'x'), std::string(32, 'k'), iv));
   EXPECT_FALSE(pf::Crypto::aes128CbcEncrypt(std::string(16, 'x'), key, std::string(8, 'i')));
   EXPECT_FALSE(pf::Crypto::aes128CbcDecrypt(std::string(20, 'x'), key, iv));
-  auto empty = pf::Crypto::aes128CbcEncrypt("", key, iv);
-  ASSERT_TRUE(empty);
-  EXPECT_TRUE(empty->empty());
+  EXPECT_EQ(pf::Crypto::aes128CbcEncrypt("", key, iv), std::optional<std::string>(""));
 }
 
 TEST(Crypto, RandomGivesTheCLibrarySequenceForTheSameSeed) {
   for (unsigned seed : {0u, 1u, 42u, 0x80000000u, 0xffffffffu}) {
     ::srandom(seed);
     pf::Crypto::seedRandom(seed);
-    for (int i = 0; i < 2000; ++i) {
-      long expected = ::random();
-      long got = pf::Crypto::random();
-      ASSERT_EQ(got, expected) << "seed " << seed << " draw " << i;
-      ASSERT_GE(got, 0);
-      ASSERT_LE(got, 2147483647L);
-    }
+    for (int i = 0; i < 2000; ++i) ASSERT_EQ(pf::Crypto::random(), ::random()) << "seed " << seed << " draw " << i;
   }
 }
 

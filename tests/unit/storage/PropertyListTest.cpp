@@ -53,26 +53,20 @@ Value roundTrip(const Value& v, PropertyList::Format format) {
 TEST(PropertyList, EveryKindRoundTripsInBothFormats) {
   for (auto format : {PropertyList::Format::Binary, PropertyList::Format::Xml}) {
     Value back = roundTrip(everyKind(), format);
-    EXPECT_EQ(back, everyKind()) << back.description();
-    // A boolean stays a boolean and a whole real stays a real.
-    EXPECT_TRUE(back["true"].isBoolean());
-    EXPECT_TRUE(back["zero"].isInteger());
-    EXPECT_TRUE(back["whole real"].isReal());
+    EXPECT_EQ(back, everyKind()) << back.description();  // kinds too: true is not 1, 3.0 not 3
   }
 }
 
 // Also tells the two formats apart: only the binary one keeps the fraction.
 TEST(PropertyList, DatesKeepSecondsAndBinaryKeepsTheFraction) {
   Value v = Value::array({Value::date(789012345.678901), Value::date(-3600.0), Value::date(-99.5)});
-  Value binary = roundTrip(v, PropertyList::Format::Binary);
-  EXPECT_NEAR(*binary[0].asDate(), 789012345.678901, 2e-6);
-  EXPECT_EQ(*binary[1].asDate(), -3600.0);
-  EXPECT_EQ(std::abs(*binary[2].asDate() + 99.5), 0.5);  // before 2001: to the second
-
-  Value xml = roundTrip(v, PropertyList::Format::Xml);
-  EXPECT_EQ(*xml[0].asDate(), 789012345.0);
-  EXPECT_EQ(*xml[1].asDate(), -3600.0);
-  EXPECT_EQ(std::abs(*xml[2].asDate() + 99.5), 0.5);
+  EXPECT_NEAR(*roundTrip(v, PropertyList::Format::Binary)[0].asDate(), 789012345.678901, 2e-6);
+  EXPECT_EQ(*roundTrip(v, PropertyList::Format::Xml)[0].asDate(), 789012345.0);
+  for (auto format : {PropertyList::Format::Binary, PropertyList::Format::Xml}) {
+    Value back = roundTrip(v, format);
+    EXPECT_EQ(*back[1].asDate(), -3600.0);
+    EXPECT_EQ(std::abs(*back[2].asDate() + 99.5), 0.5);  // before 2001: to the second
+  }
 }
 
 TEST(PropertyList, ReadsHandWrittenXML) {
@@ -160,6 +154,5 @@ TEST(PropertyList, BinaryKeyWithANulReadsAsNone) {
   std::string damaged = *bytes;
   damaged[key + 2] = '\0';
   EXPECT_FALSE(pf::PropertyList::read(damaged));
-  std::string cut = bytes->substr(0, bytes->size() - 1);  // no whole trailer
-  EXPECT_FALSE(pf::PropertyList::read(cut));
+  EXPECT_FALSE(pf::PropertyList::read(bytes->substr(0, bytes->size() - 1)));  // no whole trailer
 }

@@ -49,10 +49,11 @@ class ShellDelegate : public pf::ApplicationDelegate {
 
 Value objectWith(std::initializer_list<std::pair<const std::string, Value>> items) { return Value::dictionary(items); }
 
-Value shellDescription() {
+// The shell's description; a test may give the delegate other outlets or add an object.
+Value shellDescription(const Value& delegateOutlets = objectWith({{"window", "window"}, {"tabs", "tabs"}}),
+                       const Value& extraObject = Value()) {
   Value objects = Value::array({
-      objectWith({{"id", "delegate"}, {"class", "ShellDelegate"},
-                  {"outlets", objectWith({{"window", "window"}, {"tabs", "tabs"}})}}),
+      objectWith({{"id", "delegate"}, {"class", "ShellDelegate"}, {"outlets", delegateOutlets}}),
       objectWith({{"id", "window"}, {"class", "Window"}, {"backgroundColor", "white"}}),
       objectWith({{"id", "tabs"}, {"class", "TabBarController"}, {"viewControllers", Value::array({"page", "static"})}}),
       objectWith({{"id", "page"}, {"class", "PageController"}, {"title", "Classics"},
@@ -64,6 +65,7 @@ Value shellDescription() {
       objectWith({{"id", "static"}, {"class", "ViewController"}, {"title", "About"},
                   {"view", objectWith({{"class", "Label"}, {"text", "Nothing to see"}, {"numberOfLines", 0}})}}),
   });
+  if (!extraObject.isNull()) objects.append(extraObject);
   return objectWith({{"objects", objects}, {"applicationDelegate", "delegate"}});
 }
 
@@ -103,11 +105,8 @@ TEST_F(InterfaceDescriptionTest, PageOutletsAreWiredWhenTheViewLoadsBeforeViewDi
 }
 
 TEST_F(InterfaceDescriptionTest, AnUnknownClassIsAnErrorThatNamesIt) {
-  Value v = shellDescription();
-  Value objects = v["objects"];
-  objects.append(objectWith({{"id", "x"}, {"class", "MissingController"}}));
-  v.set("objects", objects);
-  EXPECT_FALSE(pf::InterfaceDescription::fromValue(v, &error));
+  const Value missing = objectWith({{"id", "x"}, {"class", "MissingController"}});
+  EXPECT_FALSE(pf::InterfaceDescription::fromValue(shellDescription(Value::dictionary(), missing), &error));
   EXPECT_EQ(error.domain(), pf::kInterfaceDescriptionErrorDomain);
   EXPECT_EQ(error.code(), pf::InterfaceDescription::UnknownClass);
   EXPECT_NE(error.localizedDescription().find("\"MissingController\""), std::string::npos);
@@ -125,13 +124,7 @@ TEST_F(InterfaceDescriptionTest, BadOutletsAndReferencesAreReported) {
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.outlet + std::string(" → ") + c.target);
-    Value objects = shellDescription()["objects"], broken = Value::array();
-    for (size_t i = 0; i < objects.size(); ++i) {
-      Value object = objects[i];
-      if (i == 0) object.set("outlets", objectWith({{c.outlet, c.target}}));
-      broken.append(object);
-    }
-    auto d = pf::InterfaceDescription::fromValue(objectWith({{"objects", broken}, {"applicationDelegate", "delegate"}}), &error);
+    auto d = pf::InterfaceDescription::fromValue(shellDescription(objectWith({{c.outlet, c.target}})), &error);
     ASSERT_EQ(d != nullptr, c.atInstantiation);
     if (d) {
       EXPECT_FALSE(d->instantiate(nullptr, &error));

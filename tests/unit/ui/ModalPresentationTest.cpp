@@ -15,18 +15,18 @@ class ModalTest : public uitest::UITest {
  protected:
   void SetUp() override {
     root = RecordingController::create("root", &log);
+    m = RecordingController::create("m", &log);  // the controller most tests present
     window = pf::Window::create();
     window->setRootViewController(root);
     window->makeKeyAndVisible();
     log.clear();
   }
   Log log;
-  std::shared_ptr<RecordingController> root;
+  std::shared_ptr<RecordingController> root, m;
   std::shared_ptr<pf::Window> window;
 };
 
 TEST_F(ModalTest, NotAnimatedPresentationAndDismissalRunAtOnce) {
-  auto m = RecordingController::create("m", &log);
   root->presentModalViewController(m, false);
   EXPECT_EQ(log, (Log{"root viewWillDisappear", "m viewDidLoad", "m viewWillAppear", "root viewDidDisappear",
                       "m viewDidAppear"}));
@@ -44,7 +44,6 @@ TEST_F(ModalTest, NotAnimatedPresentationAndDismissalRunAtOnce) {
 }
 
 TEST_F(ModalTest, AnimatedCompletionComesOnALaterPassAfterTheDuration) {
-  auto m = RecordingController::create("m", &log);
   root->presentModalViewController(m, true);
   EXPECT_EQ(log, (Log{"root viewWillDisappear animated", "m viewDidLoad", "m viewWillAppear animated"}));
   clock.runUntilIdle();
@@ -63,7 +62,6 @@ TEST_F(ModalTest, AnimatedCompletionComesOnALaterPassAfterTheDuration) {
 }
 
 TEST_F(ModalTest, ThePresenterKeepsThePresentedAliveUntilTheDismissalEnds) {
-  auto m = RecordingController::create("m", &log);
   std::weak_ptr<RecordingController> weak = m;
   root->presentModalViewController(m, true);
   m.reset();
@@ -113,7 +111,6 @@ TEST_F(ModalTest, DismissingTheNestedOneRevealsItsPresenter) {
 }
 
 TEST_F(ModalTest, ANewTransitionFinishesTheRunningOneFirst) {
-  auto m = RecordingController::create("m", &log);
   root->presentModalViewController(m, true);
   root->dismissModalViewControllerAnimated(true);  // during the presentation animation
   EXPECT_EQ(log, (Log{"root viewWillDisappear animated", "m viewDidLoad", "m viewWillAppear animated",
@@ -125,7 +122,6 @@ TEST_F(ModalTest, ANewTransitionFinishesTheRunningOneFirst) {
 }
 
 TEST_F(ModalTest, PresentingTwiceOrAnAlreadyPresentedControllerIsRefused) {
-  auto m = RecordingController::create("m", &log);
   auto other = RecordingController::create("other", &log);
   root->presentModalViewController(m, false);
   root->presentModalViewController(other, false);
@@ -139,7 +135,6 @@ TEST_F(ModalTest, AChildOfATabBarPresentsOverTheWholeTabBar) {
   auto tabs = pf::TabBarController::create();
   tabs->setViewControllers({page});
   window->setRootViewController(tabs);
-  auto m = RecordingController::create("m", &log);
   log.clear();
   page->presentModalViewController(m, false);
   EXPECT_EQ(m->presentingViewController(), tabs);
@@ -162,7 +157,6 @@ TEST_F(ModalTest, WhatAnEmbeddedWindowPresentsGoesToItsPresentationWindowAndLeav
   host->view()->setFrame({0, 0, 320, 50});
   strip->addSubview(host->view());
   strip->makeKeyAndVisible();
-  auto m = RecordingController::create("m", &log);
   auto nested = RecordingController::create("nested", &log);
 
   host->presentModalViewController(m, true);

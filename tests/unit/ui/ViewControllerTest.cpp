@@ -16,6 +16,7 @@ using uitest::RecordingController;
 class ViewControllerTest : public uitest::UITest {
  protected:
   Log log;
+  std::shared_ptr<pf::Window> window = pf::Window::create();
 };
 
 TEST_F(ViewControllerTest, TheViewLoadsOnFirstUseOnce) {
@@ -29,7 +30,6 @@ TEST_F(ViewControllerTest, TheViewLoadsOnFirstUseOnce) {
 }
 
 TEST_F(ViewControllerTest, MemoryWarningUnloadsOnlyViewsOutsideAWindow) {
-  auto window = pf::Window::create();
   auto shown = RecordingController::create("shown", &log);
   auto hidden = RecordingController::create("hidden", &log);
   window->addSubview(shown->view());
@@ -45,7 +45,6 @@ TEST_F(ViewControllerTest, MemoryWarningUnloadsOnlyViewsOutsideAWindow) {
 }
 
 TEST_F(ViewControllerTest, ARootViewAddedToAWindowAppearsWhenTheWindowShows) {
-  auto window = pf::Window::create();
   auto vc = RecordingController::create("a", &log);
   window->addSubview(vc->view());
   EXPECT_EQ(log, Log{"a viewDidLoad"});  // the window is still hidden
@@ -59,7 +58,6 @@ TEST_F(ViewControllerTest, ARootViewAddedToAWindowAppearsWhenTheWindowShows) {
 }
 
 TEST_F(ViewControllerTest, RootViewControllerOfAShownWindowAppearsAtOnce) {
-  auto window = pf::Window::create();
   window->makeKeyAndVisible();
   auto vc = RecordingController::create("a", &log);
   window->setRootViewController(vc);
@@ -77,11 +75,9 @@ class TabBarTest : public ViewControllerTest {
     b->setTitle("Contacts");
     tabs = pf::TabBarController::create();
     tabs->setViewControllers({a, b});
-    window = pf::Window::create();
   }
   std::shared_ptr<RecordingController> a, b;
   std::shared_ptr<pf::TabBarController> tabs;
-  std::shared_ptr<pf::Window> window;
 };
 
 TEST_F(TabBarTest, TheSelectedPageLoadsFillsTheContentAndAppearsWithTheTabBar) {
@@ -132,7 +128,6 @@ TEST_F(TabBarTest, RotationNeedsEveryPageToAgreeAndTellsThemAll) {
 
 TEST_F(ViewControllerTest, AnAcceptedRotationTurnsTheWindowAndItsViewsFollowTheirMasks) {
   auto app = pf::Application::sharedApplication();
-  auto window = pf::Window::create();
   auto page = RecordingController::create("page", &log);  // takes all but upside down
   window->setRootViewController(page);
   // A banner the application put on the window itself, pinned to the bottom, full width.
@@ -165,7 +160,7 @@ TEST_F(ViewControllerTest, AnAcceptedRotationTurnsTheWindowAndItsViewsFollowThei
 }
 
 TEST_F(ViewControllerTest, AWindowSmallerThanTheScreenKeepsItsFrameWhenTheInterfaceTurns) {
-  auto window = pf::Window::create(pf::Rect(0, 0, 200, 100));
+  window = pf::Window::create(pf::Rect(0, 0, 200, 100));
   auto page = RecordingController::create("page", &log);
   window->setRootViewController(page);
   window->makeKeyAndVisible();
