@@ -91,6 +91,11 @@ void BannerWorld::showAd() {
   finishAdLoad();
 }
 
+void BannerWorld::tap() {
+  pf::Event touch(pf::Event::Type::Touches);
+  banner->hitTest({10, 10}, &touch);
+}
+
 std::vector<int> BannerWorld::states() const {
   std::vector<int> out;
   for (const auto& line : trace)

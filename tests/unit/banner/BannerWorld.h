@@ -61,6 +61,7 @@ class BannerWorld {
   void loadAd(pf::SimResponse response);
   // loadAd(adPage()), finishAdLoad.
   void showAd();
+  void tap();  // a touch on the banner, as the user's finger gives it
 
   GADObjectPrivate& ad() { return *banner->privateObject(); }
   pf::SimUIWebView& buildPage() { return *pf::SimUIWebView::of(*ad().buildAdWebView()); }

@@ -195,8 +195,7 @@ TEST(GADObjectPrivateRefresh, FollowsTheServersIntervalAndPausesWhileUnseen) {
   system.bringToForeground();
   EXPECT_DOUBLE_EQ(*ad.reloadFireTime() - pf::Clock::monotonic(), 30);
 
-  // A load the publisher asks for clears hasAutoRefreshed.
-  world.load();
+  world.load();  // the publisher's
   EXPECT_FALSE(ad.hasAutoRefreshed());
 }
 

@@ -45,7 +45,9 @@ struct Watched {
 using Log = std::vector<std::string>;
 
 // The status bar hidden and the screen kept awake while a screen is up; afterwards the
-// publisher's own settings as they were, whichever they were.
+// publisher's own settings as they were, whichever they were. The overlay's page hears
+// "onshow" once, after its first load, and "onhide" at every covering; it outlives the
+// overlay two seconds, blanked.
 TEST(GADViewControllerTest, FirstAndNestedScreensPresentAndGiveBack) {
   for (bool publishers : {false, true}) {
     SCOPED_TRACE(publishers ? "the publisher's bar hidden, screen awake" : "the publisher's defaults");
@@ -54,37 +56,60 @@ TEST(GADViewControllerTest, FirstAndNestedScreensPresentAndGiveBack) {
     auto app = pf::Application::sharedApplication();
     app->setStatusBarHiddenWithAnimation(publishers, pf::StatusBarAnimation::None);
     app->setIdleTimerDisabled(publishers);
-    std::weak_ptr<GADViewController> gone;
+    std::weak_ptr<GADWebAppViewController> gone;
     {
       auto overlay = GADWebAppViewController::create();
       overlay->setDelegateManager(watched.manager);
-      overlay->loadHTML("<p>offer</p>", std::nullopt);
+      overlay->load(pf::Url::parse("http://landing.example/webapp"));
+      overlay->loadHTML("<p>dropped</p>", std::nullopt);
       overlay->presentFromViewController(world.root);
       gone = overlay;
     }
     EXPECT_TRUE(app->isStatusBarHidden());
     EXPECT_TRUE(app->isIdleTimerDisabled());
-    world.sim.clock().advance(1);
+    world.sim.clock().advance(1);  // appeared while loading: "onshow" waits for the load
     auto overlay = gone.lock();
     ASSERT_TRUE(overlay) << "on screen, it keeps itself";
     EXPECT_TRUE(overlay->view()->isUserInteractionEnabled()) << "the appearance opened the latch";
+    auto web = overlay->webView();
+    auto page = pf::SimUIWebView::of(*web);
+    EXPECT_EQ(web->request()->url().absoluteString(), "http://landing.example/webapp");
+    auto sent = [&](const std::string& name) {
+      size_t n = 0;
+      for (const auto& s : page->evaluatedScripts()) n += s.rfind("VIZE_ReceiveMessage('" + name + "'", 0) == 0;
+      return n;
+    };
+    EXPECT_EQ(sent("onshow"), 0u);
+    page->finishLoad();
+    EXPECT_EQ(sent("onshow"), 1u);
+    page->navigate("http://landing.example/webapp2");
+    world.sim.clock().runUntilIdle();
+    page->finishLoad();
+    EXPECT_EQ(sent("onshow"), 1u);
 
     auto browser = GADBrowserController::create();
     browser->setDelegateManager(watched.manager);
     browser->presentFromViewController(overlay);  // nested: notifications only
     world.sim.clock().advance(1);
+    EXPECT_EQ(sent("onhide"), 1u);
     browser->relinquishScreen();
     browser.reset();
     world.sim.clock().advance(1);
+    EXPECT_EQ(sent("onshow"), 1u);
     overlay->relinquishScreen();
     overlay.reset();
     world.sim.clock().advance(1);
     EXPECT_TRUE(gone.expired());
+    EXPECT_EQ(sent("onhide"), 2u);
     EXPECT_EQ(watched.events->log, (Log{"WillPresentFullScreen", "willPresent", "WillPresentFullScreen",
                                         "DidRelinquishFullScreen", "willDismiss", "DidRelinquishFullScreen",
                                         "didDismiss"}));
     EXPECT_EQ(app->isStatusBarHidden(), publishers);
     EXPECT_EQ(app->isIdleTimerDisabled(), publishers);
+    EXPECT_EQ(web.use_count(), 2) << "kept by the delayed release";
+    world.sim.clock().advance(1.5);
+    EXPECT_EQ(web.use_count(), 1);
+    EXPECT_EQ(page->loadedHTML(), "") << "blanked before it goes";
   }
 }
 
@@ -231,47 +256,6 @@ TEST(GADBrowserControllerTest, BackFromTheBackgroundBeforeAnyPageLoadedItCloses)
   EXPECT_FALSE(world.root->modalViewController());
 }
 
-TEST(GADWebAppViewControllerTest, OnShowOnceOnHideEveryTimeAndThePageOutlivesTheOverlayTwoSeconds) {
-  BannerWorld world;
-  auto overlay = GADWebAppViewController::create();
-  overlay->load(pf::Url::parse("http://landing.example/webapp"));
-  overlay->loadHTML("<p>dropped</p>", std::nullopt);
-  overlay->presentFromViewController(world.root);
-  auto web = overlay->webView();
-  auto page = pf::SimUIWebView::of(*web);
-  EXPECT_EQ(web->request()->url().absoluteString(), "http://landing.example/webapp");
-  world.sim.clock().advance(1);  // appeared while loading: "onshow" waits for the load
-  auto sent = [&](const std::string& name) {
-    size_t n = 0;
-    for (const auto& s : page->evaluatedScripts()) n += s.rfind("VIZE_ReceiveMessage('" + name + "'", 0) == 0;
-    return n;
-  };
-  EXPECT_EQ(sent("onshow"), 0u);
-  page->finishLoad();
-  EXPECT_EQ(sent("onshow"), 1u);
-  page->navigate("http://landing.example/webapp2");
-  world.sim.clock().runUntilIdle();
-  page->finishLoad();
-  EXPECT_EQ(sent("onshow"), 1u);
-
-  auto browser = GADBrowserController::create();
-  browser->presentFromViewController(overlay);
-  world.sim.clock().advance(1);
-  EXPECT_EQ(sent("onhide"), 1u);
-  browser->relinquishScreen();
-  browser.reset();
-  world.sim.clock().advance(1);
-  EXPECT_EQ(sent("onshow"), 1u);
-  overlay->relinquishScreen();
-  overlay.reset();
-  world.sim.clock().advance(1);
-  EXPECT_EQ(sent("onhide"), 2u);
-  EXPECT_EQ(web.use_count(), 2) << "kept by the delayed release";
-  world.sim.clock().advance(1.5);
-  EXPECT_EQ(web.use_count(), 1);
-  EXPECT_EQ(page->loadedHTML(), "") << "blanked before it goes";
-}
-
 TEST(GADOpenerTest, EachActionOpensWhereItSays) {
   const struct {
     const char* query;
@@ -323,10 +307,7 @@ TEST(GADBannerWebViewDelegateTest, TapSafety) {
       BannerWorld world;
       world.showAd();
       world.sim.clock().advance(0.5);
-      if (tapped) {
-        pf::Event touch(pf::Event::Type::Touches);
-        world.banner->hitTest({10, 10}, &touch);
-      }
+      if (tapped) world.tap();
       EXPECT_FALSE(world.adPageView().navigate(attempt, pf::WebViewNavigationType::Other));
       world.adPageView().navigate(attempt, pf::WebViewNavigationType::Other);  // twice: one log line
       world.sim.clock().advance(1);

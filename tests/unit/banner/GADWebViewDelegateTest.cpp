@@ -214,10 +214,7 @@ TEST(GADBannerWebViewDelegateTest, TheClickTest) {
     BannerWorld world;
     world.showAd();
     world.sim.clock().advance(c.after);
-    if (c.touched) {
-      pf::Event touch(pf::Event::Type::Touches);
-      world.banner->hitTest({10, 10}, &touch);
-    }
+    if (c.touched) world.tap();
     EXPECT_EQ(world.adPageView().navigate(c.url, c.type), c.loadsInBanner);
     world.sim.clock().runUntilIdle();
     const pf::Value stats = GADStatistics::sharedStatistics()->parameters();

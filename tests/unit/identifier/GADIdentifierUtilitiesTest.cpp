@@ -231,15 +231,6 @@ TEST_F(IdentifierTest, LanguageIsTheFirstPreferredOneLowerCased) {
 }
 
 
-TEST_F(IdentifierTest, StoreMetadataBesideDocumentsIsSent) {
-  pf::Value metadata = pf::Value::dictionary({{"itemId", 381234567}, {"playlistName", "Ashenmoor"}, {"genreId", 6016}});
-  writeMetadata(*pf::PropertyList::write(metadata, pf::PropertyList::Format::Binary));
-  EXPECT_EQ(params()["ios_metadata"], metadata);
-  // Read once: a later change of the file is not seen.
-  writeMetadata(*pf::PropertyList::write(pf::Value::dictionary({{"x", 1}}), pf::PropertyList::Format::Xml));
-  EXPECT_EQ(params()["ios_metadata"], metadata);
-}
-
 TEST_F(IdentifierTest, OnlyADictionaryReadFromTheFileIsMetadataElseAnEmptyObjectIsSent) {
   auto xml = [](const pf::Value& v) { return *pf::PropertyList::write(v, pf::PropertyList::Format::Xml); };
   static const std::string kCorrupt = "<?xml version=\"1.0\"?><plist><dict><key>itemId</key>";
@@ -262,9 +253,9 @@ TEST_F(IdentifierTest, OnlyADictionaryReadFromTheFileIsMetadataElseAnEmptyObject
   EXPECT_EQ(GADIdentifierUtilities::readITunesMetadataFileAt(sim.root()), pf::Value::dictionary());  // a folder
 }
 
-TEST_F(IdentifierTest, MetadataDatesAndDataDoNotSpoilTheRequestText) {
+TEST_F(IdentifierTest, StoreMetadataBesideDocumentsIsSentWithoutDatesAndData) {
   pf::Value metadata = pf::Value::dictionary({
-      {"itemName", "Ashenmoor"},
+      {"itemName", "Ashenmoor"}, {"itemId", 381234567},
       {"purchaseDate", pf::Value::date(300000000)},
       {"artwork", pf::Value::data("\x89PNG")},
       {"downloadInfo", pf::Value::dictionary({{"when", pf::Value::date(1)}, {"account", "a@b.c"}})},
@@ -273,10 +264,13 @@ TEST_F(IdentifierTest, MetadataDatesAndDataDoNotSpoilTheRequestText) {
   writeMetadata(*pf::PropertyList::write(metadata, pf::PropertyList::Format::Binary));
   // The metadata as read keeps everything; what goes out keeps what JSON can carry.
   EXPECT_EQ(GADIdentifierUtilities::sharedInstance()->iTunesMetadata(), metadata);
-  pf::Value sent = params()["ios_metadata"];
-  EXPECT_EQ(sent, pf::Value::dictionary({{"itemName", "Ashenmoor"},
-                                         {"downloadInfo", pf::Value::dictionary({{"account", "a@b.c"}})},
-                                         {"ratings", pf::Value::array({1, 3})}}));
+  const pf::Value sent = pf::Value::dictionary({{"itemName", "Ashenmoor"}, {"itemId", 381234567},
+                                                {"downloadInfo", pf::Value::dictionary({{"account", "a@b.c"}})},
+                                                {"ratings", pf::Value::array({1, 3})}});
+  EXPECT_EQ(params()["ios_metadata"], sent);
+  // Read once: a later change of the file is not seen.
+  writeMetadata(*pf::PropertyList::write(pf::Value::dictionary({{"x", 1}}), pf::PropertyList::Format::Xml));
+  EXPECT_EQ(params()["ios_metadata"], sent);
 }
 
 TEST(StoreMetadataForJson, DeeplyNestedContainersAreCutOff) {

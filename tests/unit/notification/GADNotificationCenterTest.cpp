@@ -22,11 +22,8 @@ class GADNotificationCenterTest : public ::testing::Test {
   pf::SimEnvironment sim;
   GADNotificationCenter center;
   std::vector<Heard> heard;
+  std::shared_ptr<pf::WebView> webA = pf::WebView::create(pf::Rect(0, 0, 320, 50));
 
-  void SetUp() override {
-    webA = pf::WebView::create(pf::Rect(0, 0, 320, 50));
-    webB = pf::WebView::create(pf::Rect(0, 0, 320, 50));
-  }
   void TearDown() override { center.removeObserver(this); }
 
   static pf::Url url(const char* text) { return *pf::Url::parse(text); }
@@ -37,8 +34,6 @@ class GADNotificationCenterTest : public ::testing::Test {
       heard.push_back({n.name(), n.sender(), n.userInfo()});
     });
   }
-
-  std::shared_ptr<pf::WebView> webA, webB;
 };
 
 
@@ -151,6 +146,7 @@ TEST_F(GADNotificationCenterTest, PostingsAreCancelledWithTheirOwner) {
 
 TEST_F(GADNotificationCenterTest, APostingKeepsItsWebViewUntilItFires) {
   listen("", nullptr);
+  auto webB = pf::WebView::create(pf::Rect(0, 0, 320, 50));
   std::weak_ptr<pf::WebView> weak = webB;
   const void* identity = webB.get();
   center.postNotificationFromURLObjectWithDelay(url("gmsg://x/settings"), webB, 0.0);

@@ -160,17 +160,12 @@ TEST_F(GADLocationTest, PreciseValueIsTheVectorThenThePaddedRecordSealedWithTheK
 TEST_F(GADLocationTest, ConfiguredKeyIsUsedAndAMistypedOneSendsNothing) {
   auto here = GADLocation::createWithLatitudeLongitudeAccuracy(-12.5f, 130.75f, 1.5f);
   here->setTimestamp(987654321.75);
-  std::string keyHex = "00112233445566778899AABBCCDDEEFF";
-  std::optional<std::string> withDefault = here->oolongRepresentation();
   {
-    ScopedEnvironment key("ASHENMOOR_UULE_KEY", keyHex.c_str());
+    ScopedEnvironment key("ASHENMOOR_UULE_KEY", "00112233445566778899AABBCCDDEEFF");
     auto value = here->oolongRepresentation();
     ASSERT_TRUE(value);
-    EXPECT_NE(value, withDefault);
-
-    auto [iv, plain] = opened(value->substr(3), *GADConfiguration::keyFromHex(keyHex));
-    EXPECT_EQ(iv, GADLocation::initializationVector(987654321.75));
-    EXPECT_EQ(plain, GADLocation::padded(here->record()));
+    EXPECT_EQ(opened(value->substr(3), *GADConfiguration::keyFromHex("00112233445566778899aabbccddeeff")).second,
+              GADLocation::padded(here->record()));
   }
   {
     ScopedEnvironment key("ASHENMOOR_UULE_KEY", "0011223344556677");  // 16 digits: too short

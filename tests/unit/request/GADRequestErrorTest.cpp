@@ -9,15 +9,10 @@ namespace {
 
 using GADRequestErrorTest = RequestTest;
 
-class GADRequestErrorOldOSTest : public RequestTest {
- protected:
-  GADRequestErrorOldOSTest() : RequestTest("phone-3.1.3") {}
-};
-
 constexpr const char* kInvalid =
     "Request Error: Invalid ad request parameter(s).  Check the Xcode console for details.";
 
-TEST_F(GADRequestErrorOldOSTest, OSVersionMessageNamesTheDevice) {
+TEST_F(GADRequestOldOSTest, OSVersionMessageNamesTheDevice) {
   EXPECT_EQ(GADRequestError::localizedStringForErrorCode(kGADErrorOSVersionTooLow),
             "Request Error: This device's OS is 3.1.3.  It is below the minimum of 3.0.");
 }

@@ -52,24 +52,21 @@ TEST_F(GADRequestParametersTest, BareRequestHasIdentityVersionStatisticsAndCount
   EXPECT_EQ(params.size(), identity.size() + 4);
 }
 
-TEST_F(GADRequestParametersTest, CounterAlwaysReplacesTheStatisticsCount) {
+// The statistics would send their stored count (GADStatisticsTest); the request's counter
+// replaces it, 0 included, and leaves the stored count alone.
+TEST_F(GADRequestParametersTest, CounterAlwaysReplacesTheStatisticsCountAndTheShownParametersConsumeNothing) {
   stats()->setAdRequestCount(7);
-  ASSERT_EQ(GADStatistics::sharedStatistics()->parameters()["preqs"], pf::Value(7));  // what the statistics send
   EXPECT_EQ(request_->parameters()["preqs"], pf::Value(0));
-  request_->setCounter(3);
-  EXPECT_EQ(request_->parameters()["preqs"], pf::Value(3));
-  // The stored count is the statistics', untouched by the request.
-  EXPECT_EQ(stats()->adRequestCount(), 7);
-}
-
-TEST_F(GADRequestParametersTest, ParametersWithoutStatisticsConsumeNothing) {
   stats()->incrementClickCount();
   request_->setCounter(9);
   pf::Value shown = request_->parametersWithoutStatistics();
   EXPECT_FALSE(shown.contains("pcc"));
   EXPECT_FALSE(shown.contains("session_id"));
   EXPECT_EQ(shown["preqs"], pf::Value(9));
-  EXPECT_EQ(request_->parameters()["pcc"], pf::Value(1));
+  pf::Value sent = request_->parameters();
+  EXPECT_EQ(sent["preqs"], pf::Value(9));
+  EXPECT_EQ(sent["pcc"], pf::Value(1));
+  EXPECT_EQ(stats()->adRequestCount(), 7);
 }
 
 // The checker's text when it has one (which flags give which: GADNetworkCheckerTest).
@@ -127,8 +124,6 @@ TEST_F(GADRequestParametersTest, TargetingKeys) {
   EXPECT_EQ(params["cust_gender"], pf::Value("f"));
   EXPECT_EQ(params["kw"], pf::Value::array({"moor & fog", "moor & fog"}));
   EXPECT_EQ(params["uule"], pf::Value(*request_->location()->oolongRepresentation()));
-
-  // The whole dictionary has a JSON form.
   EXPECT_FALSE(GADMacros::jsonify(params).value_or("").empty());
 
   // Empty containers are still sent; "" is no keyword.

@@ -15,11 +15,6 @@ namespace {
 
 using GADRequestTest = RequestTest;
 
-class GADRequestOldOSTest : public RequestTest {
- protected:
-  GADRequestOldOSTest() : RequestTest("phone-3.1.3") {}
-};
-
 TEST_F(GADRequestTest, CopySharesObjectsButNotTheCounter) {
   auto source = GADRequestPrivate::create();
   source->addKeyword("moor");
@@ -46,9 +41,8 @@ TEST_F(GADRequestTest, CopySharesObjectsButNotTheCounter) {
   // A keyword added on either side is seen on both: the list is one list.
   copied->addKeyword("fog");
   source->addKeyword("rain");
-  std::vector<std::string> expected{"moor", "fog", "rain"};
   LogCapture quiet;  // the copy is "testing": it logs the notice
-  EXPECT_EQ(*source->keywords(), expected);
+  EXPECT_EQ(*source->keywords(), (std::vector<std::string>{"moor", "fog", "rain"}));
   EXPECT_EQ(copied->parameters()["kw"], pf::Value::array({"moor", "fog", "rain"}));
 }
 

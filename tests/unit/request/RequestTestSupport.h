@@ -13,3 +13,9 @@ class RequestTest : public AdLayerTest {
     sim.clock().runUntilIdle();
   }
 };
+
+// The same on an OS 3.1.3 phone.
+class GADRequestOldOSTest : public RequestTest {
+ protected:
+  GADRequestOldOSTest() : RequestTest("phone-3.1.3") {}
+};

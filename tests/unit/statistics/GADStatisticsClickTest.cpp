@@ -17,9 +17,8 @@ pf::Url url(const std::string& text) {
 }
 
 TEST_F(GADStatisticsClickTest, PageMessagesAndBlankPagesAreNoClicks) {
-  for (const char* text : {"about:blank", "gmsg://mobileads.example/click?ai=x", "rodud://launch?url=http://a"}) {
+  for (const char* text : {"about:blank", "gmsg://mobileads.example/click?ai=x", "rodud://launch?url=http://a"})
     EXPECT_EQ(stats()->urlForClick(url(text)).absoluteString(), text);
-  }
   EXPECT_FALSE(stats()->timingNamed("pcl"));
   EXPECT_FALSE(stats()->timingNamed("pcrl"));
   EXPECT_EQ(stats()->parameters().size(), 1u);  // the session alone

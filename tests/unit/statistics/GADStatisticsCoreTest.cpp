@@ -22,11 +22,6 @@ TEST_F(GADStatisticsCoreTest, KeptUnderItsIdentifiersKeyAndReadBackByANewCore) {
   EXPECT_TRUE(GADStatisticsCore::create("shared", defaultsOnDisk())->dictionary().size() == 0);
 }
 
-TEST_F(GADStatisticsCoreTest, SavedWhenDestroyed) {
-  GADStatisticsCore::create("shared")->addValueNumberForKey(3, "preqs");
-  EXPECT_EQ(GADStatisticsCore::create("shared", defaultsOnDisk())->numberForKey("preqs"), pf::Value(3));
-}
-
 TEST_F(GADStatisticsCoreTest, TypedSettersDropTheWrongKind) {
   auto core = GADStatisticsCore::create("t");
   core->setStringForKey("s", "k");

@@ -9,8 +9,7 @@ using GADStatisticsTest = StatisticsTest;
 pf::Url url(const char* text) { return *pf::Url::parse(text); }
 
 TEST_F(GADStatisticsTest, AFreshInstallSendsOnlyTheSessionThenTheRequestCount) {
-  pf::Value first = stats()->parameters();
-  EXPECT_EQ(first, pf::Value::dictionary({{"session_id", stats()->sessionId()}}));
+  EXPECT_EQ(stats()->parameters(), pf::Value::dictionary({{"session_id", stats()->sessionId()}}));
   EXPECT_EQ(stats()->incrementAdRequestCount(), 1);
   EXPECT_EQ(stats()->incrementAdRequestCount(), 2);
   pf::Value second = stats()->parameters();
@@ -31,9 +30,7 @@ TEST_F(GADStatisticsTest, CountersAreReportedOnceThenStartAgain) {
   EXPECT_EQ(p["plpnc"], pf::Value(2));
   EXPECT_EQ(p["plpsnc"], pf::Value(1));
   pf::Value next = stats()->parameters();
-  EXPECT_FALSE(next.contains("pcc"));
-  EXPECT_FALSE(next.contains("plpnc"));
-  EXPECT_FALSE(next.contains("plpsnc"));
+  for (const char* counter : {"pcc", "plpnc", "plpsnc"}) EXPECT_FALSE(next.contains(counter)) << counter;
   // Reset means 0 stored, not removed.
   EXPECT_EQ(stats()->core().numberForKey("pcc"), pf::Value(0));
   stats()->incrementClickCount();
@@ -96,7 +93,7 @@ TEST_F(GADStatisticsTest, EveryTimingButPtimeIsReportedOnce) {
   for (const char* name : {"prl", "plpl", "plpd"}) EXPECT_FALSE(next.contains(name)) << name;
 }
 
-TEST_F(GADStatisticsTest, AClickThatLeftTheAppReportsTheTimeSinceTheClick) {
+TEST_F(GADStatisticsTest, AClickThatLeftTheAppReportsTheTimeSinceTheClickSaturated) {
   stats()->urlForClick(url("http://127.0.0.1/aclk?ai=A1"));
   stats()->setClickBackgroundedApp();
   clock_.advance(5.5);
@@ -104,9 +101,6 @@ TEST_F(GADStatisticsTest, AClickThatLeftTheAppReportsTheTimeSinceTheClick) {
   EXPECT_EQ(p["pcl"], pf::Value(5500u));  // a number, not the timing's text
   EXPECT_EQ(p["pclb"], pf::Value(1));
   EXPECT_FALSE(p.contains("date"));
-}
-
-TEST_F(GADStatisticsTest, ABackgroundedClickWithAWildDateSaturates) {
   stats()->urlForClick(url("http://127.0.0.1/aclk?ai=A1"));
   stats()->timingNamed("pcl")->setValueForKey(pf::Value::date(-2e9), "date");
   stats()->setClickBackgroundedApp();
