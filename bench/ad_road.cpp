@@ -301,6 +301,10 @@ TapFigures tapToLanding(Screen& screen, const std::string& landing) {
     browser.reset();
     spin([] { return false; }, 500);
     out.longestOursMs = std::max(out.longestOursMs, pf::DispatchMeter::longestOnCPU() * 1000);
+    if (getenv("BENCH_DIAG"))
+      std::fprintf(stderr, "tap run %d: longest dispatch %.2f ms on the CPU, %.2f ms wall, at %s\n", i,
+                   pf::DispatchMeter::longestOnCPU() * 1000, pf::DispatchMeter::longest() * 1000,
+                   pf::DispatchMeter::longestWhere());
     pf::DispatchMeter::setEnabled(false);
 
     // Raw: a web view made in the shown window, loading the URL.
