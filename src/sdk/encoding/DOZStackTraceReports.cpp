@@ -6,8 +6,10 @@
 #include <string.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <iterator>
 #include <string>
 
@@ -67,7 +69,29 @@ void crashed(int signal, siginfo_t*, void* context) {
   raise(signal);
 }
 
+std::terminate_handler previousTerminate = nullptr;
+
+[[noreturn]] void uncaughtException() {
+  // Once per process: a second thread terminating, or anything going wrong below, ends here.
+  static std::atomic<bool> entered{false};
+  if (entered.exchange(true)) std::abort();
+  // Not in a signal handler: allocating is fine here.
+  if (std::current_exception()) {
+    std::string report = "*** Uncaught exception:\n" + DOZStackTrace() + "\n";
+    writeAll(report.data(), report.size());
+  }
+  if (previousTerminate) previousTerminate();
+  std::abort();
+}
+
 }  // namespace
+
+void DOZInstallUncaughtExceptionTraces() {
+  std::terminate_handler previous = std::get_terminate();
+  if (previous == uncaughtException) return;  // installed twice: keep the first one's predecessor
+  previousTerminate = previous;
+  std::set_terminate(uncaughtException);
+}
 
 void DOZInstallCrashTraces() {
   // glibc loads the unwinder on its first backtrace(): do that now, not in the handler.
@@ -91,6 +115,7 @@ void DOZInstallCrashTraces() {
 
 void DOZInstallStackTraceReports() {
   pf::AssertionHandler::setTraceSource(DOZStackTrace);
+  DOZInstallUncaughtExceptionTraces();
 #ifndef NDEBUG
   DOZInstallCrashTraces();
 #endif

@@ -6,12 +6,20 @@
 //     ...
 //   }
 //
-// After it, a failed internal check's report (pf::AssertionHandler's default handler) is
-// followed by the trace, and in a debug build (no NDEBUG) a crash prints one too.
+// After it, a failed internal check's report (pf::AssertionHandler's default handler) and an
+// exception nobody caught are followed by the trace, and in a debug build (no NDEBUG) a crash
+// prints one too.
 
-// Makes DOZStackTrace the assertion handler's trace source; in a debug build also
-// DOZInstallCrashTraces().
+// Makes DOZStackTrace the assertion handler's trace source and installs
+// DOZInstallUncaughtExceptionTraces(); in a debug build also DOZInstallCrashTraces().
 void DOZInstallStackTraceReports();
+
+// When an exception reaches std::terminate (nothing caught it), writes "*** Uncaught
+// exception:" and the trace to standard error, then hands over to the terminate handler that
+// was installed before (libstdc++'s names the exception's type and what(), and aborts).
+// Nothing was unwound on the way: below the handler, std::terminate and __cxa_throw comes the
+// function that threw.
+void DOZInstallUncaughtExceptionTraces();
 
 // On SIGSEGV, SIGBUS, SIGILL or SIGFPE, writes "*** Crash: SIG<name> (signal <n>)" and the
 // trace to standard error — line 0 the interrupted function (the handler's own frames left

@@ -5,6 +5,8 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <stdexcept>
+#include <thread>
 
 #include "platform/base/AssertionHandler.h"
 
@@ -16,6 +18,8 @@ __attribute__((noinline)) void crashInKnownFunction() {
   *nowhere = 1;
   asm volatile("" ::: "memory");
 }
+
+__attribute__((noinline)) void throwInKnownFunction() { throw std::runtime_error("nobody catches this"); }
 
 }  // namespace
 
@@ -37,4 +41,18 @@ TEST(DOZStackTraceReportsDeathTest, CrashPrintsTheTraceFromTheFaultingFunction) 
       },
       "\\*\\*\\* Crash: SIGSEGV \\(signal 11\\)\n"
       "#0  unit_encoding +0x[0-9a-f]+ \\(anonymous namespace\\)::crashInKnownFunction\\(\\)\n");
+}
+
+// The trace, down to the function that threw, then the standard library's own words on the
+// exception.
+TEST(DOZStackTraceReportsDeathTest, AnUncaughtExceptionPrintsTheTraceFromTheThrow) {
+  EXPECT_DEATH(
+      {
+        DOZInstallStackTraceReports();
+        DOZInstallStackTraceReports();  // twice: still one report
+        std::thread(throwInKnownFunction).join();  // where nothing catches it
+      },
+      "\\*\\*\\* Uncaught exception:\n(#[0-9]+ .*\n)*#[0-9]+ .*"
+      "\\(anonymous namespace\\)::throwInKnownFunction\\(\\)\n(#[0-9]+ .*\n)*"
+      "terminate called after throwing an instance of 'std::runtime_error'\n  what\\(\\):  nobody catches this");
 }
