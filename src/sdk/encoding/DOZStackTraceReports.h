@@ -17,8 +17,9 @@ void DOZInstallStackTraceReports();
 // When an exception reaches std::terminate (nothing caught it), writes "*** Uncaught
 // exception:" and the trace to standard error, then hands over to the terminate handler that
 // was installed before (libstdc++'s names the exception's type and what(), and aborts).
-// Nothing was unwound on the way: below the handler, std::terminate and __cxa_throw comes the
-// function that threw.
+// When nothing on the stack would catch it, nothing was unwound on the way: below the
+// handler, std::terminate and __cxa_throw comes the function that threw. An exception leaving
+// a noexcept function is reported from that function.
 void DOZInstallUncaughtExceptionTraces();
 
 // On SIGSEGV, SIGBUS, SIGILL or SIGFPE, writes "*** Crash: SIG<name> (signal <n>)" and the
