@@ -103,10 +103,8 @@ TEST_F(AshenmoorShellTest, EveryPageTurnsToPortraitAndLandscapeButNotUpsideDown)
                                                         page<MoreViewController>(), page<DontTouchViewControler>()};
   for (const auto& p : pages) {
     ASSERT_TRUE(p);
-    EXPECT_TRUE(p->shouldAutorotateToInterfaceOrientation(O::Portrait));
-    EXPECT_TRUE(p->shouldAutorotateToInterfaceOrientation(O::LandscapeLeft));
-    EXPECT_TRUE(p->shouldAutorotateToInterfaceOrientation(O::LandscapeRight));
-    EXPECT_FALSE(p->shouldAutorotateToInterfaceOrientation(O::PortraitUpsideDown));
+    for (O o : {O::Portrait, O::LandscapeLeft, O::LandscapeRight, O::PortraitUpsideDown})
+      EXPECT_EQ(p->shouldAutorotateToInterfaceOrientation(o), o != O::PortraitUpsideDown) << int(o);
   }
 }
 

@@ -104,11 +104,14 @@ std::vector<int> BannerWorld::states() const {
   return out;
 }
 
-size_t BannerWorld::traced(const std::string& fragment) const {
+static size_t linesHolding(const std::vector<std::string>& lines, const std::string& fragment) {
   size_t n = 0;
-  for (const auto& line : trace) n += line.find(fragment) != std::string::npos;
+  for (const auto& line : lines) n += line.find(fragment) != std::string::npos;
   return n;
 }
+
+size_t BannerWorld::traced(const std::string& fragment) const { return linesHolding(trace, fragment); }
+size_t BannerWorld::logged(const std::string& fragment) const { return linesHolding(log, fragment); }
 
 std::vector<std::string> BannerWorld::callbackNames() const {
   std::vector<std::string> names;

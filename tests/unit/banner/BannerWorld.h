@@ -66,9 +66,10 @@ class BannerWorld {
   GADObjectPrivate& ad() { return *banner->privateObject(); }
   pf::SimUIWebView& buildPage() { return *pf::SimUIWebView::of(*ad().buildAdWebView()); }
   pf::SimUIWebView& adPageView() { return *pf::SimUIWebView::of(*ad().webView()); }
-  // The "state" values of the trace so far, and the other events by name.
+  // The "state" values of the trace so far; the trace's and the console's lines that hold `fragment`.
   std::vector<int> states() const;
   size_t traced(const std::string& fragment) const;
+  size_t logged(const std::string& fragment) const;
   std::vector<std::string> callbackNames() const;
   size_t requestsTo(const std::string& prefix);
 

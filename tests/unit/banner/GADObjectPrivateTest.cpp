@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <regex>
 #include <thread>
 
 #include "BannerWorld.h"
@@ -78,9 +79,7 @@ TEST(GADObjectPrivateRoads, EveryRoadEndsInItsStateWithItsReportAndRefresh) {
     const bool fetched = std::find(road.states.begin(), road.states.end(), 1) != road.states.end();
     EXPECT_EQ(world.sim.http().requests().empty(), !fetched) << "nothing goes out before the script is fetched";
     if (road.logLine) {
-      bool found = false;
-      for (const auto& line : world.log) found |= line.find(road.logLine) != std::string::npos;
-      EXPECT_TRUE(found) << road.logLine;
+      EXPECT_EQ(world.logged(road.logLine), 1u) << road.logLine;
     }
   }
 }
@@ -144,8 +143,7 @@ TEST(GADObjectPrivateScript, GWhirlURLsEndWithTheSignalsThenTheSequenceNumber) {
   world.scriptBuildsURL("gwhirl");
   ASSERT_EQ(world.requestsTo(BannerWorld::kAdPrefix), 1u);
   const std::string url = world.sim.http().requests().back().url().absoluteString();
-  EXPECT_NE(url.find("?slotname=a15c0f3e82d9b47&ms="), std::string::npos) << url;
-  EXPECT_EQ(url.substr(url.size() - 10), "&seq_num=1") << url;
+  EXPECT_TRUE(std::regex_match(url, std::regex(R"(.*/ad\?slotname=a15c0f3e82d9b47&ms=[A-Za-z0-9_-]+&seq_num=1)"))) << url;
 }
 
 TEST(GADObjectPrivateRefresh, FollowsTheServersIntervalAndPausesWhileUnseen) {
@@ -205,9 +203,8 @@ TEST(GADObjectPrivateRefresh, AFailedRefreshKeepsRefreshing) {
   world.sim.clock().advance(30);
   world.scriptSends("unableToServe?reason=busy");
   EXPECT_EQ(world.ad().state(), GADAdStateFailed);
-  ASSERT_TRUE(world.ad().reloadFireTime()) << "a banner never stays stuck after the script refused";
   world.sim.clock().advance(30);
-  EXPECT_EQ(world.ad().state(), GADAdStateBuildingURL);
+  EXPECT_EQ(world.ad().state(), GADAdStateBuildingURL) << "a banner never stays stuck after the script refused";
 }
 
 TEST(GADObjectPrivateTracking, HeadersSplitIntoURLs) {
@@ -339,8 +336,7 @@ TEST(GADObjectPrivateLifetime, CallbacksFromAnotherThreadArriveOnTheMainThreadBe
   manager.reset();
   EXPECT_EQ(seenAtReturn, 1u);
   ASSERT_EQ(world.delegate->calls.size(), 2u);
-  EXPECT_TRUE(world.delegate->calls[0].onMainThread);
-  EXPECT_TRUE(world.delegate->calls[1].onMainThread);
+  for (const auto& call : world.delegate->calls) EXPECT_TRUE(call.onMainThread) << call.name;
   EXPECT_FALSE(world.banner);
   world.sim.clock().runUntilIdle();
 }

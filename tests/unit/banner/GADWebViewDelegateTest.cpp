@@ -217,8 +217,7 @@ TEST(GADBannerWebViewDelegateTest, TheClickTest) {
     if (c.touched) world.tap();
     EXPECT_EQ(world.adPageView().navigate(c.url, c.type), c.loadsInBanner);
     world.sim.clock().runUntilIdle();
-    const pf::Value stats = GADStatistics::sharedStatistics()->parameters();
-    EXPECT_EQ(stats.contains("pcc"), c.counted);
+    EXPECT_EQ(GADStatistics::sharedStatistics()->parameters().contains("pcc"), c.counted);
   }
 }
 

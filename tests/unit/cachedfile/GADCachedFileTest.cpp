@@ -39,11 +39,19 @@ class GADCachedFileTest : public AdLayerTest {
     file.validate();
     clock.runUntilIdle();
   }
-  // Fetches `kScript` once with a 200 carrying `lastModified`, and answers what came back.
-  std::shared_ptr<GADCachedFile> fetchedScript(const char* body, const char* lastModified) {
+  // A new file for `kScript`, fetched once with `response`.
+  std::shared_ptr<GADCachedFile> fetchedScript(SimResponse response) {
+    server.respondOnce(kScript, std::move(response));
     auto file = makeFile(kScript);
-    server.respondOnce(kScript, SimResponse::ok(body).header("Last-Modified", lastModified));
     fetch(*file);
+    return file;
+  }
+  // A new file for `kScript` half-way through fetching: `response` comes one second after.
+  std::shared_ptr<GADCachedFile> fetchingScript(SimResponse response) {
+    server.respondOnce(kScript, response.after(1.0));
+    auto file = makeFile(kScript);
+    file->validate();
+    clock.advance(0.5);
     return file;
   }
 
@@ -179,7 +187,7 @@ TEST_F(GADCachedFileTest, TheFileTimeIsTheLastModifiedOfEach200OrTheWriteTime) {
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.lastModified);
-    auto file = fetchedScript("x", kLastModified);
+    auto file = fetchedScript(SimResponse::ok("x").header("Last-Modified", kLastModified));
     server.respondOnce(kScript, SimResponse::ok("v2").header("Last-Modified", c.lastModified));
     fetch(*file);
     EXPECT_EQ(file->content(), "v2");
@@ -191,7 +199,7 @@ TEST_F(GADCachedFileTest, TheFileTimeIsTheLastModifiedOfEach200OrTheWriteTime) {
 // Statuses other than 200 and 304 fail without an error, a failed connection with its error;
 // either way the file and its time stay as they were.
 TEST_F(GADCachedFileTest, FailuresKeepTheFileAndTheStatusOfTheLastResponse) {
-  auto file = fetchedScript("kept", kLastModified);
+  auto file = fetchedScript(SimResponse::ok("kept").header("Last-Modified", kLastModified));
   const struct {
     SimResponse response;
     const char* call;
@@ -217,9 +225,7 @@ TEST_F(GADCachedFileTest, FailuresKeepTheFileAndTheStatusOfTheLastResponse) {
 }
 
 TEST_F(GADCachedFileTest, BodyThatIsNotUTF8IsStoredButHasNoText) {
-  server.respond(kScript, SimResponse::ok(std::string("\xff\xfe\x00z", 4), "application/octet-stream"));
-  auto file = makeFile(kScript);
-  fetch(*file);
+  auto file = fetchedScript(SimResponse::ok(std::string("\xff\xfe\x00z", 4), "application/octet-stream"));
   EXPECT_THAT(delegate->calls, ElementsAre("end"));
   EXPECT_TRUE(file->hasContent());
   EXPECT_FALSE(file->content());
@@ -230,9 +236,7 @@ TEST_F(GADCachedFileTest, WriteFailureIsReportedAsFailureNotSuccess) {
   // A plain file where the host folder belongs: the folder cannot be made, as root too.
   ASSERT_TRUE(files().createDirectory(caches(), true));
   ASSERT_TRUE(files().writeFileAtomically(caches() + "/static.example", "in the way"));
-  server.respond(kScript, SimResponse::ok("body"));
-  auto file = makeFile(kScript);
-  fetch(*file);
+  auto file = fetchedScript(SimResponse::ok("body"));
   ASSERT_EQ(delegate->calls.size(), 1u);
   EXPECT_EQ(delegate->calls[0].substr(0, 24), "fail NSPOSIXErrorDomain ");
   EXPECT_FALSE(file->isFetching());
@@ -335,10 +339,7 @@ TEST_F(GADCachedFileTest, CancelInvalidateOrDropInsideTheRedirectQuestionEndsThe
 
 
 TEST_F(GADCachedFileTest, ValidateWhileFetchingStartsNothing) {
-  server.respond(kScript, SimResponse::ok("x").after(1.0));
-  auto file = makeFile(kScript);
-  file->validate();
-  clock.advance(0.5);
+  auto file = fetchingScript(SimResponse::ok("x"));
   file->validate();
   file->validateWithCacheBuster();
   clock.advance(1.0);
@@ -347,11 +348,8 @@ TEST_F(GADCachedFileTest, ValidateWhileFetchingStartsNothing) {
 }
 
 TEST_F(GADCachedFileTest, CancelSilencesTheFetchAndTheFileCanFetchAgain) {
-  server.respondOnce(kScript, SimResponse::ok("first").after(1.0));
+  auto file = fetchingScript(SimResponse::ok("first"));
   server.respondOnce(kScript, SimResponse::ok("second"));
-  auto file = makeFile(kScript);
-  file->validate();
-  clock.advance(0.5);
   file->cancel();
   EXPECT_FALSE(file->isFetching());
   clock.advance(2.0);
@@ -365,11 +363,8 @@ TEST_F(GADCachedFileTest, CancelSilencesTheFetchAndTheFileCanFetchAgain) {
 }
 
 TEST_F(GADCachedFileTest, InvalidateStopsTheFetchAndDeletesTheSharedFile) {
-  auto file = fetchedScript("x", kLastModified);
-  auto other = makeFile(kScript);
-  server.respond(kScript, SimResponse::ok("late").after(1.0));
-  file->validate();
-  clock.advance(0.5);
+  auto other = fetchedScript(SimResponse::ok("x").header("Last-Modified", kLastModified));
+  auto file = fetchingScript(SimResponse::ok("late"));  // the same path as `other`
   file->invalidate();
   clock.advance(2.0);
   EXPECT_THAT(delegate->calls, ElementsAre("end"));
@@ -378,10 +373,7 @@ TEST_F(GADCachedFileTest, InvalidateStopsTheFetchAndDeletesTheSharedFile) {
 }
 
 TEST_F(GADCachedFileTest, OwnerLettingGoMidLoadStopsTheLoadAndNothingArrives) {
-  server.respond(kScript, SimResponse::ok("x").after(1.0));
-  auto file = makeFile(kScript);
-  file->validate();
-  clock.advance(0.5);
+  auto file = fetchingScript(SimResponse::ok("x"));
   file.reset();
   EXPECT_EQ(pf::URLConnection::loadingCount(), 0u);
   clock.advance(2.0);
@@ -389,10 +381,7 @@ TEST_F(GADCachedFileTest, OwnerLettingGoMidLoadStopsTheLoadAndNothingArrives) {
 }
 
 TEST_F(GADCachedFileTest, DelegateGoneMidLoadIsNoProblemAndTheFileIsStillWritten) {
-  server.respond(kScript, SimResponse::ok("x").after(1.0));
-  auto file = makeFile(kScript);
-  file->validate();
-  clock.advance(0.5);
+  auto file = fetchingScript(SimResponse::ok("x"));
   delegate.reset();
   clock.advance(2.0);
   EXPECT_FALSE(file->isFetching());

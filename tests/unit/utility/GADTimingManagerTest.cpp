@@ -37,7 +37,6 @@ TEST_F(GADTimingManagerTest, SavedTimingsComeBackInANewManagerAndAfterARestart) 
     EXPECT_EQ(t->startSeconds(), pf::SimClock::kStartMonotonic);
     EXPECT_EQ(t->endSeconds(), pf::SimClock::kStartMonotonic + 0.5);
     EXPECT_EQ(t->keysAndValues(), pf::Value::dictionary({{"k", "x"}}));
-    EXPECT_EQ(t->elapsedMilliseconds(), 500u);
     ASSERT_TRUE(manager->timingForCategory("pclk"));
     EXPECT_TRUE(manager->timingForCategory("pclk")->isActive());
   };
@@ -58,7 +57,6 @@ TEST_F(GADTimingManagerTest, SavedOnWillTerminateAndWhenDestroyed) {
   EXPECT_TRUE(onDisk->contains("a"));
 
   manager->addTimingWithCategory("b");
-  EXPECT_TRUE(pf::NotificationCenter::defaultCenter().hasObserver(manager.get()));
   const void* identity = manager.get();
   manager.reset();
   onDisk = pf::UserDefaults::create(path_)->dictionaryForKey("diziva_timing_shared");

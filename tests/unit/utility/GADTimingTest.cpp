@@ -22,7 +22,6 @@ TEST_F(GADTimingTest, ElapsedMillisecondsTruncateTheTimeSoFarOrToTheEnd) {
   for (const auto& c : kCases) {
     auto t = GADTiming::create("c");
     t->start();
-    EXPECT_TRUE(t->isActive());
     clock_.advance(c.seconds);
     if (c.end) t->end();
     EXPECT_NE(t->isActive(), c.end);
@@ -41,11 +40,9 @@ TEST_F(GADTimingTest, EndWithoutStartDoesNothingAndLaterEndMovesTheEnd) {
   t->start();
   clock_.advance(1);
   t->end();
-  double firstEnd = t->endSeconds();
   clock_.advance(1);
   t->end();
-  EXPECT_GT(t->endSeconds(), firstEnd);
-  EXPECT_EQ(t->elapsedMilliseconds(), 2000u);
+  EXPECT_EQ(t->elapsedMilliseconds(), 2000u);  // the end moved
   // Restarting clears the end; reset forgets both.
   t->start();
   EXPECT_TRUE(t->isActive());
@@ -68,19 +65,13 @@ TEST_F(GADTimingTest, ElapsedIsClampedToTheUnsignedRange) {
   EXPECT_EQ(huge->elapsedMillisecondsString(), "4294967295");  // never a negative text
 }
 
-TEST_F(GADTimingTest, MissingValueLeavesUserDataUnchanged) {
-  auto t = GADTiming::create("c");
-  t->setValueForKey("v", "k");
-  t->setValueForKey(pf::Value(), "k");
-  EXPECT_EQ(t->valueForKey("k"), pf::Value("v"));
-}
-
-TEST_F(GADTimingTest, DictionaryRepresentationHasUserDataOnlyWhenThereIsSome) {
+TEST_F(GADTimingTest, RepresentationHasUserDataOnlyWhenThereIsSomeAndAMissingValueChangesNothing) {
   auto t = GADTiming::create("tsrl");
   t->start();
   pf::Value d = pf::Value::dictionary({{"category", "tsrl"}, {"start", pf::SimClock::kStartMonotonic}, {"end", 0.0}});
   EXPECT_EQ(t->dictionaryRepresentation(), d);
   t->setValueForKey(3, "clicks");
+  t->setValueForKey(pf::Value(), "clicks");
   d.set("userData", pf::Value::dictionary({{"clicks", 3}}));
   EXPECT_EQ(t->dictionaryRepresentation(), d);
 }
