@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <regex>
 
 #include "RequestTestSupport.h"
 #include "platform/base/Clock.h"
@@ -73,14 +72,6 @@ TEST_F(GADRequestTest, DescriptionNamesWhatIsSet) {
   request->setKeywords(nullptr);
   request->setAdditionalParameters(std::nullopt);
   EXPECT_EQ(request->description(), std::string(head) + "\ngender:Male");
-}
-
-TEST_F(GADRequestTest, SpamSignalsGiveTheModulesOneParameter) {
-  pf::Value signals = GADRequestPrivate::create()->spamSignals();
-  ASSERT_EQ(signals.size(), 1u);
-  const auto& [name, value] = *signals.asDictionary()->begin();
-  EXPECT_EQ(name, kGADSignalsRequestParameterName);
-  EXPECT_TRUE(std::regex_match(value.stringRef(), std::regex("[A-Za-z0-9_-]+")));
 }
 
 TEST_F(GADRequestTest, SignalTextSplitting) {
