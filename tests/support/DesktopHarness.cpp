@@ -50,10 +50,9 @@ void prepareEnvironment() {
   writeFile(data + "/applications/ashenmoor-test-handler.desktop",
             "[Desktop Entry]\nType=Application\nName=Ashenmoor test handler\nExec=" + script +
                 " %u\nNoDisplay=true\nMimeType=x-scheme-handler/mailto;x-scheme-handler/ashenmoor-test;\n");
-  std::string defaults =
-      "[Default Applications]\nx-scheme-handler/mailto=ashenmoor-test-handler.desktop\n"
-      "x-scheme-handler/ashenmoor-test=ashenmoor-test-handler.desktop\n";
-  writeFile(config + "/mimeapps.list", defaults);
+  writeFile(config + "/mimeapps.list",
+            "[Default Applications]\nx-scheme-handler/mailto=ashenmoor-test-handler.desktop\n"
+            "x-scheme-handler/ashenmoor-test=ashenmoor-test-handler.desktop\n");
   g_setenv("XDG_DATA_HOME", data.c_str(), TRUE);
   g_setenv("XDG_CONFIG_HOME", config.c_str(), TRUE);
   g_setenv("XDG_CACHE_HOME", cache.c_str(), TRUE);

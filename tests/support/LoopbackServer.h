@@ -6,9 +6,8 @@
 // answers it streams, cuts an answer short and never answers at all.
 //
 //   LoopbackServer server;
-//   server.handle("/a", [](SoupServerMessage* m, const ServerRequest&) {
-//     LoopbackServer::reply(m, 200, "hello", {{"Last-Modified", "..."}});
-//   });
+//   server.answer("/a", 200, "hello", {{"Last-Modified", "..."}});
+//   server.handle("/b", [&](SoupServerMessage* m, const ServerRequest& r) { ... reply(m, ...) ... });
 //   ... load server.url("/a") ...
 #include <libsoup/soup.h>
 
@@ -42,6 +41,10 @@ class LoopbackServer {
   int port() const { return port_; }
   std::string url(const std::string& path) const;
   void handle(const std::string& path, Handler handler) { handlers_[path] = std::move(handler); }
+  // Every request for `path` gets the same answer (as reply() writes it).
+  void answer(const std::string& path, int status, const std::string& body = {}, const Headers& headers = {}) {
+    handle(path, [=](SoupServerMessage* m, const ServerRequest&) { reply(m, status, body, headers); });
+  }
 
   const std::vector<ServerRequest>& requests() const { return requests_; }
   size_t requestsFor(const std::string& path) const;

@@ -12,7 +12,6 @@
 class RecordingFileDelegate : public GADCachedFileDelegate {
  public:
   std::vector<std::string> calls;
-  std::optional<pf::Error> lastError;
 
   std::function<std::optional<pf::Error>(GADCachedFile&, const pf::Url&)> onRedirect;
   std::function<void(GADCachedFile&)> onEnd;
@@ -24,7 +23,6 @@ class RecordingFileDelegate : public GADCachedFileDelegate {
   }
   void cachedFileDownloadDidFail(GADCachedFile& file,
                                  const std::optional<pf::Error>& error) override {
-    lastError = error;
     calls.push_back(error ? "fail " + error->domain() + " " + std::to_string(error->code())
                           : "fail none");
     if (onFail) onFail(file);

@@ -76,20 +76,12 @@ class GtkPhoneNotionsTest : public ::testing::Test {
   GtkWindow* gtkWindow() const { return peer_->gtkWindow(); }
   GtkWidget* rootWidget() const { return pf::GtkPeerWidget::of(window_->peer()); }
   long pixel(double x, double y) { return DesktopHarness::pixelAt(*peer_, {x, y}); }
-  // Another application's window, shown and given the focus.
-  GtkWindow* showStranger() {
-    stranger_ = GTK_WINDOW(gtk_window_new());
-    gtk_window_set_title(stranger_, "Another application");
-    gtk_window_set_default_size(stranger_, 200, 100);
-    gtk_window_present(stranger_);
-    return stranger_;
-  }
 
   std::shared_ptr<pf::Application> app_;
   std::shared_ptr<pf::Window> window_;
   std::shared_ptr<Page> page_;
   pf::GtkWindowPeer* peer_ = nullptr;
-  GtkWindow* stranger_ = nullptr;
+  GtkWindow* stranger_ = nullptr;  // another application's window
 };
 
 TEST_F(GtkPhoneNotionsTest, TheApplicationIsActiveWhileItsWindowIsOnScreenAndInTheBackgroundWhileMinimised) {
@@ -102,7 +94,10 @@ TEST_F(GtkPhoneNotionsTest, TheApplicationIsActiveWhileItsWindowIsOnScreenAndInT
                                                       [&](const pf::Notification&) { ++resigned; });
 
   // Another window takes the keyboard focus: our window is still on screen, still active.
-  GtkWindow* other = showStranger();
+  GtkWindow* other = stranger_ = GTK_WINDOW(gtk_window_new());
+  gtk_window_set_title(other, "Another application");
+  gtk_window_set_default_size(other, 200, 100);
+  gtk_window_present(other);
   ASSERT_TRUE(DesktopHarness::waitMapped(other, 3000));
   ASSERT_TRUE(DesktopHarness::restore(other));
   ASSERT_TRUE(DesktopHarness::spin([&] { return gtk_window_is_active(other) && !gtk_window_is_active(gtkWindow()); },

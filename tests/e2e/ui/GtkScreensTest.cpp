@@ -152,7 +152,6 @@ TEST_F(GtkScreensTest, AModalControllerCoversTheTabBarAndIsDismissed) {
   modal->view()->addSubview(label);
   tabs_->presentModalViewController(modal, true);
   ASSERT_TRUE(DesktopHarness::spin([&] { return modal->isAppeared(); }, 3000));
-  EXPECT_TRUE(gtk_widget_get_mapped(pf::GtkPeerWidget::of(modal->view()->peer())));
   EXPECT_TRUE(near(pixel(160, 480 - 24), kPlum)) << "the modal page does not cover the tab bar";
   DesktopHarness::snapshot(gtkWindow(), "modal-over-tabs");
 
@@ -172,15 +171,6 @@ class RecordingAlertDelegate : public pf::AlertViewDelegate {
   std::optional<int> clicked;
   std::optional<int> dismissed;
 };
-
-// Shows `alert`, waits for its box on screen and returns its peer (nullptr on failure).
-pf::GtkAlertViewPeer* shownAlert(const std::shared_ptr<pf::AlertView>& alert) {
-  alert->show();
-  auto* alertPeer = pf::GtkAlertViewPeer::of(*alert);
-  if (!alertPeer || !alertPeer->gtkWindow() || !DesktopHarness::waitMapped(alertPeer->gtkWindow(), 5000))
-    return nullptr;
-  return alertPeer;
-}
 
 // An alert's box shows its buttons, cancel first, over our window. A pointer click presses a
 // button; Return presses the default button (the first that is not the cancel button, else the
@@ -203,8 +193,9 @@ TEST_F(GtkScreensTest, AnAlertsButtonIsPressedByAPointerClickReturnOrEscape) {
     SCOPED_TRACE(std::string(c.cancel) + " " + c.press);
     auto delegate = std::make_shared<RecordingAlertDelegate>();
     auto alert = pf::AlertView::create("Ashenmoor", "A question", delegate, c.cancel, c.others);
-    auto* alertPeer = shownAlert(alert);
-    ASSERT_NE(alertPeer, nullptr);
+    alert->show();
+    auto* alertPeer = pf::GtkAlertViewPeer::of(*alert);
+    ASSERT_TRUE(alertPeer && alertPeer->gtkWindow() && DesktopHarness::waitMapped(alertPeer->gtkWindow(), 5000));
     ASSERT_EQ(alertPeer->buttons().size(), c.others.size() + 1);
     for (size_t i = 0; i < alertPeer->buttons().size(); ++i)
       EXPECT_EQ(gtk_button_get_label(GTK_BUTTON(alertPeer->buttons()[i])), i ? c.others[i - 1] : c.cancel);
@@ -269,8 +260,7 @@ TEST_F(GtkScreensTest, TheMailFormSendsAMailtoURLToTheDesktopsHandlerAndCancelSe
   tabs_->presentModalViewController(composer, false);
   ASSERT_TRUE(form->form());
   g_signal_emit_by_name(form->cancelButton(), "clicked");
-  ASSERT_TRUE(delegate->result.has_value());
-  EXPECT_EQ(*delegate->result, pf::MailComposeResult::Cancelled);
+  EXPECT_EQ(delegate->result, pf::MailComposeResult::Cancelled);
   DesktopHarness::settle(200);
   EXPECT_EQ(DesktopHarness::launchedURLs(0, 0).size(), before + 1);
 }

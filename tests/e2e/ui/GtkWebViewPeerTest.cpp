@@ -1,7 +1,6 @@
 // A WebKitGTK web view behind pf::WebView in the phone-sized window: loads from a libsoup
 // server on 127.0.0.1, a real pointer click on a link, a script's message navigation, an
 // HTML string with a base URL, asynchronous script results.
-#include <gio/gio.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -11,7 +10,6 @@
 
 #include "DesktopHarness.h"
 #include "LoopbackServer.h"
-#include "platform/gtk/GtkWebViewPeer.h"
 #include "platform/gtk/GtkWindowPeer.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/WebView.h"
@@ -83,9 +81,7 @@ class GtkWebViewPeerTest : public ::testing::Test {
   void SetUp() override {
     // The two pages; anything else (a picture) is the server's 404, but counted.
     for (auto [path, page] : {std::pair{"/page.html", kPage}, {"/next.html", kNext}})
-      server_.handle(path, [page = page](SoupServerMessage* m, const ServerRequest&) {
-        LoopbackServer::reply(m, 200, page, {{"Content-Type", "text/html; charset=utf-8"}});
-      });
+      server_.answer(path, 200, page, {{"Content-Type", "text/html; charset=utf-8"}});
     pf::Application::resetSharedApplication();
     window_ = pf::Window::create();
     web_ = TouchNotingWebView::create(pf::Rect(0, 20, 320, 411));
@@ -266,8 +262,8 @@ TEST_F(GtkWebViewPeerTest, TheViewGoingAwayMidScriptAndMidLoadIsQuiet) {
   web_->loadRequest(pf::URLRequest(*pf::Url::parse(server_.url("/page.html"))));
   web_->evaluateJavaScript("new Promise(r => setTimeout(() => r(1), 200))", [&](auto) { called = true; });
   web_->removeFromSuperview();
-  web_.reset();  // the peer goes: its pending decisions and script calls must not reach it
-  // The engine still answers the script and ends the load: nothing may reach the dead peer.
+  // The peer goes; the engine still answers the script and ends the load: nothing may reach it.
+  web_.reset();
   DesktopHarness::settle(500);
   EXPECT_FALSE(called);
 }

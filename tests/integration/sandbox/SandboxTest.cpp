@@ -8,9 +8,8 @@
 #include <regex>
 #include <sstream>
 
-#include "DesktopNetTest.h"
 #include "RawSocket.h"
-#include "SandboxProcess.h"
+#include "SandboxNetTest.h"
 #include "platform/net/URLError.h"
 #include "sdk/encoding/GAD_SBJSON.h"
 #include "sdk/notification/GADNotification.h"
@@ -19,26 +18,15 @@ namespace {
 
 constexpr const char* kSlot = "slotname=a15c0f3e82d9b47";
 
-class SandboxTest : public DesktopNetTest {
+class SandboxTest : public SandboxNetTest {
  protected:
-  void SetUp() override { ASSERT_TRUE(sandbox_.ready()) << "the sandbox printed no ready line"; }
-
-  pf::Value json(const std::string& url) {
-    auto answer = fetch(url);
-    EXPECT_EQ(answer.status, 200) << url;
-    return GAD_SBJSON().objectWithStringError(answer.body).value_or(pf::Value());
-  }
-  pf::Value stats() { return json(sandbox_.ad() + "/stats.json"); }
   Answer ad(const std::string& query) { return fetch(sandbox_.ad() + "/ad?" + query); }
   static int64_t count(const pf::Value& v) { return v.asInteger().value_or(-1); }
-  static std::vector<std::string> words(const std::string& text) {
-    std::istringstream in(text);
-    return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
-  }
   // The headers a filled ad carries; tracking URLs point back at the sandbox.
   void expectAdHeaders(const Answer& r, const pf::Value& c, bool finalAnswer) {
     const std::string name = c["name"].stringRef();
-    auto impressions = words(r.header("X-Vize-Tracking-Urls"));
+    std::istringstream urls(r.header("X-Vize-Tracking-Urls"));
+    const std::vector<std::string> impressions{std::istream_iterator<std::string>(urls), {}};
     ASSERT_FALSE(impressions.empty());
     for (const auto& url : impressions) EXPECT_EQ(url.rfind(sandbox_.ad() + "/track/", 0), 0u) << url;
     EXPECT_NE(impressions[0].find("/track/impression?c=" + name), std::string::npos);
@@ -57,8 +45,6 @@ class SandboxTest : public DesktopNetTest {
     for (std::sregex_iterator it(r.body.begin(), r.body.end(), web), end; it != end; ++it)
       EXPECT_TRUE(it->str().rfind(sandbox_.ad(), 0) == 0 || it->str() == "http://127.0.0.1/") << it->str();
   }
-
-  SandboxProcess sandbox_;
 };
 
 TEST_F(SandboxTest, TheScriptIsServedThenRevalidatedWith304) {

@@ -86,35 +86,26 @@ TEST(SandboxAnswer, HeadersReplaceByAnyCaseAndKeepTheirOrder) {
   EXPECT_EQ(*away.find("Location"), "itms-apps://apps.example/app/1");
 }
 
-TEST(SandboxAnswer, Http1HeadPromisesItsLengthAndCloses) {
+// A header that would break the head (CR, LF or NUL anywhere, a colon or blank in the
+// name) is left out, as libsoup refuses to send one.
+TEST(SandboxAnswer, Http1HeadPromisesItsLengthClosesAndLeavesOutHeadersThatWouldBreakIt) {
   Answer a = Answer::html(200, "<p>cut");
   a.promisedLength = 4096;
   a.header("X-Vize-Refresh-Rate", "30");
+  a.header("X-Split", "a\r\nX-Injected: 1");
+  a.header("X-Lf", "a\nb");
+  a.header("X-Nul", std::string("a\0b", 3));
+  a.header("X-Bad: name", "v");
+  a.header("", "v");
+  a.header("X-Fine", "a b\tc");
   EXPECT_EQ(a.http1Head(),
             "HTTP/1.1 200 OK\r\n"
             "Content-Type: text/html; charset=utf-8\r\n"
             "Content-Length: 4096\r\n"
             "Connection: close\r\n"
             "X-Vize-Refresh-Rate: 30\r\n"
+            "X-Fine: a b\tc\r\n"
             "\r\n");
-}
-
-// A header that would break the head (CR, LF or NUL anywhere, a colon or blank in the
-// name) is left out, as libsoup refuses to send one.
-TEST(SandboxAnswer, Http1HeadLeavesOutHeadersThatWouldBreakIt) {
-  Answer a = Answer::html(200, "x");
-  a.promisedLength = 10;
-  a.header("X-Fine", "a b\tc");
-  a.header("X-Split", "a\r\nX-Injected: 1");
-  a.header("X-Lf", "a\nb");
-  a.header("X-Nul", std::string("a\0b", 3));
-  a.header("X-Bad: name", "v");
-  a.header("", "v");
-  std::string head = a.http1Head();
-  EXPECT_NE(head.find("X-Fine: a b\tc\r\n"), std::string::npos) << head;
-  for (const char* gone : {"X-Split", "X-Injected", "X-Lf", "X-Nul", "X-Bad", "\r\n: v"}) {
-    EXPECT_EQ(head.find(gone), std::string::npos) << gone << " in " << head;
-  }
 }
 
 }  // namespace

@@ -31,14 +31,13 @@ class SandboxSitesTest : public ::testing::Test {
                                      AdServer::Settings{30, 4000});
 };
 
-// The truncated answer carries what every filled ad answer carries, each header once, its
-// tracking URL on the origin the request named. (Its head is written by hand, by http1Head(),
-// whose refusal of headers that would break it is SandboxAnswer's.)
+// The truncated answer carries what every filled ad answer carries, its tracking URL on the
+// origin the request named. (Its head is written by hand, by http1Head(): that it writes each
+// header once and none that would break it is SandboxAnswer's.)
 TEST_F(SandboxSitesTest, TruncatedAnswerHasTheHeadersOfEveryFilledAnswer) {
   Answer banner = ad("/ad?slotname=s&creative=link");
   Answer cut = ad("/ad?slotname=s&creative=truncated", {{"Host", "ad.example:8080"}});
-  ASSERT_TRUE(cut.promisedLength);
-  EXPECT_EQ(*cut.promisedLength, 4096u);
+  EXPECT_EQ(cut.promisedLength, 4096u);
   EXPECT_LT(cut.body.size(), 4096u);
   for (const char* name : {"Cache-Control", "X-Vize-Refresh-Rate", "X-Vize-Tracking-Urls", "X-Vize-Interstitial-Timeout"}) {
     ASSERT_NE(banner.find(name), nullptr) << name;
@@ -48,10 +47,6 @@ TEST_F(SandboxSitesTest, TruncatedAnswerHasTheHeadersOfEveryFilledAnswer) {
     }
   }
   EXPECT_EQ(*cut.find("X-Vize-Tracking-Urls"), "http://ad.example:8080/track/impression?c=truncated");
-  std::string head = cut.http1Head();
-  size_t first = head.find("X-Vize-Refresh-Rate: 30\r\n");
-  ASSERT_NE(first, std::string::npos) << head;
-  EXPECT_EQ(head.find("X-Vize-Refresh-Rate", first + 1), std::string::npos) << head;
 }
 
 // A landing page counts under its own name, and only when it was loaded (a GET served).
@@ -127,11 +122,8 @@ TEST_F(SandboxSitesTest, SitesTakeTheirRoutesAlongWhenTheyGo) {
   EXPECT_EQ(ad("/track/click?c=link").body, "counted\n");
   sites_.reset();
   for (Router* router : {&contentRouter_, &staticRouter_, &adRouter_}) {
-    for (const char* path : {"/", "/ad", "/stats.json", "/track/click", "/landing/browser.html", "/vize/sdk-core-v40.js"}) {
-      Answer a = router->dispatch(get(path));
-      EXPECT_EQ(a.status, 404u) << path;
-      EXPECT_TRUE(a.body.empty()) << path;
-    }
+    for (const char* path : {"/", "/ad", "/stats.json", "/track/click", "/landing/browser.html", "/vize/sdk-core-v40.js"})
+      EXPECT_EQ(router->dispatch(get(path)).status, 404u) << path;
   }
 }
 
