@@ -4,36 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include "TestData.h"
+
+// One case a row in tests/testdata/demangled-names.tsv.
 TEST(DOZStackSymbolNameTest, SplitsDemangledNames) {
-  static const struct {
-    const char* demangled;
-    const char* scope;
-    const char* name;
-  } kCases[] = {
-      {"main", "", "main"},
-      {"qsort.part.0", "", "qsort.part.0"},  // clone marks are the demangler's caller's to drop
-      {"pf::RunLoop::run()", "pf::RunLoop", "run"},
-      {"ns::Box<int, ns::Pair<a::B, c::D> >::get(int, char const*) const &", "ns::Box<int, ns::Pair<a::B, c::D> >",
-       "get"},
-      {"std::vector<int, std::allocator<int> > ns::make<int>(unsigned long)", "ns", "make<int>"},
-      {"unsigned long ns::count<long>(long)", "ns", "count<long>"},
-      {"GADNumberUtilities::stringWithFloat[abi:cxx11](float)", "GADNumberUtilities", "stringWithFloat"},
-      {"Foo::operator<<(int)", "Foo", "operator<<"},
-      {"Foo::operator()(int) const", "Foo", "operator()"},
-      {"Foo::operator std::__cxx11::basic_string<char, std::char_traits<char> >() const", "Foo",
-       "operator std::__cxx11::basic_string<char, std::char_traits<char> >"},
-      {"operator new[](unsigned long)", "", "operator new[]"},
-      {"(anonymous namespace)::Worker::step()", "(anonymous namespace)::Worker", "step"},
-      {"Foo::bar()::{lambda(int)#1}::operator()(int) const", "Foo::bar()::{lambda(int)#1}", "operator()"},
-      {"std::vector<int, std::allocator<int> >::~vector()", "std::vector<int, std::allocator<int> >", "~vector"},
-      {"Foo::bar(void (*)(int)) [clone .cold]", "Foo", "bar"},
-      {"Foo::bar() noexcept", "Foo", "bar"},
-  };
-  for (const auto& c : kCases) {
-    SCOPED_TRACE(c.demangled);
-    const DOZFunctionName split = DOZSplitFunctionName(c.demangled);
-    EXPECT_EQ(split.scope, c.scope);
-    EXPECT_EQ(split.name, c.name);
+  for (const auto& row : test_data::rows("demangled-names.tsv")) {
+    ASSERT_EQ(row.size(), 3u);
+    SCOPED_TRACE(row[0]);
+    const DOZFunctionName split = DOZSplitFunctionName(row[0]);
+    EXPECT_EQ(split.scope, row[1]);
+    EXPECT_EQ(split.name, row[2]);
   }
 }
 

@@ -33,10 +33,7 @@ TEST(GAD_SBJSONReader, ReadsEveryKindAndNestedContainersKeepTheirOwnMembers) {
   expected.set("\xC3\xA9", Value::array({Value::array(), Value::array({5})}));
   expected.set("m", "k");
   expected.set("a", 5);  // the later member replaces the whole object before it
-  EXPECT_EQ(*v, expected);
-  std::vector<std::string> keys;
-  for (const auto& [key, item] : *v->asDictionary()) keys.push_back(key);
-  EXPECT_EQ(keys, (std::vector<std::string>{"a", "m", "z", "\xC3\xA9"}));
+  EXPECT_EQ(*v, expected);  // entry by entry: the keys in byte order too
 }
 
 // Every refusal and its exact error chain: the table is long, so it is data
@@ -54,9 +51,7 @@ TEST(GAD_SBJSONReader, RefusalsGiveTheirErrorChains) {
   }
 }
 
-TEST(GAD_SBJSONReader, TopLevelRules) {
-  EXPECT_EQ(read("true", true), Value(true));
-  EXPECT_EQ(read(" \"s\" ", true), Value("s"));
+TEST(GAD_SBJSONReader, NilInputIsRefused) {
   pf::Error error("none", 0);
   EXPECT_FALSE(GAD_SBJSON().objectWithStringError(std::nullopt, &error));
   EXPECT_EQ(json_test::chain(error), Chain{"12: Input was 'nil'"});
@@ -166,12 +161,7 @@ TEST(GAD_SBJSONReader, PlainFractionsMatchTheWorkedOutDecimal) {
     for (const auto& whole : integers) {
       for (const auto& fraction : fractions) {
         const std::string text = sign + whole + "." + fraction;
-        auto fast = read(text);
-        auto worked = GAD_SBJSONDecimal::valueOf(*sign == '-', whole, fraction, 0);
-        ASSERT_EQ(fast.has_value(), worked.has_value()) << text;
-        if (fast) {
-          EXPECT_EQ(*fast, *worked) << text;
-        }
+        EXPECT_EQ(read(text), GAD_SBJSONDecimal::valueOf(*sign == '-', whole, fraction, 0)) << text;
       }
     }
   }

@@ -144,8 +144,7 @@ TEST_F(URLConnectionTest, EachWayALoadEnds) {
   const struct {
     const char* name;
     SimResponse response;  // for http://h.example/a
-    std::function<std::optional<pf::URLRequest>(pf::URLConnection&, const pf::URLRequest&,
-                                                const std::optional<pf::URLResponse>&)> onWillSend;
+    decltype(RecordingDelegate::onWillSend) onWillSend;
     Lines calls;      // after "will GET http://h.example/a"; with `lastOnly`, the last one
     size_t requests;  // sent to the server
     bool lastOnly = false;

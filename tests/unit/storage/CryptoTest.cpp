@@ -48,24 +48,14 @@ TEST(Crypto, AESRefusesPartialBlocksAndWrongSizes) {
   EXPECT_EQ(pf::Crypto::aes128CbcEncrypt("", key, iv), std::optional<std::string>(""));
 }
 
+// Draws alternate with the C library's own: a shared state would fall out of step. Every seed,
+// the one given twice in a row too, restarts the sequence.
 TEST(Crypto, RandomGivesTheCLibrarySequenceForTheSameSeed) {
-  for (unsigned seed : {0u, 1u, 42u, 0x80000000u, 0xffffffffu}) {
+  for (unsigned seed : {0u, 1u, 42u, 42u, 0x80000000u, 0xffffffffu}) {
     ::srandom(seed);
     pf::Crypto::seedRandom(seed);
     for (int i = 0; i < 2000; ++i) ASSERT_EQ(pf::Crypto::random(), ::random()) << "seed " << seed << " draw " << i;
   }
-}
-
-TEST(Crypto, RandomHasItsOwnStateAndReseedingRestarts) {
-  pf::Crypto::seedRandom(7);
-  long first = pf::Crypto::random();
-  long second = pf::Crypto::random();
-  ::srandom(99);  // the C library's generator is another one
-  (void)::random();
-  pf::Crypto::seedRandom(7);
-  EXPECT_EQ(pf::Crypto::random(), first);
-  ::srandom(3);
-  EXPECT_EQ(pf::Crypto::random(), second);
 }
 
 TEST(Crypto, SHA256AndAES128GCMMatchOnePublishedVectorEach) {

@@ -19,6 +19,7 @@ class FileManagerTest : public ::testing::Test {
   static pf::FileManager& files() { return pf::FileManager::defaultManager(); }
   const std::string& root() const { return home_.locations().documents; }  // empty, ours alone
   pf::SimHome home_;
+  pf::Error error{"", 0};
 };
 
 std::string someBytes(size_t n) {
@@ -52,23 +53,20 @@ TEST_F(FileManagerTest, FailedWritesKeepTheOldFileAndCleanUp) {
   std::string path = root() + "/keep.txt";
   ASSERT_TRUE(files().writeFileAtomically(path, "old contents"));
 
+  // The rename cannot happen: a non-empty folder stands at the path.
+  std::string blocked = root() + "/blocked";
+  ASSERT_TRUE(files().createDirectory(blocked + "/inside", true));
+  EXPECT_FALSE(files().writeFileAtomically(blocked, "x", &error));
+  EXPECT_EQ(error.domain(), pf::kPOSIXErrorDomain);
+  EXPECT_TRUE(files().isDirectory(blocked + "/inside"));
+
   {  // the disk "fills up" halfway through the new contents
     FileSizeLimit limit(4096);
-    pf::Error error("", 0);
     EXPECT_FALSE(files().writeFileAtomically(path, someBytes(100000), &error));
-    EXPECT_EQ(error.domain(), pf::kPOSIXErrorDomain);
     EXPECT_EQ(error.code(), EFBIG);
     EXPECT_EQ(error.userInfo()["NSFilePath"].asString(), path);
   }
   EXPECT_EQ(files().readFile(path), "old contents");
-
-  // The rename cannot happen: a non-empty folder stands at the path.
-  std::string blocked = root() + "/blocked";
-  ASSERT_TRUE(files().createDirectory(blocked + "/inside", true));
-  pf::Error error("", 0);
-  EXPECT_FALSE(files().writeFileAtomically(blocked, "x", &error));
-  EXPECT_EQ(error.domain(), pf::kPOSIXErrorDomain);
-  EXPECT_TRUE(files().isDirectory(blocked + "/inside"));
 
   // A folder that does not exist is not made.
   EXPECT_FALSE(files().writeFileAtomically(root() + "/missing/file", "x", &error));
@@ -79,7 +77,6 @@ TEST_F(FileManagerTest, FailedWritesKeepTheOldFileAndCleanUp) {
 }
 
 TEST_F(FileManagerTest, ReadingWhatIsNotThereOrNotAFile) {
-  pf::Error error("", 0);
   EXPECT_FALSE(files().readFile(root() + "/nothing", &error));
   EXPECT_EQ(error.code(), ENOENT);
   EXPECT_FALSE(files().readFile(root(), &error));
@@ -90,7 +87,6 @@ TEST_F(FileManagerTest, ReadingWhatIsNotThereOrNotAFile) {
 
 TEST_F(FileManagerTest, CreatingFoldersWithAndWithoutIntermediates) {
   std::string deep = root() + "/a/b/c";
-  pf::Error error("", 0);
   EXPECT_FALSE(files().createDirectory(deep, false, &error));
   EXPECT_EQ(error.code(), ENOENT);
   EXPECT_FALSE(files().fileExists(root() + "/a"));
@@ -126,7 +122,6 @@ TEST_F(FileManagerTest, RemovingFilesFoldersAndLinks) {
   ASSERT_TRUE(files().removeItem(tree));
   EXPECT_FALSE(files().fileExists(tree));
 
-  pf::Error error("", 0);
   EXPECT_FALSE(files().removeItem(tree, &error));
   EXPECT_EQ(error.code(), ENOENT);
   EXPECT_TRUE(files().fileExists(root()));
@@ -156,7 +151,6 @@ TEST_F(FileManagerTest, DatesAreSecondsSince2001AndSetInWholeSeconds) {
   EXPECT_EQ(*files().accessDate(path), 123.0);
   EXPECT_EQ(*files().modificationDate(path), 800000000.0);
 
-  pf::Error error("", 0);
   EXPECT_FALSE(files().setModificationDate(root() + "/nothing", 0, &error));
   EXPECT_EQ(error.code(), ENOENT);
 }

@@ -7,15 +7,12 @@
 #include "platform/sim/SimUIMailComposer.h"
 #include "platform/ui/ActivityIndicatorView.h"
 #include "platform/ui/AlertView.h"
-#include "platform/ui/Application.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/MailComposeViewController.h"
 #include "platform/ui/Toolbar.h"
 #include "platform/ui/Window.h"
 
 namespace {
-
-using Log = std::vector<std::string>;
 
 using test_data::pngHeader;
 
@@ -54,7 +51,6 @@ class AlertTest : public uitest::UITest, public pf::AlertViewDelegate {
   void alertViewDidDismissWithButtonIndex(const std::shared_ptr<pf::AlertView>&, int i) override {
     log.push_back("didDismiss " + std::to_string(i));
   }
-  Log log;
   // The test is its own delegate: a non-owning handle to it.
   std::shared_ptr<pf::AlertViewDelegate> self{this, [](pf::AlertViewDelegate*) {}};
 };

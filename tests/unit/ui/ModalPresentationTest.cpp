@@ -8,7 +8,6 @@
 
 namespace {
 
-using Log = std::vector<std::string>;
 using uitest::RecordingController;
 
 class ModalTest : public uitest::UITest {
@@ -16,13 +15,14 @@ class ModalTest : public uitest::UITest {
   void SetUp() override {
     root = RecordingController::create("root", &log);
     m = RecordingController::create("m", &log);  // the controller most tests present
+    b = RecordingController::create("b", &log);  // b and c: for chains and second presentations
+    c = RecordingController::create("c", &log);
     window = pf::Window::create();
     window->setRootViewController(root);
     window->makeKeyAndVisible();
     log.clear();
   }
-  Log log;
-  std::shared_ptr<RecordingController> root, m;
+  std::shared_ptr<RecordingController> root, m, b, c;
   std::shared_ptr<pf::Window> window;
 };
 
@@ -74,14 +74,11 @@ TEST_F(ModalTest, ThePresenterKeepsThePresentedAliveUntilTheDismissalEnds) {
 }
 
 TEST_F(ModalTest, AChainDismissedFromTheBottomGoesAllAtOnceTopFirst) {
-  auto b = RecordingController::create("b", &log);
-  auto c = RecordingController::create("c", &log);
   root->presentModalViewController(b, false);
   b->presentModalViewController(c, false);
   EXPECT_EQ(c->parentViewController(), b);
-  EXPECT_EQ(b->modalViewController(), c);
   EXPECT_EQ(root->modalViewController(), b);
-  EXPECT_EQ(root->topPresentedController(), c);
+  EXPECT_EQ(root->topPresentedController(), c);  // through b
   log.clear();
   root->dismissModalViewControllerAnimated(true);
   // b was already covered: only the top one and the revealed one hear it.
@@ -96,8 +93,6 @@ TEST_F(ModalTest, AChainDismissedFromTheBottomGoesAllAtOnceTopFirst) {
 }
 
 TEST_F(ModalTest, DismissingTheNestedOneRevealsItsPresenter) {
-  auto b = RecordingController::create("b", &log);
-  auto c = RecordingController::create("c", &log);
   root->presentModalViewController(b, false);
   b->presentModalViewController(c, true);
   clock.advance(0.3);
@@ -122,12 +117,11 @@ TEST_F(ModalTest, ANewTransitionFinishesTheRunningOneFirst) {
 }
 
 TEST_F(ModalTest, PresentingTwiceOrAnAlreadyPresentedControllerIsRefused) {
-  auto other = RecordingController::create("other", &log);
   root->presentModalViewController(m, false);
-  root->presentModalViewController(other, false);
+  root->presentModalViewController(b, false);
   EXPECT_EQ(root->modalViewController(), m);
-  EXPECT_EQ(other->parentViewController(), nullptr);
-  EXPECT_FALSE(other->isViewLoaded());
+  EXPECT_EQ(b->parentViewController(), nullptr);
+  EXPECT_FALSE(b->isViewLoaded());
 }
 
 TEST_F(ModalTest, AChildOfATabBarPresentsOverTheWholeTabBar) {
@@ -157,14 +151,13 @@ TEST_F(ModalTest, WhatAnEmbeddedWindowPresentsGoesToItsPresentationWindowAndLeav
   host->view()->setFrame({0, 0, 320, 50});
   strip->addSubview(host->view());
   strip->makeKeyAndVisible();
-  auto nested = RecordingController::create("nested", &log);
 
   host->presentModalViewController(m, true);
   clock.advance(0.3);
   EXPECT_EQ(m->view()->superview(), screen);
   EXPECT_EQ(m->view()->frame(), pf::Rect(0, 20, 320, 460));
-  m->presentModalViewController(nested, false);
-  EXPECT_EQ(nested->view()->superview(), screen);
+  m->presentModalViewController(b, false);
+  EXPECT_EQ(b->view()->superview(), screen);
   EXPECT_EQ(host->view()->superview(), strip);
 
   host->dismissModalViewControllerAnimated(true);

@@ -1,6 +1,6 @@
 #pragma once
 // The sim environment of the view-layer tests: virtual time first, then the sim backend
-// with a device profile and a fresh shared application.
+// with a device profile and a fresh shared application; and a log the tests' recorders write to.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -14,9 +14,11 @@ namespace uitest {
 
 class UITest : public ::testing::Test {
  protected:
+  using Log = std::vector<std::string>;
   explicit UITest(const std::string& profile = "phone-4.0") : ui(profile) {}
   pf::SimClock clock;
   pf::SimUIEnvironment ui;
+  Log log;
 };
 
 // A controller that writes down every hook it hears, as "<name> <hook>".

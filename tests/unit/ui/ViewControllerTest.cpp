@@ -10,12 +10,10 @@
 
 namespace {
 
-using Log = std::vector<std::string>;
 using uitest::RecordingController;
 
 class ViewControllerTest : public uitest::UITest {
  protected:
-  Log log;
   std::shared_ptr<pf::Window> window = pf::Window::create();
 };
 
