@@ -19,7 +19,6 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Image.h"
-#include "platform/ui/Label.h"
 #include "platform/ui/MailComposeViewController.h"
 #include "platform/ui/TabBarController.h"
 #include "platform/ui/Window.h"
@@ -144,12 +143,6 @@ TEST_F(GtkScreensTest, AButtonImageAtScaleTwoDrawsAtHalfItsPixelsAndAPointerClic
 TEST_F(GtkScreensTest, AModalControllerCoversTheTabBarAndIsDismissed) {
   auto modal = colouredController("Full screen", kPlum);
   modal->view()->setFrame(pf::Rect(0, 0, 320, 460));
-  auto label = pf::Label::create(pf::Rect(20, 40, 280, 40));
-  label->setText("A full-screen page");
-  label->setTextColor(pf::Color::white());
-  label->setBackgroundColor(pf::Color::clear());
-  label->setFontSize(22);
-  modal->view()->addSubview(label);
   tabs_->presentModalViewController(modal, true);
   ASSERT_TRUE(DesktopHarness::spin([&] { return modal->isAppeared(); }, 3000));
   EXPECT_TRUE(near(pixel(160, 480 - 24), kPlum)) << "the modal page does not cover the tab bar";
