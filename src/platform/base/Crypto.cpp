@@ -96,6 +96,19 @@ std::optional<std::string> aes128Cbc(bool encrypt, std::string_view input, std::
 
 // AES-128-GCM one way or the other. `input` is the plaintext (sealing) or the ciphertext
 // without its tag (opening); `tag` is written (sealing) or checked (opening).
+// The algorithms, looked up in OpenSSL's providers once and kept for the process: a lookup on
+// each call walks OpenSSL's method store, which costs far more than the work itself once the
+// caches are cold (as they are between two ad requests of a running application).
+const EVP_CIPHER* aes128GcmCipher() {
+  static EVP_CIPHER* cipher = EVP_CIPHER_fetch(nullptr, "AES-128-GCM", nullptr);
+  return cipher;
+}
+
+const EVP_MD* sha256Digest() {
+  static EVP_MD* digest = EVP_MD_fetch(nullptr, "SHA256", nullptr);
+  return digest;
+}
+
 std::optional<std::string> aes128Gcm(bool seal, std::string_view input, std::string_view key, std::string_view nonce,
                                      std::string_view associated, unsigned char* tag) {
   if (key.size() != Crypto::kAES128KeySize || nonce.size() != Crypto::kGCMNonceSize || input.size() > INT32_MAX ||
@@ -107,7 +120,9 @@ std::optional<std::string> aes128Gcm(bool seal, std::string_view input, std::str
   auto k = reinterpret_cast<const unsigned char*>(key.data());
   auto n = reinterpret_cast<const unsigned char*>(nonce.data());
   // The default nonce length of GCM in OpenSSL is 12 bytes, the one used here.
-  if (EVP_CipherInit_ex(ctx.get(), EVP_aes_128_gcm(), nullptr, k, n, seal ? 1 : 0) != 1) return std::nullopt;
+  if (!aes128GcmCipher() || EVP_CipherInit_ex(ctx.get(), aes128GcmCipher(), nullptr, k, n, seal ? 1 : 0) != 1) {
+    return std::nullopt;
+  }
   int written = 0;
   if (!associated.empty() &&
       EVP_CipherUpdate(ctx.get(), nullptr, &written, reinterpret_cast<const unsigned char*>(associated.data()),
@@ -139,7 +154,7 @@ std::optional<std::string> aes128Gcm(bool seal, std::string_view input, std::str
 std::string Crypto::sha256(std::string_view bytes) {
   unsigned char digest[EVP_MAX_MD_SIZE];
   unsigned int length = 0;
-  if (EVP_Digest(bytes.data(), bytes.size(), digest, &length, EVP_sha256(), nullptr) != 1 ||
+  if (!sha256Digest() || EVP_Digest(bytes.data(), bytes.size(), digest, &length, sha256Digest(), nullptr) != 1 ||
       length != kSHA256Length) {
     return std::string();  // only when OpenSSL cannot offer SHA-256 at all
   }

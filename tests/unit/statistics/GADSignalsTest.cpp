@@ -1,6 +1,10 @@
 #include "sdk/signals/GADSignals.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <regex>
+#include <set>
 
 #include "LogCapture.h"
 #include "ScopedEnvironment.h"
@@ -64,16 +68,35 @@ TEST_F(GADSignalsTest, TokensCarryWhatTheModuleWasToldInOneSession) {
   EXPECT_EQ(later.sequence, 1u);
 }
 
-TEST_F(GADSignalsTest, SealingOneRecordTwiceGivesTwoTexts) {
+// A fresh nonce each time: one record sealed again and again never gives the same text, over
+// several batches of random bytes, nor in a forked child that inherited its parent's batch.
+TEST_F(GADSignalsTest, SealingOneRecordAgainGivesAnotherText) {
   GADSignalsRecord r;
   r.kind = GADSignalsRecord::Kind::Click;
   r.ai = "SBX7q2";
-  auto a = GADSignalsCipher::seal(r, kDefaultKey);
-  auto b = GADSignalsCipher::seal(r, kDefaultKey);
-  ASSERT_TRUE(a && b);
-  EXPECT_NE(*a, *b);  // a fresh nonce each time
-  EXPECT_EQ(opened(*a), r);
-  EXPECT_EQ(opened(*b), r);
+  std::set<std::string> texts;
+  for (int i = 0; i < 200; ++i) texts.insert(GADSignalsCipher::seal(r, kDefaultKey).value_or(""));
+  EXPECT_EQ(texts.size(), 200u);
+  EXPECT_EQ(opened(*texts.begin()), r);
+
+  int pipeEnds[2];
+  ASSERT_EQ(pipe(pipeEnds), 0);
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    std::string text = GADSignalsCipher::seal(r, kDefaultKey).value_or("");
+    _exit(write(pipeEnds[1], text.data(), text.size()) == ssize_t(text.size()) ? 0 : 1);
+  }
+  close(pipeEnds[1]);
+  std::string fromChild(512, '\0');
+  ssize_t n = read(pipeEnds[0], fromChild.data(), fromChild.size());
+  close(pipeEnds[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_GT(n, 0);
+  fromChild.resize(size_t(n));
+  EXPECT_EQ(opened(fromChild), r);
+  EXPECT_NE(fromChild, GADSignalsCipher::seal(r, kDefaultKey).value_or("")) << "the child took its parent's next nonce";
 }
 
 TEST_F(GADSignalsTest, TheRecordLayoutRefusesWhatItCannotHold) {
