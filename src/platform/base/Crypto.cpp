@@ -94,8 +94,6 @@ std::optional<std::string> aes128Cbc(bool encrypt, std::string_view input, std::
   return out;
 }
 
-// AES-128-GCM one way or the other. `input` is the plaintext (sealing) or the ciphertext
-// without its tag (opening); `tag` is written (sealing) or checked (opening).
 // The algorithms, looked up in OpenSSL's providers once and kept for the process: a lookup on
 // each call walks OpenSSL's method store, which costs far more than the work itself once the
 // caches are cold (as they are between two ad requests of a running application).
@@ -109,6 +107,8 @@ const EVP_MD* sha256Digest() {
   return digest;
 }
 
+// AES-128-GCM one way or the other. `input` is the plaintext (sealing) or the ciphertext
+// without its tag (opening); `tag` is written (sealing) or checked (opening).
 std::optional<std::string> aes128Gcm(bool seal, std::string_view input, std::string_view key, std::string_view nonce,
                                      std::string_view associated, unsigned char* tag) {
   if (key.size() != Crypto::kAES128KeySize || nonce.size() != Crypto::kGCMNonceSize || input.size() > INT32_MAX ||
