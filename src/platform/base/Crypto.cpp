@@ -120,9 +120,8 @@ std::optional<std::string> aes128Gcm(bool seal, std::string_view input, std::str
   auto k = reinterpret_cast<const unsigned char*>(key.data());
   auto n = reinterpret_cast<const unsigned char*>(nonce.data());
   // The default nonce length of GCM in OpenSSL is 12 bytes, the one used here.
-  if (!aes128GcmCipher() || EVP_CipherInit_ex(ctx.get(), aes128GcmCipher(), nullptr, k, n, seal ? 1 : 0) != 1) {
-    return std::nullopt;
-  }
+  const EVP_CIPHER* cipher = aes128GcmCipher();
+  if (!cipher || EVP_CipherInit_ex(ctx.get(), cipher, nullptr, k, n, seal ? 1 : 0) != 1) return std::nullopt;
   int written = 0;
   if (!associated.empty() &&
       EVP_CipherUpdate(ctx.get(), nullptr, &written, reinterpret_cast<const unsigned char*>(associated.data()),
@@ -154,7 +153,8 @@ std::optional<std::string> aes128Gcm(bool seal, std::string_view input, std::str
 std::string Crypto::sha256(std::string_view bytes) {
   unsigned char digest[EVP_MAX_MD_SIZE];
   unsigned int length = 0;
-  if (!sha256Digest() || EVP_Digest(bytes.data(), bytes.size(), digest, &length, sha256Digest(), nullptr) != 1 ||
+  const EVP_MD* md = sha256Digest();
+  if (!md || EVP_Digest(bytes.data(), bytes.size(), digest, &length, md, nullptr) != 1 ||
       length != kSHA256Length) {
     return std::string();  // only when OpenSSL cannot offer SHA-256 at all
   }
